@@ -1,0 +1,29 @@
+# One INTERFACE target carries the flags every Corvesta target shares.
+add_library(corvesta_flags INTERFACE)
+target_compile_features(corvesta_flags INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(corvesta_flags INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+  $<$<BOOL:${CORVESTA_WERROR}>:-Werror>)
+# Qt strictness: no implicit casts between QString and 8-bit text, no
+# keywords as macros, no deprecated API.
+target_compile_definitions(corvesta_flags INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY
+  QT_NO_URL_CAST_FROM_STRING QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_KEYWORDS QT_USE_QSTRINGBUILDER QT_STRICT_ITERATORS
+  QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+find_package(Threads REQUIRED)
+target_link_libraries(corvesta_flags INTERFACE Threads::Threads)
+
+option(CORVESTA_WERROR "Treat warnings as errors" OFF)
+
+if(CORVESTA_BUILD_FUZZ)
+  target_compile_options(corvesta_flags INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
+if(CORVESTA_SANITIZE)
+  target_compile_options(corvesta_flags INTERFACE
+    -fsanitize=${CORVESTA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(corvesta_flags INTERFACE -fsanitize=${CORVESTA_SANITIZE})
+endif()

@@ -1,0 +1,203 @@
+#include "app/settings_store.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/ini_document.h"
+#include "app/settings_keys.h"
+#include "platform/app_data_folder.h"
+
+namespace corvesta::settings {
+namespace {
+
+// A settings file larger than this is not ours to rewrite.
+constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
+
+std::mutex &ProcessLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Holds an flock on the settings folder so that two running copies of the
+// program do not interleave their read-modify-write cycles.
+class FolderLock {
+public:
+  explicit FolderLock(const std::filesystem::path &folder)
+      : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (m_fd >= 0) {
+      while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) {
+      ::close(m_fd); // releases the lock
+    }
+  }
+  FolderLock(const FolderLock &) = delete;
+  FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+  int m_fd;
+};
+
+enum class LoadResult { Loaded, Missing, Failed };
+
+LoadResult LoadFile(const std::filesystem::path &file, std::string &bytes) {
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return errno == ENOENT ? LoadResult::Missing : LoadResult::Failed;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
+    ::close(fd);
+    return LoadResult::Failed;
+  }
+  bytes.clear();
+  char buffer[8192];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      ::close(fd);
+      return LoadResult::Failed;
+    }
+    if (n == 0) {
+      break;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+      ::close(fd);
+      return LoadResult::Failed;
+    }
+  }
+  ::close(fd);
+  return LoadResult::Loaded;
+}
+
+bool WriteAll(int fd, const std::string &bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes a temporary file beside the target, then renames it over the
+// target: readers see either the old file or the new one, never a mix.
+bool ReplaceFile(const std::filesystem::path &file, const std::string &bytes) {
+  std::string pattern = file.string() + ".XXXXXX";
+  int fd = ::mkstemp(pattern.data()); // mode 0600
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) {
+    ok = ::rename(pattern.c_str(), file.c_str()) == 0;
+  }
+  if (!ok) {
+    ::unlink(pattern.c_str());
+    return false;
+  }
+  int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return true;
+}
+
+std::u16string CutToMaxLength(std::u16string value) {
+  if (value.size() > kMaxValueLength) {
+    std::size_t length = kMaxValueLength;
+    char16_t last = value[length - 1];
+    if (last >= 0xD800 && last <= 0xDBFF) {
+      --length; // do not keep half a surrogate pair
+    }
+    value.resize(length);
+  }
+  return value;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> FilePath() {
+  std::optional<std::filesystem::path> base = ApplicationDataFolder();
+  if (!base) {
+    return std::nullopt;
+  }
+  std::filesystem::path folder = *base / kFolderName;
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    std::filesystem::create_directories(*base, error);
+    if (::mkdir(folder.c_str(), S_IRWXU) != 0 && errno != EEXIST) {
+      return std::nullopt;
+    }
+    if (!std::filesystem::is_directory(folder, error)) {
+      return std::nullopt;
+    }
+  }
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & 0777) != S_IRWXU &&
+      info.st_uid == ::geteuid()) {
+    ::chmod(folder.c_str(), S_IRWXU);
+  }
+  return folder / kFileName;
+}
+
+bool Read(std::u16string_view section, std::u16string_view key, std::u16string &value) {
+  std::lock_guard guard(ProcessLock());
+  std::optional<std::filesystem::path> file = FilePath();
+  if (!file) {
+    return false;
+  }
+  std::string bytes;
+  if (LoadFile(*file, bytes) != LoadResult::Loaded) {
+    return false;
+  }
+  std::optional<std::u16string> found = IniDocument::Parse(bytes).Get(section, key);
+  if (!found || found->empty()) {
+    return false;
+  }
+  value = CutToMaxLength(std::move(*found));
+  return true;
+}
+
+bool Write(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+  std::lock_guard guard(ProcessLock());
+  std::optional<std::filesystem::path> file = FilePath();
+  if (!file) {
+    return false;
+  }
+  FolderLock folderLock(file->parent_path());
+  std::string bytes;
+  LoadResult loaded = LoadFile(*file, bytes);
+  if (loaded == LoadResult::Failed) {
+    return false;
+  }
+  IniDocument document = IniDocument::Parse(loaded == LoadResult::Loaded ? bytes : std::string());
+  if (!document.Set(section, key, value)) {
+    return false;
+  }
+  return ReplaceFile(*file, document.Serialize());
+}
+
+bool WriteEmpty(std::u16string_view section, std::u16string_view key) {
+  return Write(section, key, std::u16string_view());
+}
+
+} // namespace corvesta::settings

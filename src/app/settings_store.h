@@ -1,0 +1,37 @@
+#pragma once
+// The settings file: Utility.ini in the folder "Utility" of the user's
+// application-data folder. No cache: every read goes to the file, every
+// write is written through at once.
+//
+// The file holds remembered passwords, so the folder is kept at mode 0700
+// and the file at 0600. One process-wide lock (and a file lock on the folder
+// against other processes) serialises every access, and a write replaces the
+// whole file atomically, so a crash or a full disk never leaves it torn.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvesta::settings {
+
+// The settings file's path, creating the folder when it is missing. Nothing
+// when there is no application-data folder or the folder cannot be made;
+// every later call tries again.
+std::optional<std::filesystem::path> FilePath();
+
+// True with the value when the key holds a non-empty value. A missing key,
+// an empty value and an unreadable file all read as not found, and `value`
+// is left untouched then. At most kMaxValueLength units are returned.
+bool Read(std::u16string_view section, std::u16string_view key, std::u16string &value);
+
+// Writes the value, creating the file, the section and the key as needed.
+// False when the write was dropped: no settings folder, a name or value the
+// file cannot hold (line breaks, "=" in a key), an existing file that cannot
+// be read, or a failure writing the new file (the old file stays as it was).
+bool Write(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+
+// Writes the key with an empty value; the key stays present.
+bool WriteEmpty(std::u16string_view section, std::u16string_view key);
+
+} // namespace corvesta::settings

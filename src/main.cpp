@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <cstdio>
+
+#include "corvesta_version.h"
+
+int main(int argc, char *argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Corvesta"));
+  QApplication::setApplicationVersion(QString::fromLatin1(corvesta::kVersion));
+  std::fprintf(stderr, "Corvesta %s: the main window is not built yet.\n", corvesta::kVersion);
+  return 0;
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "platform/app_data_folder.h"
+#include "support/temp_folder.h"
+
+using namespace corvesta;
+namespace fs = std::filesystem;
+
+namespace {
+
+unsigned Mode(const fs::path &path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 0777;
+}
+
+std::string Slurp(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+void Spit(const fs::path &path, const std::string &text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+class SettingsStore : public testing::Test {
+protected:
+  test::ScopedAppDataFolder appData;
+  fs::path folder() const { return appData.Path() / "Utility"; }
+};
+
+} // namespace
+
+TEST_F(SettingsStore, FirstReadCreatesThePrivateFolderButNoFile) {
+  ASSERT_FALSE(fs::exists(folder()));
+  std::u16string value = u"untouched";
+  EXPECT_FALSE(settings::Read(settings::kSectionLanguage, settings::kKeyLanguage, value));
+  EXPECT_EQ(value, u"untouched");
+  ASSERT_TRUE(fs::is_directory(folder()));
+  EXPECT_EQ(Mode(folder()), 0700u);
+  EXPECT_FALSE(fs::exists(appData.SettingsFile()));
+}
+
+TEST_F(SettingsStore, FirstWriteCreatesTheFileReadableByTheOwnerOnly) {
+  ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"NAS-1"));
+  EXPECT_EQ(Mode(appData.SettingsFile()), 0600u);
+  std::u16string value;
+  EXPECT_TRUE(settings::Read(u"Current", u"ServName", value));
+  EXPECT_EQ(value, u"NAS-1");
+}
+
+TEST_F(SettingsStore, LoosePermissionsFromEarlierRunsAreTightened) {
+  fs::create_directories(folder());
+  ::chmod(folder().c_str(), 0755);
+  Spit(appData.SettingsFile(), "[Used]\nFirstOpen=FALSE\n");
+  ::chmod(appData.SettingsFile().c_str(), 0644);
+  ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"x"));
+  EXPECT_EQ(Mode(folder()), 0700u);
+  EXPECT_EQ(Mode(appData.SettingsFile()), 0600u);
+  std::u16string value;
+  EXPECT_TRUE(settings::Read(u"Used", u"FirstOpen", value)); // nothing lost
+  EXPECT_EQ(value, u"FALSE");
+}
+
+TEST_F(SettingsStore, MissingAndEmptyValuesReadTheSame) {
+  ASSERT_TRUE(settings::WriteEmpty(u"NAS-1", settings::kKeyUserName));
+  EXPECT_NE(Slurp(appData.SettingsFile()).find("UserName="), std::string::npos); // key present
+  std::u16string empty = u"before";
+  std::u16string missing = u"before";
+  EXPECT_FALSE(settings::Read(u"NAS-1", settings::kKeyUserName, empty));
+  EXPECT_FALSE(settings::Read(u"NAS-1", settings::kKeyPassWord, missing));
+  EXPECT_EQ(empty, u"before");
+  EXPECT_EQ(missing, u"before");
+}
+
+TEST_F(SettingsStore, ABoxNamedLikeASectionSharesItWithoutCollisions) {
+  for (std::u16string box : {u"Current", u"Used", u"Language"}) {
+    ASSERT_TRUE(settings::Write(box, settings::kKeyUserName, u"user-" + box));
+  }
+  ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"Current"));
+  ASSERT_TRUE(settings::Write(u"Used", u"FirstOpen", u"FALSE"));
+  ASSERT_TRUE(settings::Write(u"Language", u"Language", u"GER"));
+  std::u16string value;
+  ASSERT_TRUE(settings::Read(u"Current", u"ServName", value));
+  EXPECT_EQ(value, u"Current");
+  ASSERT_TRUE(settings::Read(value, settings::kKeyUserName, value));
+  EXPECT_EQ(value, u"user-Current");
+  ASSERT_TRUE(settings::Read(u"Language", u"Language", value));
+  EXPECT_EQ(value, u"GER");
+  ASSERT_TRUE(settings::Read(u"Used", u"UserName", value));
+  EXPECT_EQ(value, u"user-Used");
+}
+
+TEST_F(SettingsStore, NamesMatchRegardlessOfCase) {
+  ASSERT_TRUE(settings::Write(u"My NAS", u"PassWord", u"c2VjcmV0"));
+  ASSERT_TRUE(settings::Write(u"MY nas", u"PASSWORD", u"bmV3"));
+  std::u16string value;
+  ASSERT_TRUE(settings::Read(u"my nas", u"password", value));
+  EXPECT_EQ(value, u"bmV3");
+  std::string text = Slurp(appData.SettingsFile());
+  EXPECT_EQ(text.find("PASSWORD"), std::string::npos) << text; // replaced, not added
+}
+
+TEST_F(SettingsStore, AValueEditedByHandIsReadAtTheNextAccess) {
+  ASSERT_TRUE(settings::Write(u"Language", u"Language", u"FRE"));
+  Spit(appData.SettingsFile(), "[Language]\r\nLanguage = RUS\r\n");
+  std::u16string value;
+  ASSERT_TRUE(settings::Read(u"Language", u"Language", value));
+  EXPECT_EQ(value, u"RUS");
+}
+
+TEST_F(SettingsStore, TwoThreadsWritingAtOnceLoseNothing) {
+  constexpr int kWrites = 60;
+  auto writer = [](std::u16string section) {
+    for (int i = 0; i < kWrites; ++i) {
+      std::string key = "Key" + std::to_string(i);
+      settings::Write(section, std::u16string(key.begin(), key.end()), u"v");
+    }
+  };
+  std::thread a(writer, u"Alpha");
+  std::thread b(writer, u"Beta");
+  a.join();
+  b.join();
+  for (const char16_t *section : {u"Alpha", u"Beta"}) {
+    for (int i = 0; i < kWrites; ++i) {
+      std::string key = "Key" + std::to_string(i);
+      std::u16string value;
+      EXPECT_TRUE(settings::Read(section, std::u16string(key.begin(), key.end()), value))
+          << key;
+    }
+  }
+  // No temporary file is left behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto &entry : fs::directory_iterator(folder())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
+  fs::create_directories(appData.SettingsFile()); // a folder where the file should be
+  EXPECT_FALSE(settings::Write(u"Current", u"ServName", u"x"));
+  EXPECT_TRUE(fs::is_directory(appData.SettingsFile()));
+}
+
+TEST_F(SettingsStore, RefusedWritesLeaveTheFileAsItWas) {
+  ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"NAS-1"));
+  std::string before = Slurp(appData.SettingsFile());
+  EXPECT_FALSE(settings::Write(u"Current", u"ServName", u"evil\n[Language]\nLanguage=RUS"));
+  EXPECT_EQ(Slurp(appData.SettingsFile()), before);
+}
+
+TEST_F(SettingsStore, LongValuesAreCutTo1023Units) {
+  std::u16string longValue(1500, u'x');
+  ASSERT_TRUE(settings::Write(u"S", u"K", longValue));
+  std::u16string value;
+  ASSERT_TRUE(settings::Read(u"S", u"K", value));
+  EXPECT_EQ(value.size(), settings::kMaxValueLength);
+}
+
+TEST(SettingsStoreWithoutFolder, ReadsNothingAndDropsWrites) {
+  test::TempFolder temp;
+  fs::path blocked = temp.Path() / "file-not-folder";
+  Spit(blocked, "x");
+  SetApplicationDataFolderForTesting(blocked); // "Utility" cannot be made inside a file
+  std::u16string value = u"kept";
+  EXPECT_FALSE(settings::Write(u"Current", u"ServName", u"x"));
+  EXPECT_FALSE(settings::Read(u"Current", u"ServName", value));
+  EXPECT_EQ(value, u"kept");
+  SetApplicationDataFolderForTesting(std::nullopt);
+}

@@ -1,0 +1,43 @@
+#include "support/temp_folder.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "platform/app_data_folder.h"
+
+namespace corvesta::test {
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "corvesta-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp failed");
+  }
+  m_path = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(m_path, error);
+}
+
+ScopedAppDataFolder::ScopedAppDataFolder() { SetApplicationDataFolderForTesting(m_folder.Path()); }
+
+ScopedAppDataFolder::~ScopedAppDataFolder() { SetApplicationDataFolderForTesting(std::nullopt); }
+
+std::filesystem::path ScopedAppDataFolder::SettingsFile() const {
+  return m_folder.Path() / "Utility" / "Utility.ini";
+}
+
+bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return condition();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+} // namespace corvesta::test
