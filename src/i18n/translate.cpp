@@ -1,0 +1,15 @@
+#include "i18n/translate.h"
+
+#include "i18n/current_language.h"
+
+namespace corvesta {
+
+std::u16string Translate(std::u16string_view english) {
+  const CLanguageBase *language = CurrentLanguage();
+  if (language == nullptr) {
+    return std::u16string(english);
+  }
+  return std::u16string(language->Lookup(english));
+}
+
+} // namespace corvesta

@@ -1,0 +1,15 @@
+#pragma once
+// The one lookup of every text shown to the user. Texts are written in
+// English in the code; with a language object in use the table's translation
+// is returned, and a text the table lacks stays English.
+
+#include <string>
+#include <string_view>
+
+namespace corvesta {
+
+// The current language's translation of `english`, or `english` unchanged
+// when no language object is in use or its table lacks the text.
+std::u16string Translate(std::u16string_view english);
+
+} // namespace corvesta
