@@ -1,0 +1,23 @@
+#pragma once
+// The credential check: a user name and password sent by datagram to one
+// box, which answers with its verdict. Run before every HTTP login.
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/window_message.h"
+#include "worker/ticket.h"
+
+namespace corvesta {
+
+// The texts become the current user name and password (each cut to 16
+// bytes of UTF-8). On acceptance the window gets WM_QUERY_RESULT (wParam 0).
+// On refusal, or when no verdict comes, nothing is posted: the current
+// credentials and the box's remembered "UserName" and "PassWord" are
+// emptied and "Username or password error." is shown. 0 when the device
+// index is not in the list, its adapter's sockets cannot be opened or no
+// thread could be started.
+Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,
+                            std::u16string_view password, std::int32_t deviceIndex);
+
+} // namespace corvesta

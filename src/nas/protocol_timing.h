@@ -1,0 +1,59 @@
+#pragma once
+// Every wait, pause and count of the box protocol, in one place.
+//
+// Code takes each wait and pause through Scaled(). The program always runs
+// with the factor 1; tests that would otherwise sit through half a minute
+// (an address change that is never acknowledged) shrink the times through
+// SetTimeScaleForTests. Counts are never scaled.
+
+#include <chrono>
+
+namespace corvesta::timing {
+
+using std::chrono::milliseconds;
+
+// Discovery, per adapter: this many waits for a reply, no pause between them.
+inline constexpr int kDiscoveryWaits = 32;
+inline constexpr milliseconds kDiscoveryWait{70};
+
+// Credential check: waits for the verdict, with a pause after each wait that
+// brought no verdict (none after the last).
+inline constexpr int kCredWaits = 11;
+inline constexpr milliseconds kCredWait{70};
+inline constexpr milliseconds kCredPause{100};
+
+// Address change: waits for the acknowledgement, with a pause after each
+// counted wait but the last.
+inline constexpr int kSetAddressWaits = 301;
+inline constexpr milliseconds kSetAddressWait{10};
+inline constexpr milliseconds kSetAddressPause{100};
+
+// HTTP exchange: connect attempts, send attempts and timed-out receive waits
+// are each limited to this count; each wait lasts at most kHttpWait and a
+// wait that timed out is followed by kHttpPause.
+inline constexpr int kHttpAttempts = 101;
+inline constexpr milliseconds kHttpWait{70};
+inline constexpr milliseconds kHttpPause{10};
+
+// `duration` times the current factor.
+std::chrono::microseconds Scaled(milliseconds duration);
+
+// For tests only: every later Scaled() uses `factor` (> 0).
+void SetTimeScaleForTests(double factor);
+double TimeScale();
+
+// For tests only: a factor for the lifetime of the object.
+class ScopedTimeScale {
+public:
+  explicit ScopedTimeScale(double factor) : m_previous(TimeScale()) {
+    SetTimeScaleForTests(factor);
+  }
+  ~ScopedTimeScale() { SetTimeScaleForTests(m_previous); }
+  ScopedTimeScale(const ScopedTimeScale &) = delete;
+  ScopedTimeScale &operator=(const ScopedTimeScale &) = delete;
+
+private:
+  double m_previous;
+};
+
+} // namespace corvesta::timing
