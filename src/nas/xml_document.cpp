@@ -162,7 +162,9 @@ bool CXmlDocument::FindSibling(std::u16string_view name) {
   return true;
 }
 
-bool CXmlDocument::FindSibling(const char16_t *name) { return FindSibling(NameArgument(name)); }
+bool CXmlDocument::FindSibling(const char16_t *name) {
+  return FindSibling(NameArgument(name));
+}
 
 bool CXmlDocument::FindChild(std::u16string_view name) {
   if (m_current == 0 && !FindSibling()) {
@@ -180,7 +182,9 @@ bool CXmlDocument::FindChild(std::u16string_view name) {
   return true;
 }
 
-bool CXmlDocument::FindChild(const char16_t *name) { return FindChild(NameArgument(name)); }
+bool CXmlDocument::FindChild(const char16_t *name) {
+  return FindChild(NameArgument(name));
+}
 
 bool CXmlDocument::IntoChild() {
   if (m_current == 0) {
@@ -202,15 +206,21 @@ bool CXmlDocument::OutToParent() {
   return true;
 }
 
-std::u16string CXmlDocument::GetText() const { return ElementText(m_text, m_table, m_current); }
+std::u16string CXmlDocument::GetText() const {
+  return ElementText(m_text, m_table, m_current);
+}
 
 std::u16string CXmlDocument::GetChildText() const {
   return ElementText(m_text, m_table, m_child);
 }
 
-std::u16string_view CXmlDocument::GetTagName() const { return TagName(m_current); }
+std::u16string_view CXmlDocument::GetTagName() const {
+  return TagName(m_current);
+}
 
-std::u16string_view CXmlDocument::GetChildTagName() const { return TagName(m_child); }
+std::u16string_view CXmlDocument::GetChildTagName() const {
+  return TagName(m_child);
+}
 
 void CXmlDocument::AppendEmptyElement(std::u16string_view name) {
   if (m_nextFree >= m_table.Capacity()) {
