@@ -1,0 +1,164 @@
+#include "ui/skin/skin_button.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "ui/platform/qt_message_target.h"
+#include "ui/skin/dialog_group.h"
+#include "ui/skin/skin_colors.h"
+#include "ui/skin/skin_tool_tip.h"
+#include "worker/private_messages.h"
+
+namespace corvesta {
+namespace {
+
+constexpr int kToolTipDelay = 1000;
+constexpr qreal kFocusFrameRadius = 3.0;
+
+} // namespace
+
+CSkinButton::CSkinButton(QWidget *parent)
+    : QAbstractButton(parent),
+      m_target(new QtMessageTarget(
+          this, [this](UINT m, WPARAM w, LPARAM l) { return WindowProc(m, w, l); }, this)) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_Hover);
+  setAutoFillBackground(false);
+}
+
+CSkinButton::~CSkinButton() {
+  delete m_target;
+}
+
+WindowHandle CSkinButton::Handle() const {
+  return m_target->Handle();
+}
+
+void CSkinButton::SetDrawText(bool draw) {
+  m_drawText = draw;
+  update();
+}
+
+void CSkinButton::SetToolTipText(const QString &text, bool activate) {
+  if (text.isEmpty()) {
+    return;
+  }
+  if (m_toolTip == nullptr) {
+    m_toolTip = new CSkinToolTip(this);
+    m_toolTip->SetTipTextColor(skin::SkinColor(skin::kToolTipText));
+  }
+  if (m_toolTip->Tool() == nullptr) {
+    m_toolTip->AddTool(this);
+  }
+  m_toolTip->SetText(text);
+  m_toolTip->SetDelayTime(kToolTipDelay);
+  m_toolTip->Activate(activate);
+}
+
+std::vector<WindowHandle> CSkinButton::UncheckGroup() {
+  std::vector<WindowHandle> posted;
+  for (QWidget *member : OtherGroupMembers(this)) {
+    if (auto *button = qobject_cast<CSkinButton *>(member)) {
+      if (PostMessage(button->Handle(), WM_SKIN_UNCHECK, 0, 0)) {
+        posted.push_back(button->Handle());
+      }
+    }
+  }
+  return posted;
+}
+
+LRESULT CSkinButton::WindowProc(UINT message, WPARAM, LPARAM) {
+  if (message == WM_SKIN_UNCHECK && isCheckable() && isChecked()) {
+    setChecked(false);
+  }
+  return 0;
+}
+
+void CSkinButton::SetRadioStyle() {
+  connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
+    if (checked) {
+      UncheckGroup();
+    }
+  });
+}
+
+void CSkinButton::DrawFocusFrame(QPainter &painter, const QRect &area) const {
+  if (!HasKeyboardFocus()) {
+    return;
+  }
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QColor accent = skin::SkinColor(skin::kTextAccent);
+  accent.setAlpha(200);
+  painter.setPen(QPen(accent, 1.0));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), kFocusFrameRadius,
+                          kFocusFrameRadius);
+  painter.restore();
+}
+
+void CSkinButton::enterEvent(QEnterEvent *event) {
+  m_hovered = true;
+  update();
+  QAbstractButton::enterEvent(event);
+}
+
+void CSkinButton::leaveEvent(QEvent *event) {
+  m_hovered = false;
+  update();
+  QAbstractButton::leaveEvent(event);
+}
+
+void CSkinButton::focusInEvent(QFocusEvent *event) {
+  m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
+                    event->reason() == Qt::BacktabFocusReason ||
+                    event->reason() == Qt::ShortcutFocusReason;
+  QAbstractButton::focusInEvent(event);
+  update();
+}
+
+void CSkinButton::focusOutEvent(QFocusEvent *event) {
+  m_keyboardFocus = false;
+  QAbstractButton::focusOutEvent(event);
+  update();
+}
+
+void CSkinButton::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+  case Qt::Key_Space:
+  case Qt::Key_Select:
+    m_keyboardFocus = true;
+    break;
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    m_keyboardFocus = true;
+    if (!event->isAutoRepeat()) {
+      animateClick();
+    }
+    event->accept();
+    return;
+  default:
+    break;
+  }
+  QAbstractButton::keyPressEvent(event);
+}
+
+void CSkinButton::keyReleaseEvent(QKeyEvent *event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QAbstractButton::keyReleaseEvent(event);
+}
+
+void CSkinButton::changeEvent(QEvent *event) {
+  if (event->type() == QEvent::EnabledChange) {
+    if (!isEnabled()) {
+      m_hovered = false;
+    }
+    update();
+  }
+  QAbstractButton::changeEvent(event);
+}
+
+} // namespace corvesta
