@@ -1,0 +1,207 @@
+#include <QAbstractButton>
+#include <QThread>
+#include <QWidget>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+#include "platform/message_box.h"
+#include "platform/shell_open.h"
+#include "ui/platform/qt_message_box.h"
+#include "ui/platform/qt_message_target.h"
+#include "ui/platform/qt_shell_open.h"
+#include "ui/qt_text.h"
+#include "worker/private_messages.h"
+
+using namespace corvesta;
+
+namespace {
+
+struct Received {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  QThread *thread;
+};
+
+} // namespace
+
+class TestQtPlatform : public QObject {
+  Q_OBJECT
+private Q_SLOTS:
+  void postedMessageFromWorkerArrivesOnUiThread() {
+    QWidget window;
+    std::vector<Received> received;
+    QtMessageTarget target(&window, [&](UINT m, WPARAM w, LPARAM l) {
+      received.push_back({m, w, l, QThread::currentThread()});
+      return 0;
+    });
+    const WindowHandle handle = target.Handle();
+    std::atomic<bool> posted{false};
+    std::thread worker([&] { posted = PostMessage(handle, WM_COMMAND_RESULT, kResultFailure, 5); });
+    worker.join();
+    QVERIFY(posted);
+    // Nothing is delivered behind the UI thread's back: only its loop does.
+    QVERIFY(received.empty());
+    QTRY_COMPARE(received.size(), std::size_t{1});
+    QCOMPARE(received[0].message, WM_COMMAND_RESULT);
+    QCOMPARE(received[0].wParam, kResultFailure);
+    QCOMPARE(received[0].lParam, LPARAM{5});
+    QCOMPARE(received[0].thread, QCoreApplication::instance()->thread());
+    QCOMPARE(QtMessageTarget::WidgetFromHandle(handle), &window);
+  }
+
+  void postsKeepTheirOrder() {
+    std::vector<WPARAM> order;
+    QtMessageTarget target(nullptr, [&](UINT, WPARAM w, LPARAM) {
+      order.push_back(w);
+      return 0;
+    });
+    std::thread worker([&] {
+      for (WPARAM i = 0; i < 50; ++i) {
+        PostMessage(target.Handle(), WM_USER, i, 0);
+      }
+    });
+    worker.join();
+    QTRY_COMPARE(order.size(), std::size_t{50});
+    for (WPARAM i = 0; i < 50; ++i) {
+      QCOMPARE(order[i], i);
+    }
+  }
+
+  void sendWorksOnTheUiThreadOnly() {
+    QtMessageTarget target(nullptr,
+                           [](UINT m, WPARAM w, LPARAM) { return static_cast<LRESULT>(m + w); });
+    LRESULT result = 0;
+    QVERIFY(TrySendMessage(target.Handle(), WM_USER, 7, 0, &result));
+    QCOMPARE(result, LRESULT{WM_USER + 7});
+    bool sentFromWorker = true;
+    std::thread worker(
+        [&] { sentFromWorker = TrySendMessage(target.Handle(), WM_USER, 1, 0, nullptr); });
+    worker.join();
+    QVERIFY(!sentFromWorker);
+  }
+
+  void aGoneWindowTakesNoPostsAndDropsQueuedOnes() {
+    int delivered = 0;
+    WindowHandle handle = 0;
+    {
+      QtMessageTarget target(nullptr, [&](UINT, WPARAM, LPARAM) {
+        ++delivered;
+        return 0;
+      });
+      handle = target.Handle();
+      QVERIFY(PostMessage(handle, WM_USER, 0, 0));
+    }
+    QVERIFY(!PostMessage(handle, WM_USER, 0, 0));
+    QVERIFY(!IsWindow(handle));
+    QCoreApplication::processEvents();
+    QCOMPARE(delivered, 0);
+    QCOMPARE(QtMessageTarget::WidgetFromHandle(handle), nullptr);
+  }
+
+  void messageBoxFromWorkerIsAnsweredOnUiThreadAndReturned() {
+    MessageBoxRecorder script;
+    script.QueueAnswer(MessageBoxResult::Yes);
+    QWidget owner;
+    QtMessageTarget ownerTarget(&owner, {});
+    QThread *presentedOn = nullptr;
+    QWidget *presentedOwner = nullptr;
+    auto service = std::make_shared<QtMessageBoxService>(
+        [&](const MessageBoxRequest &request, QWidget *ownerWidget) {
+          presentedOn = QThread::currentThread();
+          presentedOwner = ownerWidget;
+          return script.Show(request);
+        });
+    std::shared_ptr<MessageBoxService> previous = SetMessageBoxService(service);
+
+    std::atomic<bool> answered{false};
+    MessageBoxResult answer = MessageBoxResult::Ok;
+    std::thread worker([&] {
+      answer = ShowMessageBox(ownerTarget.Handle(), u"Not the same subnet, change it?", u"Corvesta",
+                              MessageBoxButtons::YesNo, MessageBoxIcon::Question);
+      answered = true;
+    });
+    // The worker waits for the UI thread; it is answered once the loop runs.
+    QTRY_VERIFY(answered.load());
+    worker.join();
+    SetMessageBoxService(previous);
+
+    QCOMPARE(answer, MessageBoxResult::Yes);
+    QCOMPARE(presentedOn, QCoreApplication::instance()->thread());
+    QCOMPARE(presentedOwner, &owner);
+    QCOMPARE(script.Count(), std::size_t{1});
+    QCOMPARE(script.Requests()[0].caption, std::u16string(u"Corvesta"));
+  }
+
+  void messageBoxOnUiThreadIsShownDirectly() {
+    int calls = 0;
+    QtMessageBoxService service([&](const MessageBoxRequest &, QWidget *owner) {
+      ++calls;
+      return owner == nullptr ? MessageBoxResult::Cancel : MessageBoxResult::Ok;
+    });
+    MessageBoxRequest request;
+    request.buttons = MessageBoxButtons::OkCancel;
+    QCOMPARE(service.Show(request), MessageBoxResult::Cancel);
+    QCOMPARE(calls, 1);
+  }
+
+  void builtBoxCarriesTheRequest_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("expectedButtons");
+    QTest::addColumn<int>("expectedIcon");
+    QTest::newRow("ok, warning") << int(MessageBoxButtons::Ok) << int(MessageBoxIcon::Warning)
+                                 << int(QMessageBox::Ok) << int(QMessageBox::Warning);
+    QTest::newRow("ok cancel, question")
+        << int(MessageBoxButtons::OkCancel) << int(MessageBoxIcon::Question)
+        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Question);
+    QTest::newRow("yes no, error")
+        << int(MessageBoxButtons::YesNo) << int(MessageBoxIcon::Error)
+        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Critical);
+    QTest::newRow("ok, none") << int(MessageBoxButtons::Ok) << int(MessageBoxIcon::None)
+                              << int(QMessageBox::Ok) << int(QMessageBox::NoIcon);
+  }
+  void builtBoxCarriesTheRequest() {
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, expectedButtons);
+    QFETCH(int, expectedIcon);
+    QWidget owner;
+    MessageBoxRequest request;
+    request.text = u"IP address input error. Please try again.";
+    request.caption = u"Warning";
+    request.buttons = static_cast<MessageBoxButtons>(buttons);
+    request.icon = static_cast<MessageBoxIcon>(icon);
+    request.englishButtons = true;
+    std::unique_ptr<QMessageBox> box = BuildMessageBox(request, &owner);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Warning"));
+    QCOMPARE(box->text(), QStringLiteral("IP address input error. Please try again."));
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QCOMPARE(int(box->standardButtons()), expectedButtons);
+    QCOMPARE(int(box->icon()), expectedIcon);
+    QCOMPARE(box->parentWidget(), &owner);
+    if (QAbstractButton *ok = box->button(QMessageBox::Ok)) {
+      QCOMPARE(ok->text(), QStringLiteral("OK"));
+    }
+  }
+
+  void closingABoxGivesTheDismissAnswer() {
+    QCOMPARE(AnswerFromButton(QMessageBox::NoButton, MessageBoxButtons::YesNo),
+             MessageBoxResult::No);
+    QCOMPARE(AnswerFromButton(QMessageBox::NoButton, MessageBoxButtons::OkCancel),
+             MessageBoxResult::Cancel);
+    QCOMPARE(AnswerFromButton(QMessageBox::Yes, MessageBoxButtons::YesNo), MessageBoxResult::Yes);
+  }
+
+  void sharesBecomeEncodedSmbAddresses() {
+    std::optional<SharePath> share = ParseSharePath(u"\\\\192.168.1.20\\My Music\\#1");
+    QVERIFY(share.has_value());
+    QUrl url = ShareUrl(*share);
+    QCOMPARE(url.toString(QUrl::FullyEncoded),
+             QStringLiteral("smb://192.168.1.20/My%20Music/%231"));
+  }
+};
+
+QTEST_MAIN(TestQtPlatform)
+#include "tst_qt_platform.moc"
