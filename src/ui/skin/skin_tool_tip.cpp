@@ -83,7 +83,6 @@ void CSkinToolTip::Popup(QPoint globalPosition) {
   resize(sizeHint());
   move(globalPosition);
   show();
-  raise();
 }
 
 void CSkinToolTip::Pop() {

@@ -1,0 +1,282 @@
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+#include "skin_test_support.h"
+#include "ui/skin/dialog_group.h"
+#include "ui/skin/gdip_button.h"
+#include "ui/skin/icon_radio_button.h"
+#include "ui/skin/skin_image_ids.h"
+#include "ui/skin/underline_button.h"
+#include "worker/private_messages.h"
+
+using namespace corvesta;
+
+namespace {
+
+CGdipButton *MakeRadio(QWidget *parent, bool groupStart) {
+  auto *radio = new CGdipButton(ButtonKind::RadioButton, parent);
+  radio->LoadImages(skin::kRadioOff, skin::kRadioOn, skin::kRadioOn);
+  radio->resize(120, 20);
+  SetGroupStart(radio, groupStart);
+  return radio;
+}
+
+void SetQuietly(QAbstractButton *button, bool checked) {
+  QSignalBlocker block(button);
+  button->setChecked(checked);
+}
+
+// The leftmost column with a bright pixel above the bottom row; the brightest
+// channel, so white and light blue text of the same coverage read alike.
+int LeftmostLitColumn(const QImage &image) {
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height() - 2; ++y) {
+      const QRgb pixel = image.pixel(x, y);
+      if (std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) > 100) {
+        return x;
+      }
+    }
+  }
+  return -1;
+}
+
+} // namespace
+
+class TestSkinButtons : public QObject {
+  Q_OBJECT
+private Q_SLOTS:
+  void checkingARadioClearsTheRestOfItsGroup() {
+    QWidget dialog;
+    CGdipButton *first = MakeRadio(&dialog, true);
+    CGdipButton *second = MakeRadio(&dialog, false);
+    CGdipButton *third = MakeRadio(&dialog, false);
+    CGdipButton *nextGroup = MakeRadio(&dialog, true);
+    SetQuietly(second, true);
+    SetQuietly(third, true);
+    SetQuietly(nextGroup, true);
+
+    QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(first->GetCheck());
+    // The others learn it from a posted message, on the next turn of the loop.
+    QTRY_VERIFY(!second->GetCheck() && !third->GetCheck());
+    QVERIFY(first->GetCheck());
+    QVERIFY(nextGroup->GetCheck());
+  }
+
+  void theGroupWalkStartsAfterTheButtonAndWrapsRound() {
+    QWidget dialog;
+    CGdipButton *first = MakeRadio(&dialog, true);
+    CGdipButton *second = MakeRadio(&dialog, false);
+    CGdipButton *third = MakeRadio(&dialog, false);
+    MakeRadio(&dialog, true);
+    const std::vector<WindowHandle> posted = second->UncheckGroup();
+    QCOMPARE(posted, (std::vector<WindowHandle>{third->Handle(), first->Handle()}));
+    QCoreApplication::processEvents();
+  }
+
+  void aLoneRadioSendsNothing() {
+    QWidget dialog;
+    CGdipButton *before = MakeRadio(&dialog, true);
+    CGdipButton *lone = MakeRadio(&dialog, true);
+    CGdipButton *after = MakeRadio(&dialog, true);
+    SetQuietly(before, true);
+    SetQuietly(after, true);
+    QVERIFY(lone->UncheckGroup().empty());
+    QTest::mouseClick(lone, Qt::LeftButton, {}, QPoint(5, 5));
+    QCoreApplication::processEvents();
+    QVERIFY(lone->GetCheck());
+    QVERIFY(before->GetCheck());
+    QVERIFY(after->GetCheck());
+  }
+
+  void clickingACheckedRadioKeepsItChecked() {
+    QWidget dialog;
+    CGdipButton *radio = MakeRadio(&dialog, true);
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(radio->GetCheck());
+  }
+
+  void iconRadioButtonsExcludeEachOther() {
+    QWidget page;
+    std::vector<CIconRadioButton *> choices;
+    for (int i = 0; i < 4; ++i) {
+      auto *choice = new CIconRadioButton(&page);
+      choice->resize(420, 70);
+      SetGroupStart(choice, i == 0);
+      choices.push_back(choice);
+    }
+    choices[0]->SetCheck(true);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(choices[2], Qt::LeftButton, {}, QPoint(200, 30));
+    QTRY_VERIFY(!choices[0]->GetCheck());
+    QVERIFY(choices[2]->GetCheck());
+    QVERIFY(!choices[1]->GetCheck() && !choices[3]->GetCheck());
+  }
+
+  void checkBoxTogglesOnlyOnAReleaseInside() {
+    QWidget dialog;
+    auto *box = new CGdipButton(ButtonKind::CheckBox, &dialog);
+    box->LoadImages(skin::kCheckBox, skin::kCheckMark, skin::kCheckMark);
+    box->setGeometry(10, 10, 150, 22);
+    const QPoint inside(8, 8);
+    const QPoint outside(box->width() + 30, 8);
+
+    QTest::mousePress(box, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, outside);
+    QVERIFY(!box->GetCheck());
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, inside);
+    QVERIFY(box->GetCheck());
+    QTest::mousePress(box, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, outside);
+    QVERIFY(box->GetCheck());
+    QTest::mouseClick(box, Qt::LeftButton, {}, inside);
+    QVERIFY(!box->GetCheck());
+
+    // Space toggles as a click does.
+    QTest::keyClick(box, Qt::Key_Space);
+    QVERIFY(box->GetCheck());
+  }
+
+  void pushButtonsNeverStayChecked() {
+    CGdipButton button(ButtonKind::PushButton);
+    button.resize(110, 32);
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    button.SetCheck(true);
+    QVERIFY(!button.GetCheck());
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(50, 16));
+    QVERIFY(!button.GetCheck());
+    QCOMPARE(clicks.count(), 1);
+    // A stray uncheck message changes nothing either.
+    QCOMPARE(button.WindowProc(WM_SKIN_UNCHECK, 0, 0), LRESULT{0});
+    QVERIFY(!button.GetCheck());
+  }
+
+  void buttonKindFollowsTheStyleBits_data() {
+    QTest::addColumn<uint>("style");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("push") << 0x0u << int(ButtonKind::PushButton);
+    QTest::newRow("default push") << 0x1u << int(ButtonKind::PushButton);
+    QTest::newRow("plain check box style") << 0x2u << int(ButtonKind::PushButton);
+    QTest::newRow("plain radio style") << 0x4u << int(ButtonKind::PushButton);
+    QTest::newRow("three state") << 0x5u << int(ButtonKind::PushButton);
+    QTest::newRow("auto check box") << 0x3u << int(ButtonKind::CheckBox);
+    QTest::newRow("auto radio") << 0x9u << int(ButtonKind::RadioButton);
+    QTest::newRow("bits 0, 1 and 3") << 0xBu << int(ButtonKind::CheckBox);
+    QTest::newRow("radio bit alone") << 0x8u << int(ButtonKind::PushButton);
+  }
+  void buttonKindFollowsTheStyleBits() {
+    QFETCH(uint, style);
+    QFETCH(int, kind);
+    QCOMPARE(int(CGdipButton::KindFromStyle(style)), kind);
+  }
+
+  void keyboardReachesAndPressesButtons() {
+    QWidget dialog;
+    auto *first = new CGdipButton(ButtonKind::PushButton, &dialog);
+    auto *second = new CGdipButton(ButtonKind::PushButton, &dialog);
+    first->setGeometry(0, 0, 110, 32);
+    second->setGeometry(0, 40, 110, 32);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    first->setFocus(Qt::OtherFocusReason);
+    QVERIFY(!first->HasKeyboardFocus()); // focus from a click or code draws no frame
+    QTest::keyClick(first, Qt::Key_Tab);
+    QTRY_VERIFY(second->hasFocus());
+    QVERIFY(second->HasKeyboardFocus());
+
+    QSignalSpy clicks(second, &QAbstractButton::clicked);
+    QTest::keyClick(second, Qt::Key_Space);
+    QCOMPARE(clicks.count(), 1);
+    QTest::keyClick(second, Qt::Key_Return);
+    QTRY_COMPARE(clicks.count(), 2);
+    QTest::keyClick(second, Qt::Key_Enter);
+    QTRY_COMPARE(clicks.count(), 3);
+  }
+
+  void disabledPushButtonDrawsItsImageAtHalfOpacityAndIgnoresHover() {
+    std::unique_ptr<QWidget> stage(test::MakeBlackStage({200, 60}));
+    auto *button = new CGdipButton(ButtonKind::PushButton, stage.get());
+    QVERIFY(button->LoadImages(skin::kTextButtonNormal, skin::kTextButtonActive,
+                               skin::kTextButtonActive));
+    button->SetDrawText(false);
+    button->setGeometry(10, 10, 110, 32);
+    const QImage enabled = test::RenderChild(stage.get(), button);
+    button->setEnabled(false);
+    const QImage disabled = test::RenderChild(stage.get(), button);
+    QEnterEvent enter(QPointF(5, 5), QPointF(15, 15), QPointF(15, 15));
+    QCoreApplication::sendEvent(button, &enter);
+    const QImage disabledHovered = test::RenderChild(stage.get(), button);
+
+    int compared = 0;
+    for (const QPoint point : {QPoint(3, 16), QPoint(55, 8), QPoint(55, 24), QPoint(100, 16)}) {
+      const QRgb on = enabled.pixel(point);
+      const QRgb off = disabled.pixel(point);
+      QVERIFY2(qRed(on) + qGreen(on) + qBlue(on) > 60, "the image is drawn there");
+      QVERIFY(test::Near(qRed(off), qRed(on) / 2, 2));
+      QVERIFY(test::Near(qGreen(off), qGreen(on) / 2, 2));
+      QVERIFY(test::Near(qBlue(off), qBlue(on) / 2, 2));
+      ++compared;
+    }
+    QCOMPARE(compared, 4);
+    QCOMPARE(disabledHovered, disabled);
+  }
+
+  void disabledButtonTextIsGrey() {
+    std::unique_ptr<QWidget> stage(test::MakeBlackStage({200, 60}));
+    auto *button = new CGdipButton(ButtonKind::PushButton, stage.get());
+    button->setText(QStringLiteral("MMMM"));
+    button->setGeometry(10, 10, 110, 32); // no images: only the text is drawn
+    button->setEnabled(false);
+    const QImage image = test::RenderChild(stage.get(), button);
+    int brightest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        brightest = std::max(brightest, qRed(image.pixel(x, y)));
+      }
+    }
+    QVERIFY(test::Near(brightest, 0x64, 6));
+  }
+
+  void underlineButtonTextStepsRightUnderTheMouse() {
+    std::unique_ptr<QWidget> stage(test::MakeBlackStage({260, 40}));
+    auto *tab = new CUnderLineButton(stage.get());
+    QVERIFY(tab->ImagesLoaded());
+    tab->setText(QStringLiteral("Logout Time"));
+    tab->setGeometry(0, 0, 240, 30);
+    const int before = LeftmostLitColumn(test::RenderChild(stage.get(), tab));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(tab, &enter);
+    const int after = LeftmostLitColumn(test::RenderChild(stage.get(), tab));
+    QVERIFY(before >= 60);
+    QCOMPARE(after - before, 25);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(tab, &leave);
+    QCOMPARE(LeftmostLitColumn(test::RenderChild(stage.get(), tab)), before);
+  }
+
+  void toolTipShowsAfterTheDelayAndHidesOnLeave() {
+    QWidget dialog;
+    dialog.resize(200, 100);
+    auto *button = new CGdipButton(ButtonKind::PushButton, &dialog);
+    button->setGeometry(10, 10, 28, 28);
+    button->SetToolTipText(QString()); // nothing to show: no tool tip
+    QVERIFY(button->ToolTip() == nullptr);
+    button->SetToolTipText(QStringLiteral("Logout"));
+    QVERIFY(button->ToolTip() != nullptr);
+    QCOMPARE(button->ToolTip()->DelayTime(), 1000);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    button->ToolTip()->SetDelayTime(50);
+    QTest::mouseMove(button, QPoint(14, 14));
+    QTRY_VERIFY(button->ToolTip()->isVisible());
+    QCOMPARE(button->ToolTip()->Text(), QStringLiteral("Logout"));
+    QTest::mouseMove(&dialog, QPoint(150, 80));
+    QTRY_VERIFY(!button->ToolTip()->isVisible());
+  }
+};
+
+QTEST_MAIN(TestSkinButtons)
+#include "tst_skin_buttons.moc"
