@@ -1,10 +1,14 @@
 #pragma once
 // The one lookup of every text shown to the user. Texts are written in
 // English in the code; with a language object in use the table's translation
-// is returned, and a text the table lacks stays English.
+// is returned, and a text the table lacks stays English. The language in
+// use (CurrentLanguage) is chosen once at start-up and kept for the run, so
+// Translate may be called from any thread.
 
 #include <string>
 #include <string_view>
+
+#include "i18n/current_language.h"
 
 namespace corvesta {
 

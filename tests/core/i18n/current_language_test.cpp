@@ -1,6 +1,9 @@
 // The process-wide language object and the Translate lookup.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "i18n/current_language.h"
 #include "i18n/translate.h"
 
@@ -54,6 +57,26 @@ TEST_F(CurrentLanguageTest, TranslateFillsInAfterTheLookup) {
   EXPECT_EQ(Translate(u"Welcome %s"), u"Willkommen %s");
   EXPECT_EQ(Translate(u"Tokyo"), u"Tokyo");
   EXPECT_EQ(Translate(u"Osaka, Sapporo, Tokyo"), u"Osaka, Sapporo, Tokio");
+}
+
+// Worker threads translate their messages while the windows translate
+// theirs; the table is only read after start-up.
+TEST_F(CurrentLanguageTest, TranslatesFromSeveralThreadsAtOnce) {
+  ASSERT_TRUE(SelectLanguage(4));
+  std::vector<std::thread> threads;
+  std::vector<int> wrong(4, 0);
+  for (std::size_t t = 0; t < wrong.size(); ++t) {
+    threads.emplace_back([&wrong, t] {
+      for (int i = 0; i < 2000; ++i) {
+        wrong[t] += Translate(u"Cancel") == u"Отмена" ? 0 : 1;
+        wrong[t] += Translate(u"Not in any table") == u"Not in any table" ? 0 : 1;
+      }
+    });
+  }
+  for (std::thread &thread : threads) {
+    thread.join();
+  }
+  EXPECT_EQ(wrong, std::vector<int>(4, 0));
 }
 
 } // namespace
