@@ -9,6 +9,7 @@
 
 #include "ui/platform/qt_message_target.h"
 #include "ui/skin/control_id.h"
+#include "ui/skin/skin_colors.h"
 
 namespace corvesta {
 
@@ -16,8 +17,9 @@ CGdipDialog::CGdipDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_target(new QtMessageTarget(
           this, [this](UINT m, WPARAM w, LPARAM l) { return WindowProc(m, w, l); }, this)) {
-  setAttribute(Qt::WA_StyledBackground, false);
-  setAutoFillBackground(false);
+  QPalette dark = palette();
+  dark.setColor(QPalette::Window, skin::SkinColor(skin::kDialogFill));
+  setPalette(dark);
 }
 
 CGdipDialog::~CGdipDialog() {

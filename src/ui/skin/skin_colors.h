@@ -5,6 +5,9 @@
 
 namespace corvesta::skin {
 
+// Behind a dialog wherever its background image does not reach.
+inline constexpr QRgb kDialogFill = 0x16191E;
+
 inline constexpr QRgb kTextNormal = 0xFFFFFF;        // white text
 inline constexpr QRgb kTextDisabled = 0x646464;      // grey text of disabled controls
 inline constexpr QRgb kTextAccent = 0x00A0FF;        // current step, hovered items
