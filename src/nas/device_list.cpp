@@ -26,6 +26,11 @@ std::uint64_t DeviceList::Clear() {
   return ++m_generation;
 }
 
+std::uint64_t DeviceList::Generation() const {
+  std::lock_guard guard(m_lock);
+  return m_generation;
+}
+
 bool DeviceList::Update(std::uint64_t generation,
                         const std::function<void(std::vector<NasDevice> &)> &change) {
   std::lock_guard guard(m_lock);

@@ -27,6 +27,9 @@ public:
   // the discovery that holds the latest generation may change the list, so a
   // discovery that was superseded by a newer one leaves it alone.
   std::uint64_t Clear();
+  // The generation of the list as it stands; a request records it to write
+  // back into the record it was built from only while the list is unchanged.
+  std::uint64_t Generation() const;
 
   // Runs `change` on the records while `generation` is the latest. False,
   // with nothing changed, when a newer Clear has happened since.

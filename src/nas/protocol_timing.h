@@ -35,6 +35,10 @@ inline constexpr int kHttpAttempts = 101;
 inline constexpr milliseconds kHttpWait{70};
 inline constexpr milliseconds kHttpPause{10};
 
+// After the box has confirmed that its file browser stopped, the worker waits
+// this long before reporting, so that the box has let go of its disks.
+inline constexpr milliseconds kFileBrowserStopPause{5000};
+
 // `duration` times the current factor.
 std::chrono::microseconds Scaled(milliseconds duration);
 
