@@ -54,6 +54,7 @@ ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable 
   m_table = &table;
   m_report = report;
   m_nextFree = 1;
+  m_lastTopLevel = 0;
   m_open.clear();
   m_open.reserve(7);
   m_openByName.clear();
@@ -101,6 +102,9 @@ ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable 
 
   ElementRecord &done = table[0];
   done.length = static_cast<std::int32_t>(text.size());
+  if (done.firstChild != 0) {
+    table[done.firstChild].previousSibling = m_lastTopLevel;
+  }
   if (m_nextFree == 1) {
     Note(XmlFinding{kNoRootElement});
   } else if (table[done.firstChild].nextSibling != 0) {
@@ -128,20 +132,20 @@ void XmlElementBuilder::AddElement(std::size_t start, std::size_t startTagLength
   record.firstChild = 0;
   record.nextSibling = 0;
 
-  ElementRecord &parentRecord = table[parent];
-  if (parentRecord.firstChild == 0) {
-    parentRecord.firstChild = index;
+  ElementIndex &lastOfParent = m_open.empty() ? m_lastTopLevel : m_open.back().lastChild;
+  if (lastOfParent == 0) {
+    table[parent].firstChild = index;
     record.flags |= kElementFirstChild;
     record.previousSibling = index;
   } else {
-    ElementRecord &first = table[parentRecord.firstChild];
-    const ElementIndex last = first.previousSibling;
-    table[last].nextSibling = index;
-    record.previousSibling = last;
-    first.previousSibling = index;
+    table[lastOfParent].nextSibling = index;
+    record.previousSibling = lastOfParent;
   }
+  lastOfParent = index;
   if (!empty) {
-    Push(OpenElement{index, nameStart, nameLength, startTagLength});
+    Push(OpenElement{index, static_cast<std::uint32_t>(nameStart),
+                     static_cast<std::uint32_t>(nameLength),
+                     static_cast<std::uint32_t>(startTagLength), 0});
   }
 }
 
@@ -151,24 +155,35 @@ void XmlElementBuilder::CloseElement(std::size_t endTagStart, std::size_t endTag
   record.length = static_cast<std::int32_t>(endTagStart + endTagLength -
                                             static_cast<std::size_t>(record.start));
   record.tagLengths = PackTagLengths(open.startTagLength, endTagLength);
+  if (open.lastChild != 0) {
+    (*m_table)[record.firstChild].previousSibling = open.lastChild;
+  }
   Pop();
 }
 
 void XmlElementBuilder::EndTag(std::size_t start, std::size_t length, std::u16string_view name) {
+  if (!m_open.empty() && OpenName(m_open.back()) == name) {
+    CloseElement(start, length);
+    return;
+  }
   std::size_t position = 0;
   if (!FindOpen(name, position)) {
-    XmlElementTable &table = *m_table;
-    table[0].flags |= kDocumentNotWellFormed;
-    if (!m_open.empty()) {
-      table[m_open.back().index].flags |= kElementFault;
-    }
-    if (m_report != nullptr && m_report->size() < kXmlReportCap) {
-      Note(XmlFinding{kLoneEndTag}.With(u"tagname", std::u16string(name)).With(u"offset", start));
-    }
+    LoneEndTag(start, name);
     return;
   }
   UnendDownTo(position + 1, start + 1);
   CloseElement(start, length);
+}
+
+void XmlElementBuilder::LoneEndTag(std::size_t start, std::u16string_view name) {
+  XmlElementTable &table = *m_table;
+  table[0].flags |= kDocumentNotWellFormed;
+  if (!m_open.empty()) {
+    table[m_open.back().index].flags |= kElementFault;
+  }
+  if (m_report != nullptr && m_report->size() < kXmlReportCap) {
+    Note(XmlFinding{kLoneEndTag}.With(u"tagname", std::u16string(name)).With(u"offset", start));
+  }
 }
 
 // Unends the open elements at stack positions `keep` and above, innermost
@@ -193,15 +208,14 @@ void XmlElementBuilder::UnendDownTo(std::size_t keep, std::size_t offset2) {
     record.flags |= kElementUnended;
 
     if (record.firstChild != 0) {
-      // The element is the last child of its parent, being still open.
+      // Being still open, the element is the last child of its parent; its
+      // own children now follow it there.
       const ElementIndex first = record.firstChild;
-      const ElementIndex last = table[first].previousSibling;
-      const ElementIndex parentFirst = table[parent].firstChild;
       record.nextSibling = first;
       record.firstChild = 0;
       table[first].previousSibling = open.index;
       table[first].flags &= ~kElementFirstChild;
-      table[parentFirst].previousSibling = last;
+      LastChildOf(m_open.size() - 1) = open.lastChild;
     }
     if ((record.flags & kElementFault) != 0) {
       record.flags &= ~kElementFault;
@@ -224,10 +238,6 @@ void XmlElementBuilder::UnendDownTo(std::size_t keep, std::size_t offset2) {
 bool XmlElementBuilder::FindOpen(std::u16string_view name, std::size_t &position) {
   if (m_open.empty()) {
     return false;
-  }
-  if (OpenName(m_open.back()) == name) {
-    position = m_open.size() - 1;
-    return true;
   }
   if (!m_nameIndexBuilt) {
     for (std::size_t i = 0; i < m_open.size(); ++i) {

@@ -26,11 +26,15 @@ public:
   ElementIndex Build(std::u16string_view text, XmlElementTable &table, std::u16string *report);
 
 private:
+  // Offsets fit 32 bits: the document text is shorter than 2^31.
+  // The last child of an open element is kept here while it is open; the
+  // first child's backward link is set to it when the element ends.
   struct OpenElement {
     ElementIndex index;
-    std::size_t nameStart;
-    std::size_t nameLength;
-    std::size_t startTagLength;
+    std::uint32_t nameStart;
+    std::uint32_t nameLength;
+    std::uint32_t startTagLength;
+    ElementIndex lastChild;
   };
 
   std::u16string_view OpenName(const OpenElement &open) const {
@@ -38,8 +42,12 @@ private:
   }
   void AddElement(std::size_t start, std::size_t startTagLength, bool empty, std::size_t nameStart,
                   std::size_t nameLength);
+  ElementIndex &LastChildOf(std::size_t stackPosition) {
+    return stackPosition == 0 ? m_lastTopLevel : m_open[stackPosition - 1].lastChild;
+  }
   void CloseElement(std::size_t endTagStart, std::size_t endTagLength);
   void EndTag(std::size_t start, std::size_t length, std::u16string_view name);
+  void LoneEndTag(std::size_t start, std::u16string_view name);
   void UnendDownTo(std::size_t keep, std::size_t offset2);
   bool FindOpen(std::u16string_view name, std::size_t &position);
   void Push(const OpenElement &open);
@@ -50,6 +58,7 @@ private:
   XmlElementTable *m_table = nullptr;
   std::u16string *m_report = nullptr;
   ElementIndex m_nextFree = 1;
+  ElementIndex m_lastTopLevel = 0;
   std::vector<OpenElement> m_open;
   // Stack positions of the open elements by name, built on the first end
   // tag that does not close the innermost element, so that a run of
