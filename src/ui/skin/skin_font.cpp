@@ -19,6 +19,7 @@ QFont SkinFont(int height, int weight) {
   font.setFamilies(
       {QStringLiteral("Decker"), QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
   font.setStyleHint(QFont::SansSerif);
+  font.setStretch(QFont::SemiCondensed);
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(height * kEmPerCell))));
   font.setWeight(weight >= kBoldFrom ? QFont::Bold : QFont::Normal);
   font.setItalic(false);

@@ -1,0 +1,746 @@
+// The skin gallery: renders every skinned control in its states on the
+// dialogs' backgrounds, the window layouts the skin is drawn for, and a sheet
+// of every image, and writes them as PNG files, so the skin can be looked at
+// without a box.
+//
+//   skin_gallery <folder> [scale]
+//
+// With scale 2 the files are rendered at device pixel ratio 2 and named
+// <sheet>@2x.png. The exit code is 0 when every image loaded and every file
+// was written.
+
+#include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <cstdio>
+#include <functional>
+
+#include "ui/skin/bottom_icon_button.h"
+#include "ui/skin/dialog_group.h"
+#include "ui/skin/gdip_button.h"
+#include "ui/skin/gdip_combo_box.h"
+#include "ui/skin/gdip_dialog.h"
+#include "ui/skin/gdip_icon_static.h"
+#include "ui/skin/gdip_process_ctrl.h"
+#include "ui/skin/gdip_slider.h"
+#include "ui/skin/icon_radio_button.h"
+#include "ui/skin/process_button.h"
+#include "ui/skin/shortcut_button.h"
+#include "ui/skin/skin_font.h"
+#include "ui/skin/skin_image_ids.h"
+#include "ui/skin/skin_image_table.h"
+#include "ui/skin/skin_tool_tip.h"
+#include "ui/skin/trans_static.h"
+#include "ui/skin/underline_button.h"
+
+using namespace corvesta;
+namespace ids = corvesta::skin;
+
+namespace {
+
+bool g_ok = true;
+QString g_folder;
+QString g_suffix;
+
+void Fail(const QString &what) {
+  std::fprintf(stderr, "skin_gallery: %s\n", qPrintable(what));
+  g_ok = false;
+}
+
+void Save(const QImage &image, const QString &name) {
+  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
+  if (!image.save(path, "PNG")) {
+    Fail(QStringLiteral("cannot write ") + path);
+  }
+}
+
+// Renders a window as the screen would show it, at the screen's pixel ratio.
+QImage Shoot(QWidget &window) {
+  window.show();
+  window.activateWindow();
+  for (int i = 0; i < 5; ++i) {
+    QCoreApplication::processEvents();
+  }
+  return window.grab().toImage();
+}
+
+void Hover(QWidget *widget) {
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QCoreApplication::sendEvent(widget, &enter);
+}
+
+CTransStatic *Label(QWidget *parent, const QString &text, QRect where, int height = 17,
+                    int weight = ids::kWeightRegular, QColor color = Qt::white) {
+  auto *label = new CTransStatic(text, parent);
+  label->setGeometry(where);
+  label->SetTextHeight(height);
+  label->SetTextWeight(weight);
+  label->SetTextColor(color);
+  return label;
+}
+
+CGdipButton *Button(QWidget *parent, const QString &text, QRect where, int normal, int hover,
+                    int pressed, ButtonKind kind = ButtonKind::PushButton) {
+  auto *button = new CGdipButton(kind, parent);
+  if (!button->LoadImages(normal, hover, pressed)) {
+    Fail(QStringLiteral("button images %1 %2 %3").arg(normal).arg(hover).arg(pressed));
+  }
+  button->setText(text);
+  button->setGeometry(where);
+  return button;
+}
+
+CGdipIconStatic *Picture(QWidget *parent, int id, QRect where) {
+  auto *picture = new CGdipIconStatic(parent);
+  if (!picture->SetImage(id)) {
+    Fail(QStringLiteral("picture %1").arg(id));
+  }
+  picture->setGeometry(where);
+  return picture;
+}
+
+QLineEdit *Field(QWidget *parent, int frame, QRect where, const QString &text,
+                 bool password = false) {
+  Picture(parent, frame, where);
+  auto *edit = new QLineEdit(text, parent);
+  edit->setFrame(false);
+  edit->setGeometry(where.adjusted(6, 4, -6, -4));
+  edit->setFont(ids::SkinFont(16));
+  edit->setStyleSheet(QStringLiteral("background: transparent; color: #323232;"));
+  if (password) {
+    edit->setEchoMode(QLineEdit::Password);
+  }
+  return edit;
+}
+
+void TitleButtons(QWidget *dialog, int right, int y, bool withTools) {
+  int x = right - 28;
+  Button(dialog, QString(), QRect(x, y, 28, 28), ids::kCloseNormal, ids::kCloseHover,
+         ids::kClosePressed);
+  if (withTools) {
+    const int sets[][3] = {{ids::kMinimiseNormal, ids::kMinimiseHover, ids::kMinimisePressed},
+                           {ids::kLogoutNormal, ids::kLogoutHover, ids::kLogoutPressed},
+                           {ids::kSettingsNormal, ids::kSettingsHover, ids::kSettingsPressed},
+                           {ids::kHelpNormal, ids::kHelpHover, ids::kHelpPressed}};
+    for (const auto &set : sets) {
+      x -= 32;
+      Button(dialog, QString(), QRect(x, y, 28, 28), set[0], set[1], set[2]);
+    }
+  }
+}
+
+CGdipProcessCtrl *Gauge(QWidget *parent, QRect where, int percent, bool large) {
+  auto *bar = new CGdipProcessCtrl(parent);
+  const bool loaded = large ? bar->SetBarImages(ids::kFormatBarBackground, ids::kFormatBarLeftEnd,
+                                                ids::kFormatBarMiddle, ids::kFormatBarRightEnd)
+                            : bar->SetBarImages(ids::kGaugeBackground, ids::kGaugeLeftEnd,
+                                                ids::kGaugeMiddle, ids::kGaugeRightEnd);
+  if (!loaded) {
+    Fail(QStringLiteral("bar images"));
+  }
+  bar->setGeometry(where);
+  bar->SetRange(0, 100);
+  bar->SetPos(percent);
+  return bar;
+}
+
+// ---------------------------------------------------------------- sheets
+
+void MainWindowSheet() {
+  CGdipDialog dialog;
+  dialog.resize(820, 560);
+  if (!dialog.SetBackgroundImage(ids::kMainBackground)) {
+    Fail(QStringLiteral("main background"));
+  }
+  Picture(&dialog, ids::kMainLogo, QRect(16, 8, 180, 40));
+  Label(&dialog, QStringLiteral("Storage Utility 0.1.0"), QRect(214, 20, 250, 24), 15,
+        ids::kWeightRegular, QColor(144, 144, 144));
+  TitleButtons(&dialog, 806, 14, true);
+
+  auto *boxes = new CGdipComboBox(&dialog);
+  boxes->SetFaceImage(ids::kComboFace);
+  boxes->addItem(QStringLiteral("KS-310  (192.168.1.20)"));
+  boxes->setGeometry(232, 72, 260, 30);
+  Button(&dialog, QStringLiteral("Connect"), QRect(506, 71, 110, 32), ids::kTextButtonNormal,
+         ids::kTextButtonActive, ids::kTextButtonActive);
+  Hover(Button(&dialog, QStringLiteral("Refresh"), QRect(626, 71, 110, 32), ids::kTextButtonNormal,
+               ids::kTextButtonActive, ids::kTextButtonActive));
+
+  struct Shortcut {
+    const char *name;
+    int icon;
+    int lit;
+    int state; // 0 normal, 1 hover, 2 selected, 3 pressed, 4 disabled
+  };
+  const Shortcut shortcuts[] = {
+      {"Wizard", ids::kWizardShortcut, ids::kWizardShortcutLit, 0},
+      {"Folder", ids::kFolderShortcut, ids::kFolderShortcutLit, 2},
+      {"Management Center", ids::kManagementShortcut, ids::kManagementShortcutLit, 1},
+      {"Download Center", ids::kDownloadShortcut, ids::kDownloadShortcutLit, 0},
+      {"Backup Center", ids::kBackupShortcut, ids::kBackupShortcutLit, 0},
+      {"Play Center", ids::kPlayShortcut, ids::kPlayShortcutLit, 4},
+      {"Surveillance Center", ids::kSurveillanceShortcut, ids::kSurveillanceShortcutLit, 3},
+  };
+  int y = 72;
+  for (const Shortcut &s : shortcuts) {
+    auto *button = new CShortCutButton(&dialog);
+    if (!button->LoadImages(ids::kShortcutNormal, ids::kShortcutPressed, ids::kShortcutHover,
+                            s.icon, s.lit)) {
+      Fail(QStringLiteral("shortcut images"));
+    }
+    button->setText(QString::fromLatin1(s.name));
+    button->setGeometry(12, y, 190, 52);
+    switch (s.state) {
+    case 1:
+      Hover(button);
+      break;
+    case 2:
+      button->SetSelected(true);
+      break;
+    case 3:
+      button->setDown(true);
+      break;
+    case 4:
+      button->setEnabled(false);
+      break;
+    default:
+      break;
+    }
+    y += 58;
+  }
+
+  // Information panel: address lines, volume gauges, folder grid.
+  Picture(&dialog, ids::kNasIcon, QRect(232, 118, 48, 48));
+  Label(&dialog, QStringLiteral("KS-310"), QRect(290, 116, 300, 26), 22, ids::kWeightBold);
+  Label(&dialog, QStringLiteral("IP: 192.168.1.20    Mask: 255.255.255.0    Gateway: 192.168.1.1"),
+        QRect(290, 144, 500, 20), 14, ids::kWeightRegular, QColor(170, 170, 170));
+  const struct {
+    const char *name;
+    const char *usage;
+    int percent;
+  } volumes[] = {{"Volume 1", "Used 412.6 GB of 931.5 GB", 44},
+                 {"Volume 2", "Used 881.2 GB of 931.5 GB", 95}};
+  y = 178;
+  for (const auto &v : volumes) {
+    Picture(&dialog, ids::kVolumeIcon, QRect(232, y + 6, 40, 40));
+    Label(&dialog, QString::fromLatin1(v.name), QRect(280, y + 13, 77, 18), 18)
+        ->SetFormat(Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine);
+    Gauge(&dialog, QRect(372, y + 16, 272, 14), v.percent, false);
+    Label(&dialog, QString::fromLatin1(v.usage), QRect(373, y + 33, 272, 16), 13,
+          ids::kWeightRegular, QColor(170, 170, 170))
+        ->SetFormat(Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
+    Label(&dialog, QString::number(v.percent) + QLatin1Char('%'), QRect(650, y + 14, 46, 18), 17)
+        ->SetFormat(Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine);
+    y += 52;
+  }
+  const char *shares[] = {"public", "backup", "media", "photos"};
+  for (int i = 0; i < 4; ++i) {
+    const QRect cell(236 + 130 * i, 290, 116, 116);
+    if (i == 1) {
+      Picture(&dialog, ids::kFolderHighlight, cell);
+    }
+    Picture(&dialog, ids::kFolder, QRect(cell.x() + 21, cell.y() + 21, 74, 74));
+    Label(&dialog, QString::fromLatin1(shares[i]), cell.adjusted(0, 0, 0, -10), 18)
+        ->SetFormat(Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
+  }
+  auto *slider = new CGdipSlider(&dialog);
+  slider->setGeometry(760, 288, 13, 200);
+  slider->setRange(0, 120);
+  slider->setValue(40);
+
+  auto *volumeView = new CBottomIconButton(&dialog);
+  volumeView->setText(QStringLiteral("Select NAS/Short Cut"));
+  volumeView->setGeometry(240, 496, 200, 22);
+  Hover(volumeView);
+  auto *sorting = new CBottomIconButton(&dialog);
+  sorting->setText(QStringLiteral("Auto Sorting"));
+  sorting->setGeometry(460, 496, 160, 22);
+  Label(&dialog, QStringLiteral("Copyright (C) 2026 Corvesta. All rights reserved."),
+        QRect(16, 534, 500, 18), 13, ids::kWeightRegular, QColor(144, 144, 144));
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("main_window"));
+}
+
+void LoginSheet() {
+  CGdipDialog dialog;
+  dialog.resize(460, 360);
+  dialog.SetBackgroundImage(ids::kLoginBackground);
+  Label(&dialog, QStringLiteral("Login"), QRect(18, 13, 200, 24), 19, ids::kWeightBold);
+  TitleButtons(&dialog, 448, 10, false);
+  Picture(&dialog, ids::kLoginLogo, QRect(130, 62, 200, 48));
+  Label(&dialog, QStringLiteral("User Name"), QRect(40, 134, 120, 20), 16)
+      ->SetFormat(Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine);
+  Field(&dialog, ids::kEditField, QRect(172, 130, 240, 28), QStringLiteral("admin"));
+  Label(&dialog, QStringLiteral("Password"), QRect(40, 176, 120, 20), 16)
+      ->SetFormat(Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine);
+  Field(&dialog, ids::kEditField, QRect(172, 172, 240, 28), QStringLiteral("secret"), true);
+  Button(&dialog, QStringLiteral("Remember Me"), QRect(172, 214, 200, 22), ids::kCheckBox,
+         ids::kCheckMark, ids::kCheckMark, ButtonKind::CheckBox)
+      ->SetCheck(true);
+  Hover(Button(&dialog, QStringLiteral("OK"), QRect(110, 310, 110, 32), ids::kTextButtonNormal,
+               ids::kTextButtonActive, ids::kTextButtonActive));
+  Button(&dialog, QStringLiteral("Cancel"), QRect(240, 310, 110, 32), ids::kTextButtonNormal,
+         ids::kTextButtonActive, ids::kTextButtonActive);
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("login"));
+}
+
+void SetIpSheet() {
+  CGdipDialog dialog;
+  dialog.resize(460, 360);
+  dialog.SetBackgroundImage(ids::kLoginBackground);
+  Label(&dialog, QStringLiteral("Set IP"), QRect(18, 13, 200, 24), 19, ids::kWeightBold);
+  TitleButtons(&dialog, 448, 10, false);
+  Picture(&dialog, ids::kSetIpPicture, QRect(24, 88, 120, 120));
+  auto *dhcp = Button(&dialog, QStringLiteral("DHCP"), QRect(170, 66, 200, 22), ids::kRadioOff,
+                      ids::kRadioOn, ids::kRadioOn, ButtonKind::RadioButton);
+  SetGroupStart(dhcp, true);
+  Button(&dialog, QStringLiteral("Static IP Address"), QRect(170, 94, 220, 22), ids::kRadioOff,
+         ids::kRadioOn, ids::kRadioOn, ButtonKind::RadioButton)
+      ->SetCheck(true);
+  const char *labels[] = {"IP ADDress", "Subnet Mask", "Gateway IP"};
+  const char *values[] = {"192 . 168 .   1 .  20", "255 . 255 . 255 .   0",
+                          "192 . 168 .   1 .   1"};
+  for (int i = 0; i < 3; ++i) {
+    auto *label =
+        Label(&dialog, QString::fromLatin1(labels[i]), QRect(170, 130 + 40 * i, 100, 26), 15);
+    label->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+    Field(&dialog, ids::kIpAddressField, QRect(268, 130 + 40 * i, 180, 26),
+          QString::fromLatin1(values[i]));
+  }
+  auto *ok = Button(&dialog, QStringLiteral("OK"), QRect(110, 310, 110, 32), ids::kTextButtonNormal,
+                    ids::kTextButtonActive, ids::kTextButtonActive);
+  ok->setDown(true);
+  Button(&dialog, QStringLiteral("Cancel"), QRect(240, 310, 110, 32), ids::kTextButtonNormal,
+         ids::kTextButtonActive, ids::kTextButtonActive)
+      ->setEnabled(false);
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("set_ip"));
+}
+
+void WizardFrame(CGdipDialog &dialog, const QString &title, const QString &hint, int activeStep) {
+  dialog.resize(720, 520);
+  dialog.SetBackgroundImage(ids::kWizardBackground);
+  Picture(&dialog, ids::kWizardIcon, QRect(14, 4, 48, 48));
+  Label(&dialog, QStringLiteral("Wizard"), QRect(70, 16, 200, 26), 22, ids::kWeightBold);
+  TitleButtons(&dialog, 708, 14, false);
+  const char *steps[] = {"Password", "Device Info", "TimeZone", "Network", "Raid", "DriveMapping"};
+  for (int i = 0; i < 6; ++i) {
+    auto *step = new CProcessButton(&dialog);
+    step->setText(QString::fromLatin1(steps[i]));
+    step->setGeometry(40 + 110 * i, 70, i == 5 ? 100 : 110, 40);
+    step->SetState(i < activeStep    ? StepState::Done
+                   : i == activeStep ? StepState::Current
+                                     : StepState::Pending);
+    step->SetNarrow(i == 5);
+  }
+  Picture(&dialog, ids::kWizardPagePanel, QRect(90, 118, 540, 330));
+  Label(&dialog, title, QRect(110, 124, 400, 26), 20, ids::kWeightBold);
+  Label(&dialog, hint, QRect(110, 150, 500, 20), 13, ids::kWeightRegular, QColor(170, 170, 170));
+  const char *buttons[] = {"Skip", "Previous", "Next", "Exit"};
+  int x = 196;
+  for (const char *name : buttons) {
+    auto *button =
+        Button(&dialog, QString::fromLatin1(name), QRect(x, 470, 96, 30), ids::kWizardButtonNormal,
+               ids::kWizardButtonHover, ids::kWizardButtonPressed);
+    if (x == 304) {
+      Hover(button);
+    }
+    x += 108;
+  }
+}
+
+void WizardRaidSheet() {
+  CGdipDialog dialog;
+  WizardFrame(dialog, QStringLiteral("RAID"), QString(), 4);
+  const struct {
+    const char *title;
+    const char *text;
+    int icon;
+  } choices[] = {
+      {"StandAlone",
+       "Normal Disk. Creates two separate volumes (or one volume if only one hard drive is "
+       "present). Each hard drive is its own volume.",
+       ids::kDiskModeStandard},
+      {"JBOD",
+       "Just a Bunch Of Disks. It makes the disks appear to be a single larger one. It doesn't "
+       "provide any of fault tolerance or performance benefits of RAID. Requires two drives.",
+       ids::kDiskModeJbod},
+      {"RAID 0",
+       "Striped RAID. Improves performance and additional storage but no fault tolerance. Any "
+       "drive failure destroys the entire array. Requires two drives.",
+       ids::kDiskModeRaid0},
+      {"RAID 1",
+       "Mirrored RAID. Data is written identically to two drives. If one hard drive fails, "
+       "replace thefailed hard drive and it will re-mirror, restoring maximum data protection. "
+       "Requires two drives.",
+       ids::kDiskModeRaid1},
+  };
+  CIconRadioButton *first = nullptr;
+  int y = 156;
+  for (const auto &c : choices) {
+    auto *choice = new CIconRadioButton(&dialog);
+    if (!choice->LoadImages(ids::kRadioOn, ids::kRadioOff, c.icon, ids::kDiskModeFocus)) {
+      Fail(QStringLiteral("disk mode images"));
+    }
+    choice->SetDescription(QString::fromLatin1(c.text));
+    choice->SetTitle(QString::fromLatin1(c.title));
+    choice->setGeometry(150, y, 420, 70);
+    SetGroupStart(choice, first == nullptr);
+    if (first == nullptr) {
+      first = choice;
+    }
+    y += 74;
+  }
+  first->SetCheck(true);
+  dialog.findChildren<CIconRadioButton *>().last()->setEnabled(false);
+  dialog.show();
+  dialog.activateWindow();
+  QCoreApplication::processEvents();
+  first->setFocus(Qt::TabFocusReason);
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("wizard_raid"));
+}
+
+void WizardTimeZoneSheet() {
+  CGdipDialog dialog;
+  WizardFrame(dialog, QStringLiteral("TimeZone"),
+              QStringLiteral("* Select your time zone from the list."), 2);
+  Picture(&dialog, ids::kListPanel, QRect(110, 178, 480, 260));
+  const char *zones[] = {"(GMT-05:00) Eastern Time (US & Canada)", "(GMT) Greenwich Mean Time",
+                         "(GMT+01:00) Amsterdam, Berlin, Rome",    "(GMT+02:00) Athens, Istanbul",
+                         "(GMT+03:00) Moscow, St. Petersburg",     "(GMT+05:30) New Delhi",
+                         "(GMT+08:00) Beijing, Hong Kong",         "(GMT+09:00) Tokyo, Seoul"};
+  for (int i = 0; i < 8; ++i) {
+    const QRect row(112, 180 + 30 * i + 2, 476, 30);
+    if (i == 2) {
+      auto *bar = new QWidget(&dialog);
+      bar->setGeometry(row.adjusted(0, 1, 0, -1));
+      bar->setStyleSheet(QStringLiteral("background: #505050;"));
+    }
+    Label(&dialog, QString::fromLatin1(zones[i]), row.adjusted(10, 0, -10, 0), 18)
+        ->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+  }
+  Button(&dialog, QString(), QRect(598, 182, 28, 20), ids::kScrollUpNormal, ids::kScrollUpHover,
+         ids::kScrollUpPressed);
+  Hover(Button(&dialog, QString(), QRect(598, 414, 28, 20), ids::kScrollDownNormal,
+               ids::kScrollDownHover, ids::kScrollDownPressed));
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("wizard_time_zone"));
+}
+
+void SettingsSheet() {
+  CGdipDialog dialog;
+  dialog.resize(720, 520);
+  dialog.SetBackgroundImage(ids::kWizardBackground);
+  Label(&dialog, QStringLiteral("Settings"), QRect(20, 16, 200, 26), 22, ids::kWeightBold);
+  TitleButtons(&dialog, 708, 14, false);
+  auto *tab = new CUnderLineButton(&dialog);
+  tab->setText(QStringLiteral("Logout Time"));
+  tab->setGeometry(0, 76, 240, 32);
+  Hover(tab);
+  Picture(&dialog, ids::kSettingsPicture, QRect(60, 170, 120, 120));
+  Label(&dialog, QStringLiteral("Log out automatically when idle for:"), QRect(260, 136, 400, 24),
+        17);
+  const char *times[] = {" 5 Min", "15 Min", "30 Min", "60 Min", "Never Logout"};
+  for (int i = 0; i < 5; ++i) {
+    auto *radio = Button(&dialog, QString::fromLatin1(times[i]), QRect(280, 176 + 36 * i, 200, 22),
+                         ids::kRadioOff, ids::kRadioOn, ids::kRadioOn, ButtonKind::RadioButton);
+    SetGroupStart(radio, i == 0);
+    if (i == 2) {
+      radio->SetCheck(true);
+    }
+  }
+  Button(&dialog, QStringLiteral("OK"), QRect(240, 466, 110, 32), ids::kTextButtonNormal,
+         ids::kTextButtonActive, ids::kTextButtonActive);
+  Button(&dialog, QStringLiteral("Cancel"), QRect(370, 466, 110, 32), ids::kTextButtonNormal,
+         ids::kTextButtonActive, ids::kTextButtonActive);
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), QStringLiteral("settings"));
+}
+
+void FormatSheet(bool complete) {
+  CGdipDialog dialog;
+  dialog.resize(720, 520);
+  dialog.SetBackgroundImage(ids::kWizardBackground);
+  TitleButtons(&dialog, 708, 14, false);
+  Label(&dialog, complete ? QStringLiteral("Complete") : QStringLiteral("Format Hard Drives"),
+        QRect(20, 16, 400, 26), 22, ids::kWeightBold);
+  Label(&dialog,
+        complete ? QStringLiteral("Congratulations!! The Formation process is complete.Please "
+                                  "enter the OK button to finish the Wizard. Thanks.")
+                 : QStringLiteral("Please be patient while KS-310 creates your volume(s). Do not "
+                                  "turn off the NAS at this stage."),
+        QRect(180, 150, 440, 80), 17);
+  if (complete) {
+    Picture(&dialog, ids::kCompleteIcon, QRect(90, 150, 64, 64));
+  } else {
+    Picture(&dialog, ids::kVolumeIcon, QRect(110, 158, 40, 40));
+    Gauge(&dialog, QRect(180, 260, 357, 16), 62, true);
+    Label(&dialog, QStringLiteral("62%"), QRect(545, 256, 60, 24), 18)
+        ->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+  }
+  auto *ok = Button(&dialog, QStringLiteral("OK"), QRect(240, 466, 110, 32), ids::kTextButtonNormal,
+                    ids::kTextButtonActive, ids::kTextButtonActive);
+  auto *cancel = Button(&dialog, QStringLiteral("Cancel"), QRect(370, 466, 110, 32),
+                        ids::kTextButtonNormal, ids::kTextButtonActive, ids::kTextButtonActive);
+  ok->setEnabled(complete);
+  cancel->setEnabled(complete);
+  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
+  Save(Shoot(dialog), complete ? QStringLiteral("format_complete") : QStringLiteral("format"));
+}
+
+// Every control kind in every state, one row each.
+void StatesSheet() {
+  const QStringList states = {QStringLiteral("normal"),  QStringLiteral("hover"),
+                              QStringLiteral("pressed"), QStringLiteral("checked"),
+                              QStringLiteral("focused"), QStringLiteral("disabled")};
+  using Make = std::function<QWidget *(QWidget *, int state)>;
+  struct Row {
+    QString name;
+    QSize size;
+    Make make;
+  };
+  auto push = [](int n, int h, int p, QSize size, const QString &text) {
+    return [=](QWidget *parent, int) -> QWidget * {
+      return Button(parent, text, QRect(QPoint(0, 0), size), n, h, p);
+    };
+  };
+  const std::vector<Row> rows = {
+      {QStringLiteral("text button"),
+       {110, 32},
+       push(ids::kTextButtonNormal, ids::kTextButtonActive, ids::kTextButtonActive, {110, 32},
+            QStringLiteral("Connect"))},
+      {QStringLiteral("wizard button"),
+       {96, 30},
+       push(ids::kWizardButtonNormal, ids::kWizardButtonHover, ids::kWizardButtonPressed, {96, 30},
+            QStringLiteral("Next"))},
+      {QStringLiteral("help"),
+       {28, 28},
+       push(ids::kHelpNormal, ids::kHelpHover, ids::kHelpPressed, {28, 28}, QString())},
+      {QStringLiteral("settings"),
+       {28, 28},
+       push(ids::kSettingsNormal, ids::kSettingsHover, ids::kSettingsPressed, {28, 28}, QString())},
+      {QStringLiteral("logout"),
+       {28, 28},
+       push(ids::kLogoutNormal, ids::kLogoutHover, ids::kLogoutPressed, {28, 28}, QString())},
+      {QStringLiteral("minimise"),
+       {28, 28},
+       push(ids::kMinimiseNormal, ids::kMinimiseHover, ids::kMinimisePressed, {28, 28}, QString())},
+      {QStringLiteral("close"),
+       {28, 28},
+       push(ids::kCloseNormal, ids::kCloseHover, ids::kClosePressed, {28, 28}, QString())},
+      {QStringLiteral("up / down"),
+       {28, 20},
+       push(ids::kScrollUpNormal, ids::kScrollUpHover, ids::kScrollUpPressed, {28, 20}, QString())},
+      {QStringLiteral("check box"),
+       {150, 22},
+       [](QWidget *parent, int state) -> QWidget * {
+         auto *b = Button(parent, QStringLiteral("Remember Me"), QRect(0, 0, 150, 22),
+                          ids::kCheckBox, ids::kCheckMark, ids::kCheckMark, ButtonKind::CheckBox);
+         b->SetCheck(state == 3 || state == 5);
+         return b;
+       }},
+      {QStringLiteral("radio"),
+       {150, 22},
+       [](QWidget *parent, int state) -> QWidget * {
+         auto *b = Button(parent, QStringLiteral("15 Min"), QRect(0, 0, 150, 22), ids::kRadioOff,
+                          ids::kRadioOn, ids::kRadioOn, ButtonKind::RadioButton);
+         SetGroupStart(b, true); // each alone, so checking one leaves the others
+         b->SetCheck(state == 3 || state == 5);
+         return b;
+       }},
+      {QStringLiteral("shortcut"),
+       {190, 52},
+       [](QWidget *parent, int state) -> QWidget * {
+         auto *b = new CShortCutButton(parent);
+         b->LoadImages(ids::kShortcutNormal, ids::kShortcutPressed, ids::kShortcutHover,
+                       ids::kDownloadShortcut, ids::kDownloadShortcutLit);
+         b->setText(QStringLiteral("Download Center"));
+         b->setGeometry(0, 0, 190, 52);
+         b->SetSelected(state == 3);
+         return b;
+       }},
+      {QStringLiteral("step"),
+       {110, 40},
+       [](QWidget *parent, int state) -> QWidget * {
+         auto *b = new CProcessButton(parent);
+         b->setText(QStringLiteral("TimeZone"));
+         b->setGeometry(0, 0, 110, 40);
+         b->SetState(state == 0   ? StepState::Pending
+                     : state == 3 ? StepState::Done
+                                  : StepState::Current);
+         return b;
+       }},
+      {QStringLiteral("underline"),
+       {200, 30},
+       [](QWidget *parent, int) -> QWidget * {
+         auto *b = new CUnderLineButton(parent);
+         b->setText(QStringLiteral("Logout Time"));
+         b->setGeometry(0, 0, 200, 30);
+         return b;
+       }},
+      {QStringLiteral("bottom text"),
+       {180, 22},
+       [](QWidget *parent, int) -> QWidget * {
+         auto *b = new CBottomIconButton(parent);
+         b->setText(QStringLiteral("Select NAS/Short Cut"));
+         b->setGeometry(0, 0, 180, 22);
+         return b;
+       }},
+      {QStringLiteral("drop-down"),
+       {260, 30},
+       [](QWidget *parent, int) -> QWidget * {
+         auto *c = new CGdipComboBox(parent);
+         c->SetFaceImage(ids::kComboFace);
+         c->addItem(QStringLiteral("KS-310"));
+         c->setGeometry(0, 0, 260, 30);
+         return c;
+       }},
+  };
+  const int cellWidth = 290;
+  const int labelWidth = 130;
+  int height = 40;
+  for (const Row &row : rows) {
+    height += row.size.height() + 24;
+  }
+  CGdipDialog sheet;
+  // Wider than any background image: the controls stand on the dialogs'
+  // plain body colour here; the window sheets show them on their images.
+  sheet.resize(labelWidth + cellWidth * int(states.size()) + 20, height);
+  for (int s = 0; s < states.size(); ++s) {
+    Label(&sheet, states[s], QRect(labelWidth + cellWidth * s, 12, cellWidth, 20), 16,
+          ids::kWeightBold, QColor(0, 160, 255));
+  }
+  QWidget *focused = nullptr;
+  int y = 44;
+  for (const Row &row : rows) {
+    Label(&sheet, row.name, QRect(12, y, labelWidth - 12, row.size.height()), 15,
+          ids::kWeightRegular, QColor(170, 170, 170))
+        ->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+    for (int s = 0; s < states.size(); ++s) {
+      QWidget *control = row.make(&sheet, s);
+      control->move(labelWidth + cellWidth * s, y);
+      auto *button = qobject_cast<QAbstractButton *>(control);
+      switch (s) {
+      case 1:
+        Hover(control);
+        break;
+      case 2:
+        if (button != nullptr) {
+          button->setDown(true);
+        }
+        break;
+      case 4:
+        // Only one control can hold the focus: the sheet is shot once per
+        // focused control below.
+        break;
+      case 5:
+        control->setEnabled(false);
+        break;
+      default:
+        break;
+      }
+      if (s == 4) {
+        control->setProperty("galleryFocus", true);
+      }
+    }
+    y += row.size.height() + 24;
+  }
+  // Compose: the sheet once for each focused cell, copying that cell in.
+  sheet.show();
+  sheet.activateWindow();
+  QCoreApplication::processEvents();
+  QImage composed = Shoot(sheet);
+  const qreal ratio = composed.devicePixelRatio();
+  for (QWidget *control : sheet.findChildren<QWidget *>()) {
+    if (!control->property("galleryFocus").toBool()) {
+      continue;
+    }
+    focused = control;
+    focused->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    const QImage shot = sheet.grab().toImage();
+    const QRect area(focused->geometry().topLeft() * ratio, focused->geometry().size() * ratio);
+    QPainter painter(&composed);
+    painter.drawImage(area.topLeft() / ratio, shot.copy(area));
+  }
+  Save(composed, QStringLiteral("states"));
+}
+
+// Every image of the skin on a neutral ground with its id.
+void ImagesSheet() {
+  const int columns = 1500;
+  const qreal ratio = g_suffix.isEmpty() ? 1.0 : 2.0;
+  struct Placed {
+    int id;
+    QRect where;
+  };
+  std::vector<Placed> placed;
+  int x = 10;
+  int y = 10;
+  int rowHeight = 0;
+  for (const skin::SkinImageInfo &info : skin::SkinImages()) {
+    const QSize shown(std::max(info.width, 40), info.height + 16);
+    if (x + shown.width() > columns) {
+      x = 10;
+      y += rowHeight + 12;
+      rowHeight = 0;
+    }
+    placed.push_back({info.id, QRect(QPoint(x, y), shown)});
+    x += shown.width() + 12;
+    rowHeight = std::max(rowHeight, shown.height());
+  }
+  QImage sheet(QSize(columns, y + rowHeight + 10) * ratio, QImage::Format_ARGB32);
+  sheet.setDevicePixelRatio(ratio);
+  sheet.fill(QColor(0x3a, 0x3f, 0x46));
+  QPainter painter(&sheet);
+  painter.setFont(ids::SkinFont(13));
+  for (const Placed &p : placed) {
+    CGdiPlusBitmapResource image;
+    if (!image.LoadFromResource(p.id, ratio)) {
+      Fail(QStringLiteral("image %1").arg(p.id));
+      continue;
+    }
+    painter.fillRect(QRect(p.where.topLeft(), image.Size()), QColor(0x2a, 0x2e, 0x34));
+    painter.drawPixmap(p.where.topLeft(), image.Pixmap());
+    painter.setPen(QColor(200, 200, 200));
+    painter.drawText(QRect(p.where.left(), p.where.top() + image.Height(), p.where.width(), 16),
+                     Qt::AlignLeft | Qt::AlignVCenter, QString::number(p.id));
+  }
+  painter.end();
+  Save(sheet, QStringLiteral("images"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: skin_gallery <folder> [scale]\n");
+    return 2;
+  }
+  const bool doubled = argc > 2 && QByteArray(argv[2]) == "2";
+  if (doubled) {
+    qputenv("QT_SCALE_FACTOR", "2");
+  }
+  QApplication application(argc, argv);
+  g_folder = QString::fromLocal8Bit(argv[1]);
+  g_suffix = doubled ? QStringLiteral("@2x") : QString();
+  if (!QDir().mkpath(g_folder)) {
+    Fail(QStringLiteral("cannot make ") + g_folder);
+    return 1;
+  }
+  ImagesSheet();
+  StatesSheet();
+  MainWindowSheet();
+  LoginSheet();
+  SetIpSheet();
+  WizardRaidSheet();
+  WizardTimeZoneSheet();
+  SettingsSheet();
+  FormatSheet(false);
+  FormatSheet(true);
+  return g_ok ? 0 : 1;
+}
