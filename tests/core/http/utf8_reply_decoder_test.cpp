@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "nas/reply_reading.h"
+#include "nas/utf8_reply_decoder.h"
+
+using namespace corvesta;
+
+namespace {
+
+TEST(Utf8ReplyDecoder, UpToThreeByteSequences) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"plain <a>", u"plain <a>"},
+      {"\xc3\xa9t\xc3\xa9", u"\u00e9t\u00e9"},
+      {"\xe6\x97\xa5\xe6\x9c\xac", u"\u65e5\u672c"},
+      {"ok\xf0\x9f\x98\x80", u""}, // any byte of 0xF0 or above: nothing
+      {"ab\xc3(cd", u"ab"},        // a bad second byte ends the text
+      {"ab\xe6\x97z", u"ab"},      // a bad third byte ends the text
+      {"ab\xe6\x97", u"ab"},       // cut by the end of the text
+      {"ab\xc3", u"ab"},
+      {"\xa1\x80\x80x", u"\u1000x"}, // a follow byte as a lead: three bytes, 16 bits kept
+  };
+  for (const auto &[bytes, units] : cases) {
+    EXPECT_EQ(DecodeUtf8Reply(bytes), units) << bytes;
+  }
+}
+
+TEST(ReplyNumbers, DecimalWithBlanksSignAndLimits) {
+  const std::pair<std::u16string, std::int32_t> cases[] = {
+      {u"42", 42},
+      {u"  -7", -7},
+      {u"+3x", 3},
+      {u"12 34", 12},
+      {u"", 0},
+      {u"abc", 0},
+      {u"\t\r\n9", 9},
+      {u"- 5", 0},
+      {u"2147483647", 2147483647},
+      {u"99999999999", 2147483647},
+      {u"-99999999999", -2147483647 - 1},
+  };
+  for (const auto &[text, value] : cases) {
+    EXPECT_EQ(ReplyNumber(text), value);
+  }
+  EXPECT_EQ(ReplyNumber64(u"5000000000"), 5000000000LL);
+  EXPECT_EQ(ReplyNumber64(u"-9223372036854775808"), INT64_MIN);
+  EXPECT_EQ(ReplyNumber64(u"99999999999999999999"), INT64_MAX);
+}
+
+} // namespace
