@@ -174,11 +174,13 @@ std::string WireIdOf(const std::string &mac, const std::string &ip) {
   return id;
 }
 
-std::optional<std::string> HttpExchange(const std::string &address, const std::string &request,
-                                        std::chrono::milliseconds timeout) {
+std::optional<HttpResult> HttpExchange(const std::string &address, const std::string &request,
+                                       std::chrono::milliseconds timeout, const std::string &from) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const sockaddr_in source = Endpoint(from, 0);
   const sockaddr_in to = Endpoint(address, 80);
-  if (::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) != 0) {
+  if (::bind(fd, reinterpret_cast<const sockaddr *>(&source), sizeof source) != 0 ||
+      ::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) != 0) {
     ::close(fd);
     return std::nullopt;
   }
@@ -187,7 +189,7 @@ std::optional<std::string> HttpExchange(const std::string &address, const std::s
     ::close(fd);
     return std::nullopt;
   }
-  std::string reply;
+  HttpResult result;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -196,15 +198,23 @@ std::optional<std::string> HttpExchange(const std::string &address, const std::s
     if (left.count() <= 0 || ::poll(&waitFor, 1, static_cast<int>(left.count())) <= 0) {
       break;
     }
-    char chunk[4096];
+    char chunk[65536];
     const ssize_t size = ::recv(fd, chunk, sizeof chunk, 0);
     if (size <= 0) {
+      result.closedByBox = true;
       break;
     }
-    reply.append(chunk, static_cast<std::size_t>(size));
+    result.reply.append(chunk, static_cast<std::size_t>(size));
+    ++result.reads;
   }
   ::close(fd);
-  return reply;
+  return result;
+}
+
+std::string HttpReplyText(const std::string &address, const std::string &request,
+                          const std::string &from) {
+  const auto result = HttpExchange(address, request, std::chrono::seconds(5), from);
+  return result ? result->reply : std::string();
 }
 
 bool ConnectionRefused(const std::string &address) {

@@ -50,11 +50,21 @@ std::string SetAddress(const std::string &tag, const std::string &wireId, const 
 // Hardware address then IPv4 address, as a box's probe reply carries them.
 std::string WireIdOf(const std::string &mac, const std::string &ip);
 
-// A whole HTTP exchange: connects to address:80, sends `request`, reads until
-// the box closes or `timeout` passes. Nothing when the connection fails.
-std::optional<std::string>
-HttpExchange(const std::string &address, const std::string &request,
-             std::chrono::milliseconds timeout = std::chrono::seconds(5));
+struct HttpResult {
+  std::string reply;
+  bool closedByBox = false; // the reply ended because the box closed (not by the time limit)
+  int reads = 0;            // receive calls that returned data
+};
+
+// A whole HTTP exchange: connects from `from` (any port) to address:80,
+// sends `request`, reads until the box closes or `timeout` passes. Nothing
+// when the connection fails.
+std::optional<HttpResult> HttpExchange(const std::string &address, const std::string &request,
+                                       std::chrono::milliseconds timeout = std::chrono::seconds(5),
+                                       const std::string &from = kClientAddress);
+// The reply text of an exchange, empty when it failed.
+std::string HttpReplyText(const std::string &address, const std::string &request,
+                          const std::string &from = kClientAddress);
 // True when a TCP connection to address:80 is refused.
 bool ConnectionRefused(const std::string &address);
 

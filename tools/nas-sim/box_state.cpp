@@ -231,7 +231,7 @@ std::optional<Box> BoxFromJson(const nlohmann::json &json, std::string &error) {
                             "accounts",       "disk_count",    "disks",
                             "volumes",        "shares",        "sessions",
                             "format_seconds", "dhcp_lease_ip", "address_grace_ms",
-                            "faults"},
+                            "dhcp_wait_ms",   "faults"},
                      where, error) ||
       !ReadText(json, "name", box.name, true, where, error) ||
       !ReadText(json, "mac", mac, true, where, error) ||
@@ -247,7 +247,8 @@ std::optional<Box> BoxFromJson(const nlohmann::json &json, std::string &error) {
       !ReadText(json, "dns2", box.dns2, false, where, error) ||
       !ReadInt(json, "format_seconds", box.formatSeconds, false, where, error) ||
       !ReadText(json, "dhcp_lease_ip", box.dhcpLeaseIp, false, where, error) ||
-      !ReadInt(json, "address_grace_ms", box.addressGraceMs, false, where, error)) {
+      !ReadInt(json, "address_grace_ms", box.addressGraceMs, false, where, error) ||
+      !ReadInt(json, "dhcp_wait_ms", box.dhcpWaitMs, false, where, error)) {
     return std::nullopt;
   }
   if (const auto count = json.find("disk_count"); count != json.end()) {
@@ -278,7 +279,11 @@ std::optional<Box> BoxFromJson(const nlohmann::json &json, std::string &error) {
     }
     return std::nullopt;
   }
-  if (box.formatSeconds < 0 || box.addressGraceMs < 0) {
+  if (const auto ip = ParseIpv4(box.ip); *ip == 0 || *ip >= 0xE0000000u) {
+    error = where + ": \"ip\" must be a unicast address, not " + box.ip;
+    return std::nullopt;
+  }
+  if (box.formatSeconds < 0 || box.addressGraceMs < 0 || box.dhcpWaitMs < 0) {
     error = where + ": times must not be negative";
     return std::nullopt;
   }
@@ -315,6 +320,7 @@ nlohmann::json BoxToJson(const Box &box) {
                       {"format_seconds", box.formatSeconds},
                       {"dhcp_lease_ip", box.dhcpLeaseIp},
                       {"address_grace_ms", box.addressGraceMs},
+                      {"dhcp_wait_ms", box.dhcpWaitMs},
                       {"faults", FaultsToJson(box.faults)}};
   if (box.diskCount) {
     json["disk_count"] = *box.diskCount;

@@ -67,6 +67,7 @@ struct Box {
   int formatSeconds = 5;      // a format runs this long
   std::string dhcpLeaseIp;    // the address "the DHCP server" gives; empty: keep the address
   int addressGraceMs = 10000; // after cgi_ip the old address answers this long
+  int dhcpWaitMs = 0; // after cgi_ip with DHCP, cgi_get_lan_xml2 reports no address this long
   Faults faults;
 
   const Account *FindAccount(std::string_view user) const;

@@ -24,9 +24,9 @@ struct WebListener {
 struct SimBox {
   Box state;
   FormatChain format;
-  bool addressLocked = false; // cgi_setip_lock seen, cgi_ip not yet
-  std::string pendingLanIp;   // "0.0.0.0" while a DHCP lease is awaited
-  UniqueFd udpSocket;         // bound to the box's address, port 13579
+  bool addressLocked = false;     // cgi_setip_lock seen, cgi_ip not yet
+  Clock::time_point lanReadyAt{}; // before this, cgi_get_lan_xml2 reports 0.0.0.0 (DHCP wait)
+  UniqueFd udpSocket;             // bound to the box's address, port 13579
   std::vector<WebListener> listeners;
   std::string lastError; // the last thing the box could not do, for the control channel
 

@@ -1,0 +1,154 @@
+// Disks, the formatting chain and the volume list.
+
+#include <cstdio>
+
+#include "simulator.h"
+#include "web_commands.h"
+#include "xml_writer.h"
+
+namespace corvesta::sim {
+
+namespace {
+
+HttpReply StepReply(bool accepted, std::string_view reason = {}) {
+  // The disk steps always answer 200: the verdict is the res element.
+  XmlWriter xml("config");
+  xml.Element("res", accepted ? 1 : 0);
+  if (!reason.empty()) {
+    xml.Element("reason", reason);
+  }
+  return XmlReply(xml.Finish());
+}
+
+void Refuse(const SimBox &box, std::string_view command, const std::string &reason) {
+  std::fprintf(stderr, "nas-sim: box \"%s\": %.*s refused: %s\n", box.state.name.c_str(),
+               static_cast<int>(command.size()), command.data(), reason.c_str());
+}
+
+// Ends a running format: volumes are made when it went well, and none are
+// left when it failed.
+void EndFormat(SimBox &box) {
+  FormatChain &chain = box.format;
+  if (chain.phase != FormatChain::Phase::kRunning) {
+    return;
+  }
+  chain.phase = FormatChain::Phase::kFinished;
+  chain.errcode = box.state.faults.formatErrcode;
+  box.state.volumes = chain.errcode == kFormatNoError ? chain.planned : std::vector<Volume>{};
+}
+
+} // namespace
+
+HttpReply DiskInfo(CommandContext &context, const Values &) {
+  const Box &box = context.box.state;
+  XmlWriter xml("config");
+  xml.Open("hd_info").Open("device_info");
+  xml.Element("device_num", box.diskCount.value_or(static_cast<int>(box.disks.size())));
+  for (const Disk &disk : box.disks) {
+    xml.Open("item").Element("device_name", disk.device).Element("hd_GiB_size", disk.sizeGib);
+    xml.Close("item");
+  }
+  xml.Close("device_info").Close("hd_info");
+  return XmlReply(xml.Finish());
+}
+
+HttpReply StopFileBrowser(CommandContext &context, const Values &) {
+  context.box.format.fileBrowserStopped = true;
+  return StepReply(true);
+}
+
+HttpReply CreateVolumes(CommandContext &context, const Values &values) {
+  SimBox &box = context.box;
+  FormatChain &chain = box.format;
+  std::string reason;
+  if (chain.phase == FormatChain::Phase::kRunning) {
+    reason = "a format is running";
+  } else if (!chain.fileBrowserStopped) {
+    reason = "the file browser still runs (cgi_AJAXPlorer_Stop first)";
+  } else if (values[1] != "1") {
+    reason = "f_create_type must be 1";
+  } else if (values[2] != "0" && values[2] != "1") {
+    reason = "f_auto_sync must be 0 or 1";
+  }
+  std::optional<std::vector<Volume>> volumes;
+  if (reason.empty()) {
+    volumes = ParseVolumeLine(values[0], box.state.disks, reason);
+  }
+  if (!volumes) {
+    Refuse(box, "cgi_FMT_Create_DiskMGR", reason);
+    return StepReply(false, reason);
+  }
+  chain.phase = FormatChain::Phase::kRunning;
+  chain.started = Clock::now();
+  chain.durationMs = box.state.formatSeconds * 1000;
+  chain.planned = std::move(*volumes);
+  chain.remounted = false;
+  chain.remountChecked = false;
+  box.state.volumes.clear(); // the disks are being rebuilt
+  SimBox *target = &box;
+  context.simulator.Loop().After(std::chrono::milliseconds(chain.durationMs),
+                                 [target] { EndFormat(*target); });
+  return StepReply(true);
+}
+
+HttpReply FormatState(CommandContext &context, const Values &) {
+  SimBox &box = context.box;
+  const auto now = Clock::now();
+  if (box.format.phase == FormatChain::Phase::kRunning &&
+      now - box.format.started >= std::chrono::milliseconds(box.format.durationMs)) {
+    EndFormat(box); // the timer may not have run yet
+  }
+  const FormatReport report = ReportOf(box.format, now);
+  XmlWriter xml("config");
+  xml.Open("dm_state")
+      .Element("finished", report.finished ? 1 : 0)
+      .Element("errcode", report.errcode)
+      .Element("percent", report.percent)
+      .Close("dm_state");
+  return XmlReply(xml.Finish());
+}
+
+HttpReply Remount(CommandContext &context, const Values &) {
+  FormatChain &chain = context.box.format;
+  if (chain.phase != FormatChain::Phase::kFinished) {
+    Refuse(context.box, "cgi_Disk_Remount", "no finished format");
+    return StepReply(false, "no finished format");
+  }
+  chain.remounted = true;
+  return StepReply(true);
+}
+
+HttpReply RemountState(CommandContext &context, const Values &) {
+  FormatChain &chain = context.box.format;
+  if (!chain.remounted) {
+    Refuse(context.box, "cgi_Check_Disk_Remount_State", "no remount");
+    return StepReply(false, "no remount");
+  }
+  chain.remountChecked = true;
+  return StepReply(true);
+}
+
+HttpReply FinishFormat(CommandContext &context, const Values &) {
+  FormatChain &chain = context.box.format;
+  if (!chain.remountChecked) {
+    Refuse(context.box, "cgi_FMT_Disk_Finish", "the remount was not checked");
+    return StepReply(false, "the remount was not checked");
+  }
+  // The file browser runs again; the box is ready for another format.
+  chain = FormatChain{};
+  return StepReply(true);
+}
+
+HttpReply VolumeList(CommandContext &context, const Values &) {
+  XmlWriter xml("config");
+  for (const Volume &volume : context.box.state.volumes) {
+    xml.Open("item")
+        .Element("volume", volume.number)
+        .Element("total_size", volume.totalKib)
+        .Element("use_size", volume.usedKib)
+        .Close("item");
+  }
+  return XmlReply(xml.Finish());
+}
+
+} // namespace corvesta::sim
