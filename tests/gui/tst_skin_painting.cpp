@@ -176,6 +176,29 @@ private Q_SLOTS:
     QVERIFY(reports.empty());
   }
 
+  void sliderKeysMoveAndReport() {
+    CGdipSlider slider;
+    slider.resize(13, 200);
+    slider.setRange(0, 120);
+    slider.setPageStep(40);
+    std::vector<std::pair<ScrollCode, int>> reports;
+    connect(&slider, &CGdipSlider::Scrolled, &slider,
+            [&](ScrollCode code, int position) { reports.emplace_back(code, position); });
+    QTest::keyClick(&slider, Qt::Key_Down);
+    QTest::keyClick(&slider, Qt::Key_PageDown);
+    QTest::keyClick(&slider, Qt::Key_Up);
+    QTest::keyClick(&slider, Qt::Key_End);
+    QTest::keyClick(&slider, Qt::Key_End); // already there: nothing
+    QTest::keyClick(&slider, Qt::Key_Home);
+    const std::vector<std::pair<ScrollCode, int>> expected{{ScrollCode::LineDown, 1},
+                                                           {ScrollCode::PageDown, 41},
+                                                           {ScrollCode::LineUp, 40},
+                                                           {ScrollCode::Bottom, 120},
+                                                           {ScrollCode::Top, 0}};
+    QVERIFY(reports == expected);
+    QCOMPARE(slider.value(), 0);
+  }
+
   void disabledRenderingHalvesAlphaAndKeepsColour_data() {
     QTest::addColumn<QColor>("colour");
     QTest::newRow("opaque red") << QColor(255, 0, 0, 255);
@@ -280,6 +303,25 @@ private Q_SLOTS:
     QVERIFY(PostMessage(dialog.Handle(), WM_CLOSE, 0, 0));
     QTRY_VERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  }
+
+  void draggingAnywhereMovesTheDialog() {
+    CGdipDialog dialog;
+    dialog.resize(300, 200);
+    auto *label = new CTransStatic(QStringLiteral("Wizard"), &dialog);
+    label->setGeometry(10, 10, 200, 30);
+    dialog.move(100, 100);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint start = dialog.pos();
+    // Pressed on a label: labels let the press through to the dialog.
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(20, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(60, 50),
+                     QPointF(dialog.mapToGlobal(QPoint(60, 50))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &move);
+    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(60, 50));
+    QTRY_COMPARE(dialog.pos(), start + QPoint(30, 30));
   }
 
   void roundedOutlineCutsTheCorners() {

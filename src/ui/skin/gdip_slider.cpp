@@ -22,8 +22,40 @@ CGdipSlider::CGdipSlider(QWidget *parent) : QSlider(Qt::Vertical, parent) {
   const bool d = m_bottom.LoadFromResource(skin::kSliderBottom);
   m_imagesLoaded = a && b && c && d;
   setFocusPolicy(Qt::StrongFocus);
-  // The fill grows from the top, so the minimum is at the top.
-  setInvertedAppearance(true);
+  // The minimum is at the top, so Down moves towards the maximum.
+  setInvertedControls(true);
+  connect(this, &QAbstractSlider::actionTriggered, this, &CGdipSlider::ReportKeyAction);
+}
+
+void CGdipSlider::ReportKeyAction(int action) {
+  // The keyboard's moves; the mouse and the wheel report their own. The
+  // slider position already holds the new place when the action is told.
+  const int position = sliderPosition();
+  if (position == value()) {
+    return;
+  }
+  switch (action) {
+  case QAbstractSlider::SliderSingleStepAdd:
+    Q_EMIT Scrolled(ScrollCode::LineDown, position);
+    break;
+  case QAbstractSlider::SliderSingleStepSub:
+    Q_EMIT Scrolled(ScrollCode::LineUp, position);
+    break;
+  case QAbstractSlider::SliderPageStepAdd:
+    Q_EMIT Scrolled(ScrollCode::PageDown, position);
+    break;
+  case QAbstractSlider::SliderPageStepSub:
+    Q_EMIT Scrolled(ScrollCode::PageUp, position);
+    break;
+  case QAbstractSlider::SliderToMinimum:
+    Q_EMIT Scrolled(ScrollCode::Top, position);
+    break;
+  case QAbstractSlider::SliderToMaximum:
+    Q_EMIT Scrolled(ScrollCode::Bottom, position);
+    break;
+  default:
+    break;
+  }
 }
 
 int CGdipSlider::FilledLength() const {

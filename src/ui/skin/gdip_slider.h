@@ -2,7 +2,8 @@
 // The skinned vertical slider that serves the folder list as its scroll bar:
 // a channel and, from the top, a fill made of a top piece, 10-pixel middle
 // pieces and a bottom piece. A press jumps to the point and dragging follows
-// the mouse; the wheel moves one step. Each change is reported through
+// the mouse; the wheel and the arrow keys move one step, Page Up and Page
+// Down a page, Home and End to the ends. Each change is reported through
 // Scrolled with the scroll bar's codes.
 
 #include <QSlider>
@@ -12,7 +13,16 @@
 namespace corvesta {
 
 // The scroll codes of the notifications (as the system's scroll bars).
-enum class ScrollCode { LineUp = 0, LineDown = 1, ThumbPosition = 4, ThumbTrack = 5 };
+enum class ScrollCode {
+  LineUp = 0,
+  LineDown = 1,
+  PageUp = 2,
+  PageDown = 3,
+  ThumbPosition = 4,
+  ThumbTrack = 5,
+  Top = 6,
+  Bottom = 7
+};
 
 class CGdipSlider : public QSlider {
   Q_OBJECT
@@ -39,6 +49,7 @@ protected:
 
 private:
   void MoveTo(int position, ScrollCode code);
+  void ReportKeyAction(int action);
 
   CGdiPlusBitmapResource m_channel;
   CGdiPlusBitmapResource m_top;
