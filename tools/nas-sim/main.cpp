@@ -32,17 +32,24 @@ struct Options {
   std::string stateFile;
   std::string logFile;
   std::string controlPath;
+  bool listAddresses = false;
 };
 
 constexpr const char *kUsage =
     "usage: nas-sim --state FILE [--log FILE] [--control SOCKET]\n"
+    "       nas-sim --state FILE --list-addresses\n"
     "Runs the boxes of the state file until SIGTERM or SIGINT; prints \"ready\"\n"
-    "once every socket is bound.\n";
+    "once every socket is bound. --list-addresses prints the boxes' addresses,\n"
+    "one a line, and exits.\n";
 
 bool ParseOptions(int argc, char **argv, Options &options, std::string &error) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     std::string *target = nullptr;
+    if (arg == "--list-addresses") {
+      options.listAddresses = true;
+      continue;
+    }
     if (arg == "--state") {
       target = &options.stateFile;
     } else if (arg == "--log") {
@@ -99,6 +106,12 @@ int main(int argc, char **argv) {
   auto boxes = BoxesFromText(text, error);
   if (!boxes) {
     return Fail(options.stateFile + ": " + error);
+  }
+  if (options.listAddresses) {
+    for (const Box &box : *boxes) {
+      std::printf("%s\n", box.ip.c_str());
+    }
+    return 0;
   }
 
   int pipeFds[2];
