@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -5,6 +6,7 @@
 #include "skin_test_support.h"
 #include "ui/skin/dialog_group.h"
 #include "ui/skin/gdip_button.h"
+#include "ui/skin/gdip_dialog.h"
 #include "ui/skin/icon_radio_button.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/skin/underline_button.h"
@@ -194,6 +196,34 @@ private Q_SLOTS:
     QTRY_COMPARE(clicks.count(), 2);
     QTest::keyClick(second, Qt::Key_Enter);
     QTRY_COMPARE(clicks.count(), 3);
+  }
+
+  void enterInATextFieldPressesTheDefaultButton() {
+    CGdipDialog dialog;
+    auto *name = new QLineEdit(&dialog);
+    auto *ok = new CGdipButton(ButtonKind::PushButton, &dialog);
+    auto *cancel = new CGdipButton(ButtonKind::PushButton, &dialog);
+    ok->setGeometry(10, 40, 110, 32);
+    cancel->setGeometry(130, 40, 110, 32);
+    dialog.SetDefaultButton(ok);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    name->setFocus();
+    QSignalSpy okClicks(ok, &QAbstractButton::clicked);
+    QSignalSpy cancelClicks(cancel, &QAbstractButton::clicked);
+    QTest::keyClick(name, Qt::Key_Return);
+    QTRY_COMPARE(okClicks.count(), 1);
+    // On a focused button Enter presses that button, not the default one.
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QTRY_COMPARE(cancelClicks.count(), 1);
+    QCOMPARE(okClicks.count(), 1);
+    // A disabled default button is not pressed.
+    ok->setEnabled(false);
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Enter);
+    QTest::qWait(200); // longer than a click animation
+    QCOMPARE(okClicks.count(), 1);
   }
 
   void disabledPushButtonDrawsItsImageAtHalfOpacityAndIgnoresHover() {

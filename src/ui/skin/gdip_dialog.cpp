@@ -1,5 +1,6 @@
 #include "ui/skin/gdip_dialog.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -96,7 +97,26 @@ QWidget *CGdipDialog::GetDlgItem(int id) const {
   return FindDlgItem(this, id);
 }
 
+void CGdipDialog::SetDefaultButton(QAbstractButton *button) {
+  m_defaultButton = button;
+}
+
+void CGdipDialog::keyPressEvent(QKeyEvent *event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  QAbstractButton *button = m_defaultButton.data();
+  if (enter && event->modifiers() == Qt::NoModifier && button != nullptr && button->isEnabled() &&
+      button->isVisible()) {
+    button->animateClick();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 void CGdipDialog::paintEvent(QPaintEvent *) {
+  if (!m_background.IsNull() && !qFuzzyCompare(m_cache.devicePixelRatio(), devicePixelRatioF())) {
+    RebuildCache(); // moved to a screen of another pixel ratio
+  }
   if (m_cache.isNull()) {
     return;
   }

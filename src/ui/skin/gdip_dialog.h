@@ -6,8 +6,10 @@
 // Controls paint only their own content over it; the dialog's image shows
 // through wherever they leave the surface transparent.
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QPixmap>
+#include <QPointer>
 #include <QPolygon>
 
 #include "platform/window_message.h"
@@ -35,6 +37,11 @@ public:
   // corners of the skin's backgrounds.
   static QPolygon RoundedOutline(QSize size, int radius);
 
+  // The button that Enter and Return press when the key reaches the dialog
+  // (a text field passes them on); null for none.
+  void SetDefaultButton(QAbstractButton *button);
+  QAbstractButton *DefaultButton() const { return m_defaultButton; }
+
   // The control with this id among the dialog's descendants, or null.
   QWidget *GetDlgItem(int id) const;
   template <class Control> Control *GetDlgItemAs(int id) const {
@@ -54,6 +61,7 @@ protected:
   void mousePressEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
 private:
   void RebuildCache();
@@ -61,6 +69,7 @@ private:
   CGdiPlusBitmapResource m_background;
   QPixmap m_cache; // the background drawn at the dialog's size
   QtMessageTarget *m_target;
+  QPointer<QAbstractButton> m_defaultButton;
   // Dragging by hand where the window system cannot move the window itself.
   bool m_dragging = false;
   QPoint m_dragOffset;

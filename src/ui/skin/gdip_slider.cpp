@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/skin/skin_paint.h"
 
@@ -82,6 +83,14 @@ void CGdipSlider::paintEvent(QPaintEvent *) {
                                   : piece.kind == skin::PieceKind::Middle ? m_middle
                                                                           : m_bottom;
     painter.drawPixmap(QRect(0, piece.offset, width(), piece.length), image.Pixmap());
+  }
+  if (hasFocus()) {
+    QColor accent = skin::SkinColor(skin::kTextAccent);
+    accent.setAlpha(160);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(accent, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
   }
 }
 
