@@ -63,8 +63,24 @@ CXmlDocument::CXmlDocument() {
   m_table[0] = ElementRecord{};
 }
 
-CXmlDocument::CXmlDocument(CXmlDocument &&) noexcept = default;
-CXmlDocument &CXmlDocument::operator=(CXmlDocument &&) noexcept = default;
+// A document moved from is left empty, as after Parse of a null text.
+CXmlDocument::CXmlDocument(CXmlDocument &&other) noexcept
+    : m_text(std::move(other.m_text)), m_report(std::move(other.m_report)),
+      m_parent(std::exchange(other.m_parent, 0)), m_current(std::exchange(other.m_current, 0)),
+      m_child(std::exchange(other.m_child, 0)), m_nextFree(std::exchange(other.m_nextFree, 1)),
+      m_notesFindings(other.m_notesFindings), m_table(std::move(other.m_table)) {}
+
+CXmlDocument &CXmlDocument::operator=(CXmlDocument &&other) noexcept {
+  m_text = std::move(other.m_text);
+  m_report = std::move(other.m_report);
+  m_parent = std::exchange(other.m_parent, 0);
+  m_current = std::exchange(other.m_current, 0);
+  m_child = std::exchange(other.m_child, 0);
+  m_nextFree = std::exchange(other.m_nextFree, 1);
+  m_notesFindings = other.m_notesFindings;
+  m_table = std::move(other.m_table);
+  return *this;
+}
 CXmlDocument::~CXmlDocument() = default;
 
 CXmlDocument CXmlDocument::ForWriting() {

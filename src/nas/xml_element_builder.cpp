@@ -114,8 +114,11 @@ ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable 
   return m_nextFree;
 }
 
-void XmlElementBuilder::AddElement(std::size_t start, std::size_t startTagLength, bool empty,
-                                   std::size_t nameStart, std::size_t nameLength) {
+// Inlined into the pass: it runs once per tag.
+[[gnu::always_inline]] inline void XmlElementBuilder::AddElement(std::size_t start,
+                                                                 std::size_t startTagLength,
+                                                                 bool empty, std::size_t nameStart,
+                                                                 std::size_t nameLength) {
   XmlElementTable &table = *m_table;
   if (m_nextFree >= table.Capacity()) {
     table.Grow();
@@ -149,7 +152,9 @@ void XmlElementBuilder::AddElement(std::size_t start, std::size_t startTagLength
   }
 }
 
-void XmlElementBuilder::CloseElement(std::size_t endTagStart, std::size_t endTagLength) {
+// Inlined into the pass: it runs once per tag.
+[[gnu::always_inline]] inline void XmlElementBuilder::CloseElement(std::size_t endTagStart,
+                                                                   std::size_t endTagLength) {
   const OpenElement &open = m_open.back();
   ElementRecord &record = (*m_table)[open.index];
   record.length = static_cast<std::int32_t>(endTagStart + endTagLength -
@@ -161,7 +166,9 @@ void XmlElementBuilder::CloseElement(std::size_t endTagStart, std::size_t endTag
   Pop();
 }
 
-void XmlElementBuilder::EndTag(std::size_t start, std::size_t length, std::u16string_view name) {
+// Inlined into the pass: it runs once per tag.
+[[gnu::always_inline]] inline void XmlElementBuilder::EndTag(std::size_t start, std::size_t length,
+                                                             std::u16string_view name) {
   if (!m_open.empty() && OpenName(m_open.back()) == name) {
     CloseElement(start, length);
     return;
@@ -253,14 +260,16 @@ bool XmlElementBuilder::FindOpen(std::u16string_view name, std::size_t &position
   return true;
 }
 
-void XmlElementBuilder::Push(const OpenElement &open) {
+// Inlined into the pass: it runs once per tag.
+[[gnu::always_inline]] inline void XmlElementBuilder::Push(const OpenElement &open) {
   m_open.push_back(open);
   if (m_nameIndexBuilt) {
     m_openByName[OpenName(open)].push_back(m_open.size() - 1);
   }
 }
 
-void XmlElementBuilder::Pop() {
+// Inlined into the pass: it runs once per tag.
+[[gnu::always_inline]] inline void XmlElementBuilder::Pop() {
   if (m_nameIndexBuilt) {
     m_openByName[OpenName(m_open.back())].pop_back();
   }

@@ -20,8 +20,10 @@ void XmlElementTable::Reserve(std::uint64_t records) {
     return;
   }
   if (m_capacity < kSegmentRecords) {
-    // Only the first segment is ever smaller than a full one.
-    const std::uint64_t firstSize = std::min<std::uint64_t>(records, kSegmentRecords);
+    // Only the first segment is ever smaller than a full one; past a
+    // sixteenth of a segment it is made whole at once, so that a large
+    // document's records are not copied again and again while it grows.
+    const std::uint64_t firstSize = records > kSegmentRecords / 16 ? kSegmentRecords : records;
     auto segment = std::make_unique_for_overwrite<ElementRecord[]>(firstSize);
     if (m_capacity > 0) {
       std::memcpy(segment.get(), m_segments[0].get(), m_capacity * sizeof(ElementRecord));

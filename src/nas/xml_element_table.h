@@ -6,12 +6,13 @@
 //
 // The first segment starts small and is reallocated while it grows towards a
 // full segment (indices stay valid, nothing holds a record's address across
-// a growth step); beyond it every segment is allocated full, so records past
-// the first 65,536 never move.
+// a growth step); once it is past 4,096 records it is allocated whole, and
+// every further segment is allocated full, so those records never move.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace corvesta {
@@ -68,8 +69,17 @@ public:
   XmlElementTable() = default;
   XmlElementTable(const XmlElementTable &) = delete;
   XmlElementTable &operator=(const XmlElementTable &) = delete;
-  XmlElementTable(XmlElementTable &&) noexcept = default;
-  XmlElementTable &operator=(XmlElementTable &&) noexcept = default;
+  // A table moved from is empty.
+  XmlElementTable(XmlElementTable &&other) noexcept
+      : m_segments(std::move(other.m_segments)), m_capacity(std::exchange(other.m_capacity, 0)) {
+    other.m_segments.clear();
+  }
+  XmlElementTable &operator=(XmlElementTable &&other) noexcept {
+    m_segments = std::move(other.m_segments);
+    m_capacity = std::exchange(other.m_capacity, 0);
+    other.m_segments.clear();
+    return *this;
+  }
 
   // Records the table has room for.
   std::uint64_t Capacity() const { return m_capacity; }

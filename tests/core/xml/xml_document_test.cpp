@@ -298,6 +298,20 @@ TEST(XmlDocument, ReusesItsTableAcrossParses) {
   EXPECT_EQ(doc.GetText(), u"2");
 }
 
+TEST(XmlDocument, MovesWithItsPositions) {
+  CXmlDocument doc;
+  doc.Parse(u"<r><a>1</a><b>2</b></r>");
+  ASSERT_TRUE(doc.FindChild(u"a"));
+  CXmlDocument moved = std::move(doc);
+  EXPECT_EQ(moved.GetChildText(), u"1");
+  EXPECT_TRUE(moved.FindChild(u"b"));
+  // What is left behind is empty and safe to use.
+  EXPECT_FALSE(doc.FindChild()); // NOLINT(bugprone-use-after-move)
+  EXPECT_FALSE(doc.WellFormed());
+  EXPECT_EQ(doc.GetText(), u"");
+  EXPECT_TRUE(doc.Parse(u"<c/>"));
+}
+
 TEST(XmlDocument, StartsEmpty) {
   CXmlDocument doc;
   EXPECT_FALSE(doc.WellFormed());
