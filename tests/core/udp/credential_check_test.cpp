@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/ini_document.h"
+#include "app/program_info.h"
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "i18n/current_language.h"
+#include "i18n/translate.h"
+#include "nas/credential_check.h"
+#include "nas/current_credentials.h"
+#include "nas/device_list.h"
+#include "nas/protocol_timing.h"
+#include "platform/message_box.h"
+#include "support/nas_sim_process.h"
+#include "support/temp_folder.h"
+#include "udp_sim_helpers.h"
+#include "worker/private_messages.h"
+
+using namespace corvesta;
+using namespace std::chrono_literals;
+using corvesta::test::NasSimProcess;
+using nlohmann::json;
+
+namespace {
+
+constexpr char kMacA[] = "00:11:22:33:44:0a";
+constexpr char kMacB[] = "00:11:22:33:44:0b";
+
+class CredentialCheckTest : public ::testing::Test {
+protected:
+  MessageQueueTarget window;
+  NasSimProcess sim;
+  test::ScopedAppDataFolder appData;
+  ScopedMessageBoxRecorder boxes;
+  std::int64_t liveBefore = CQuery::LiveCount();
+  int boxA = -1;
+  int boxB = -1;
+
+  // Two boxes; box-a is the one connected to last, with remembered
+  // credentials in the settings file.
+  void StartBoxes(json a = NasSimProcess::MakeBox("box-a", "127.0.0.2", kMacA, "secret"),
+                  json b = NasSimProcess::MakeBox("box-b", "127.0.0.3", kMacB, "other")) {
+    ASSERT_TRUE(sim.Start(NasSimProcess::MakeState({a, b}))) << sim.Error();
+    {
+      timing::ScopedTimeScale faster(0.25);
+      ASSERT_TRUE(test::Discover(window));
+    }
+    boxA = test::DeviceIndexByName("box-a");
+    boxB = test::DeviceIndexByName("box-b");
+    ASSERT_GE(boxA, 0);
+    ASSERT_GE(boxB, 0);
+    ASSERT_TRUE(settings::Write(settings::kSectionCurrent, settings::kKeyServName, u"box-a"));
+    ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyUserName, u"admin"));
+    ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyPassWord, u"c2VjcmV0"));
+  }
+
+  std::optional<std::u16string> Stored(std::u16string_view section, std::u16string_view key) {
+    std::ifstream in(appData.SettingsFile(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return IniDocument::Parse(text.str()).Get(section, key);
+  }
+
+  // Waits until every query has ended (a refused check deletes its own).
+  bool AllQueriesEnded() {
+    return test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 10s);
+  }
+
+  // The first credential check the box logged after its first `skip` requests.
+  std::optional<test::SimRequest> LoggedCheck(std::size_t skip = 0) {
+    std::optional<test::SimRequest> found;
+    test::WaitUntil(
+        [&] {
+          std::vector<test::SimRequest> all = sim.Requests();
+          for (std::size_t i = skip; i < all.size(); ++i) {
+            if (all[i].transport == "udp" && !all[i].bytes.empty() && all[i].bytes[0] == 0x03) {
+              found = all[i];
+              return true;
+            }
+          }
+          return false;
+        },
+        5s);
+    return found;
+  }
+};
+
+} // namespace
+
+TEST_F(CredentialCheckTest, AcceptedGivesTheQueryToTheWindow) {
+  StartBoxes();
+  Ticket ticket = StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA);
+  ASSERT_NE(ticket, 0u);
+  auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->wParam, kResultSuccess);
+  auto query = test::TakeQuery(*message);
+  ASSERT_TRUE(query);
+  EXPECT_EQ(query->ticket, ticket);
+  EXPECT_EQ(query->kind, QueryKind::CredentialCheck);
+  EXPECT_EQ(query->deviceIndex, boxA);
+  EXPECT_STREQ(query->targetIp, "127.0.0.2");
+  EXPECT_EQ(CurrentCredentials().UserName(), "admin");
+  EXPECT_EQ(CurrentCredentials().Password(), "secret");
+  EXPECT_EQ(boxes->Count(), 0u);
+  EXPECT_EQ(Stored(u"box-a", settings::kKeyPassWord), u"c2VjcmV0");
+}
+
+TEST_F(CredentialCheckTest, AcceptedWhenTheBoxAnswersByUnicast) {
+  json a = NasSimProcess::MakeBox("box-a", "127.0.0.2", kMacA, "secret");
+  a["faults"] = {{"udp", {{"*", {{"unicast", true}}}}}};
+  StartBoxes(a);
+  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA), 0u);
+  auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->wParam, kResultSuccess);
+  EXPECT_TRUE(test::TakeQuery(*message));
+}
+
+struct RefusalCase {
+  const char *what;
+  const char16_t *password;
+  json faults;
+};
+
+TEST_F(CredentialCheckTest, RefusedEmptiesTheCredentialsShowsTheErrorAndPostsNothing) {
+  const RefusalCase cases[] = {
+      {"wrong password", u"wrong", json::object()},
+      {"box refuses", u"secret", {{"refuse_credentials", true}}},
+  };
+  StartBoxes();
+  for (const RefusalCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(sim.SetFaults("box-a", c.faults));
+    ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyUserName, u"admin"));
+    ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyPassWord, u"c2VjcmV0"));
+    boxes->Clear();
+    ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", c.password, boxA), 0u);
+    ASSERT_TRUE(boxes->WaitForCount(1, 5s));
+    ASSERT_TRUE(AllQueriesEnded());
+    MessageBoxRequest shown = boxes->Requests().at(0);
+    EXPECT_EQ(shown.text, u"Username or password error.");
+    EXPECT_EQ(shown.caption, kProgramTitle);
+    EXPECT_EQ(shown.buttons, MessageBoxButtons::Ok);
+    EXPECT_EQ(Stored(u"box-a", settings::kKeyUserName), u"") << "present and empty";
+    EXPECT_EQ(Stored(u"box-a", settings::kKeyPassWord), u"") << "present and empty";
+    EXPECT_EQ(CurrentCredentials().UserName(), "");
+    EXPECT_EQ(CurrentCredentials().Password(), "");
+    EXPECT_EQ(window.QueuedCount(), 0u) << "nothing posted";
+  }
+}
+
+TEST_F(CredentialCheckTest, TheRefusalIsTranslatedWhenALanguageIsActive) {
+  StartBoxes();
+  ASSERT_TRUE(SelectLanguage(1)); // French
+  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"wrong", boxA), 0u);
+  ASSERT_TRUE(boxes->WaitForCount(1, 5s));
+  std::u16string shown = boxes->Requests().at(0).text;
+  ClearCurrentLanguage();
+  EXPECT_EQ(shown, u"Nom d'utilisateur ou mot de passe incorrect.");
+  ASSERT_TRUE(AllQueriesEnded());
+}
+
+// Both boxes answer to the group, so each check also hears the other box's
+// verdict: box-b accepts, box-a refuses, and neither check takes the other's.
+TEST_F(CredentialCheckTest, AnotherBoxsVerdictIsIgnored) {
+  StartBoxes();
+  Ticket refused = StartCredentialCheck(window.Handle(), u"admin", u"wrong", boxA);
+  Ticket accepted = StartCredentialCheck(window.Handle(), u"admin", u"other", boxB);
+  ASSERT_NE(refused, 0u);
+  ASSERT_NE(accepted, 0u);
+  ASSERT_TRUE(boxes->WaitForCount(1, 5s));
+  auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
+  ASSERT_TRUE(message);
+  auto query = test::TakeQuery(*message);
+  ASSERT_TRUE(query);
+  EXPECT_EQ(query->ticket, accepted);
+  query.reset();
+  ASSERT_TRUE(AllQueriesEnded());
+  EXPECT_EQ(window.QueuedCount(), 0u);
+  EXPECT_EQ(boxes->Count(), 1u);
+  // The late refusal of box-a leaves the credentials of the newer check.
+  EXPECT_EQ(CurrentCredentials().Password(), "other");
+}
+
+// No verdict within 11 waits of 70 ms with 100 ms pauses between them
+// (1.77 s at least) is a refusal.
+TEST_F(CredentialCheckTest, NoAnswerIsARefusalAfterTheWaits) {
+  json a = NasSimProcess::MakeBox("box-a", "127.0.0.2", kMacA, "secret");
+  a["faults"] = {{"udp", {{"cred_check", {{"silent", true}}}}}};
+  StartBoxes(a);
+  auto started = std::chrono::steady_clock::now();
+  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA), 0u);
+  ASSERT_TRUE(boxes->WaitForCount(1, 10s));
+  auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(waited, 1700ms);
+  EXPECT_LT(waited, 4s);
+  EXPECT_EQ(boxes->Requests().at(0).text, u"Username or password error.");
+  EXPECT_TRUE(LoggedCheck()) << "the check was sent";
+  ASSERT_TRUE(AllQueriesEnded());
+  EXPECT_EQ(window.QueuedCount(), 0u);
+}
+
+struct BytesCase {
+  const char16_t *user;
+  const char16_t *password;
+  std::string userBytes;
+  std::string passwordBytes;
+  std::size_t size;
+};
+
+TEST_F(CredentialCheckTest, TheDatagramAsTheBoxReceivedIt) {
+  const BytesCase cases[] = {
+      {u"abcdefghijklmnop", u"ABCDEFGHIJKLMNOP", "abcdefghijklmnop", "ABCDEFGHIJKLMNOP", 62},
+      {u"admin", u"", "admin", "", 35},
+      {u"\u00e9t\u00e9", u"p&=w", "\xc3\xa9t\xc3\xa9", "p&=w", 39},
+  };
+  StartBoxes();
+  for (const BytesCase &c : cases) {
+    SCOPED_TRACE(c.userBytes);
+    std::size_t before = sim.Requests().size();
+    ASSERT_NE(StartCredentialCheck(window.Handle(), c.user, c.password, boxA), 0u);
+    auto logged = LoggedCheck(before);
+    ASSERT_TRUE(logged);
+    std::string expected = std::string("\x03", 1) + test::CurrentTagBytes() +
+                           test::WireIdBytes(kMacA, "127.0.0.2") + std::string("\x04\0\0", 3) +
+                           test::LittleEndian32(static_cast<std::uint32_t>(
+                               c.userBytes.size() + c.passwordBytes.size() + 2)) +
+                           c.userBytes + "\x55\xaa" + c.passwordBytes;
+    EXPECT_EQ(logged->bytes.size(), c.size);
+    EXPECT_EQ(logged->bytes, expected);
+    ASSERT_TRUE(boxes->WaitForCount(1, 5s)) << "every case's password is wrong";
+    ASSERT_TRUE(AllQueriesEnded());
+    boxes->Clear();
+  }
+}
+
+TEST_F(CredentialCheckTest, ADeviceIndexOutsideTheListStartsNothing) {
+  StartBoxes();
+  EXPECT_EQ(StartCredentialCheck(window.Handle(), u"admin", u"secret", 2), 0u);
+  EXPECT_EQ(StartCredentialCheck(window.Handle(), u"admin", u"secret", -1), 0u);
+  EXPECT_EQ(CQuery::LiveCount(), liveBefore);
+}
