@@ -1,0 +1,108 @@
+#include "cli/box_selection.h"
+
+#include <cctype>
+
+#include "cli/terminal.h"
+#include "cli/text_output.h"
+#include "cli/wait_limits.h"
+#include "nas/device_list.h"
+#include "nas/discovery.h"
+#include "platform/text_codec.h"
+
+namespace corvesta::cli {
+
+std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window) {
+  const Ticket ticket = StartDiscovery(window.Handle());
+  if (ticket == 0) {
+    Err(Tr(u"Refresh NAS list failed."));
+    return std::nullopt;
+  }
+  Progress progress("Searching for NAS");
+  auto result = window.WaitForQuery(ticket, limits::kDiscovery, [&] { progress.Tick(); });
+  progress.Done();
+  if (!result) {
+    Err(Tr(u"Refresh NAS list failed."));
+    return std::nullopt;
+  }
+  // The discovery's worker filled the list and the table before it posted.
+  FoundBoxes found;
+  found.devices = DeviceList::Instance().Snapshot();
+  found.adapters = CurrentAdapterTable();
+  return found;
+}
+
+namespace {
+std::string NormalisedMac(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '-') {
+      c = ':';
+    }
+    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+} // namespace
+
+BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted) {
+  BoxLookup lookup;
+  const std::string mac = NormalisedMac(wanted);
+  std::vector<std::int32_t> byName;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    const NasDevice &device = devices[i];
+    const auto index = static_cast<std::int32_t>(i);
+    if (FieldText(device.ip, sizeof device.ip) == wanted ||
+        NormalisedMac(FieldText(device.mac, sizeof device.mac)) == mac) {
+      lookup.choice = BoxChoice{index, device};
+      return lookup;
+    }
+    if (FieldText(device.name, sizeof device.name) == wanted) {
+      byName.push_back(index);
+    }
+  }
+  if (byName.size() == 1) {
+    const auto at = static_cast<std::size_t>(byName.front());
+    lookup.choice = BoxChoice{byName.front(), devices[at]};
+    return lookup;
+  }
+  if (byName.empty()) {
+    lookup.message = "No NAS named \"" + std::string(wanted) +
+                     "\" (nor with that address or hardware address) answered.";
+    return lookup;
+  }
+  lookup.failure = ExitStatus::Usage;
+  lookup.message = "Several NAS are named \"" + std::string(wanted) +
+                   "\"; name one by its address or hardware address:";
+  for (std::int32_t index : byName) {
+    const NasDevice &device = devices[static_cast<std::size_t>(index)];
+    lookup.message += "\n  " + std::string(FieldText(device.ip, sizeof device.ip)) + "  " +
+                      std::string(FieldText(device.mac, sizeof device.mac));
+  }
+  return lookup;
+}
+
+std::optional<SelectedBox> SelectBox(CliWindow &window, std::string_view wanted,
+                                     ExitStatus &failure) {
+  std::optional<FoundBoxes> found = DiscoverBoxes(window);
+  if (!found) {
+    failure = ExitStatus::Failed;
+    return std::nullopt;
+  }
+  BoxLookup lookup = FindBox(found->devices, wanted);
+  if (!lookup.choice) {
+    Err(lookup.message);
+    failure = lookup.failure;
+    return std::nullopt;
+  }
+  return SelectedBox{*lookup.choice, found->adapters};
+}
+
+std::string AdapterAddress(const NasDevice &device, const AdapterTable &adapters) {
+  if (device.adapter < 0 || static_cast<std::uint32_t>(device.adapter) >= adapters.count) {
+    return {};
+  }
+  const AdapterEntry &entry = adapters.adapters[device.adapter];
+  return std::string(FieldText(entry.address, sizeof entry.address));
+}
+
+} // namespace corvesta::cli

@@ -1,0 +1,54 @@
+#pragma once
+// Finding the boxes: one discovery (with progress), and the box a command
+// names by its name, its address or its hardware address.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_window.h"
+#include "cli/exit_status.h"
+#include "nas/adapter_table.h"
+#include "nas/nas_device.h"
+
+namespace corvesta::cli {
+
+struct FoundBoxes {
+  std::vector<NasDevice> devices; // the device list, in its order
+  AdapterTable adapters;          // the adapters the discovery used
+};
+
+// Runs one discovery and waits for it; nothing (after a message) when it
+// could not be started or did not end in time.
+std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window);
+
+struct BoxChoice {
+  std::int32_t index = -1; // position in the device list
+  NasDevice device;
+};
+
+// The box that `wanted` names: an exact name, an address, or a hardware
+// address (any letter case, ':' or '-' between the bytes). A name that
+// several boxes carry is refused (their addresses are listed), as is a
+// name that matches nothing.
+struct BoxLookup {
+  std::optional<BoxChoice> choice;
+  ExitStatus failure = ExitStatus::BoxNotFound; // when there is no choice
+  std::string message;                          // why there is no choice
+};
+BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted);
+
+// Discovery and FindBox in one; prints the reason when no box is chosen.
+struct SelectedBox {
+  BoxChoice box;
+  AdapterTable adapters;
+};
+std::optional<SelectedBox> SelectBox(CliWindow &window, std::string_view wanted,
+                                     ExitStatus &failure);
+
+// The adapter's address the box was found through ("" when unknown).
+std::string AdapterAddress(const NasDevice &device, const AdapterTable &adapters);
+
+} // namespace corvesta::cli

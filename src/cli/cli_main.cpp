@@ -1,0 +1,108 @@
+#include "cli/cli_main.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/language_choice.h"
+#include "cli/browser_open.h"
+#include "cli/command_table.h"
+#include "cli/exit_status.h"
+#include "cli/terminal.h"
+#include "cli/terminal_message_box.h"
+#include "cli/text_output.h"
+#include "cli/wait_limits.h"
+#include "corvesta_version.h"
+#include "nas/query.h"
+
+namespace corvesta::cli {
+
+namespace {
+
+std::optional<std::vector<OptionSpec>> OptionsOf(std::string_view command) {
+  if (command.empty()) {
+    return GlobalOptions();
+  }
+  if (const CommandSpec *spec = FindCommand(command)) {
+    return spec->options;
+  }
+  return std::nullopt;
+}
+
+int UsageError(const std::string &problem) {
+  Err("corvesta-cli: " + problem);
+  Err("Run \"corvesta-cli --help\" for the commands and their options.");
+  return ToInt(ExitStatus::Usage);
+}
+
+// Requests that were given up on may still run on their workers: give them
+// a moment, and if they still run leave without tearing down the objects
+// they use.
+int Finish(int status) {
+  const auto until = std::chrono::steady_clock::now() + limits::kWorkerDrain;
+  while (CQuery::LiveCount() > 0 && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (CQuery::LiveCount() > 0) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
+  }
+  return status;
+}
+
+int RunCommand(const CommandSpec &command, const Arguments &arguments) {
+  ChooseLanguageFromSettings();
+  auto messageBoxes = std::make_shared<TerminalMessageBoxService>(arguments.Has("yes"), CanAsk());
+  SetMessageBoxService(messageBoxes);
+  SetShellOpenService(std::make_shared<XdgOpenService>());
+  int status = 0;
+  {
+    CliWindow window;
+    messageBoxes->SetNotifyWindow(window.Handle());
+    Context context{arguments, window};
+    status = ToInt(command.run(context));
+    messageBoxes->SetNotifyWindow(0);
+  }
+  return Finish(status);
+}
+
+} // namespace
+
+int Main(int argc, char **argv) {
+  std::vector<std::string> words;
+  for (int i = 1; i < argc; ++i) {
+    words.emplace_back(argv[i]);
+  }
+  ParsedCommandLine parsed = ParseCommandLine(words, OptionsOf);
+  if (!parsed.arguments) {
+    return UsageError(parsed.error);
+  }
+  const Arguments &arguments = *parsed.arguments;
+  if (arguments.command.empty()) {
+    if (arguments.Has("version")) {
+      Out(std::string("corvesta-cli ") + kVersion);
+      return ToInt(ExitStatus::Success);
+    }
+    if (arguments.Has("help")) {
+      std::fputs(ProgramHelp().c_str(), stdout);
+      return ToInt(ExitStatus::Success);
+    }
+    std::fputs(ProgramHelp().c_str(), stderr);
+    return ToInt(ExitStatus::Usage);
+  }
+  const CommandSpec *command = FindCommand(arguments.command);
+  if (command == nullptr) {
+    return UsageError("unknown command \"" + arguments.command + "\"");
+  }
+  if (arguments.Has("help")) {
+    std::fputs(CommandHelp(*command).c_str(), stdout);
+    return ToInt(ExitStatus::Success);
+  }
+  return RunCommand(*command, arguments);
+}
+
+} // namespace corvesta::cli

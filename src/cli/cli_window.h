@@ -1,0 +1,56 @@
+#pragma once
+// The window of corvesta-cli: a message queue that the core's start
+// operations post their results to, and bounded waits for those results.
+// Every result that is not the one waited for is disposed of as its window
+// would (a query taken out of the store and deleted, a disk record freed),
+// so nothing is left behind.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "nas/query.h"
+#include "platform/message_queue_target.h"
+#include "worker/ticket.h"
+
+namespace corvesta::cli {
+
+// A WM_QUERY_RESULT for the ticket waited for.
+struct QueryResult {
+  WPARAM result = 1;
+  std::unique_ptr<CQuery> query;
+
+  bool Succeeded() const;
+};
+
+class CliWindow {
+public:
+  using Match = std::function<bool(const Message &)>;
+  using Tick = std::function<void()>;
+
+  WindowHandle Handle() const { return m_target.Handle(); }
+
+  // The first message that `match` accepts, waiting at most `limit`. `tick`
+  // is called about every 100 ms meanwhile (progress). Nothing on time-out.
+  std::optional<Message> Wait(const Match &match, std::chrono::milliseconds limit,
+                              const Tick &tick = {});
+
+  // The result of the query with `ticket`; nothing on time-out. With
+  // `endOnMessageBox`, also nothing as soon as the core has shown a message
+  // box (its way of reporting a refused credential check).
+  std::optional<QueryResult> WaitForQuery(Ticket ticket, std::chrono::milliseconds limit,
+                                          const Tick &tick = {}, bool endOnMessageBox = false);
+
+  // WM_COMMAND_RESULT for `index`: true on success; nothing on time-out.
+  std::optional<bool> WaitForCommand(CommandIndex index, std::chrono::milliseconds limit,
+                                     const Tick &tick = {});
+
+  // Disposes of a message nobody waits for.
+  static void Discard(const Message &message);
+
+private:
+  MessageQueueTarget m_target;
+};
+
+} // namespace corvesta::cli

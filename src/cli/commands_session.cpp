@@ -1,0 +1,224 @@
+// connect, shares and center: what a logged-in user sees and opens.
+
+#include <array>
+
+#include "app/program_info.h"
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/login_session.h"
+#include "cli/terminal.h"
+#include "cli/text_output.h"
+#include "cli/volume_report.h"
+#include "cli/wait_limits.h"
+#include "i18n/translate.h"
+#include "nas/command_set.h"
+#include "nas/current_credentials.h"
+#include "nas/share_list.h"
+#include "platform/message_box.h"
+#include "platform/shell_open.h"
+#include "platform/text_codec.h"
+#include "worker/base64.h"
+
+namespace corvesta::cli {
+
+namespace {
+
+constexpr char kModelName[] = "KS-310";
+
+// The first successful login on this PC offers the set-up steps, once. The
+// offer needs a person at a terminal; elsewhere it is kept for later.
+void OfferFirstRunSetup(const std::string &user, const std::string &box) {
+  std::u16string firstOpen;
+  if (settings::Read(settings::kSectionUsed, settings::kKeyFirstOpen, firstOpen) || !CanAsk()) {
+    return;
+  }
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, settings::kFirstOpenDone);
+  const std::string question =
+      Fill(Tr(u"Welcome %s, do you want to go to wizard to setup your %s?"), {user, kModelName});
+  if (ShowMessageBox(0, Utf8ToUtf16(question), Translate(kProgramTitle),
+                     MessageBoxButtons::OkCancel,
+                     MessageBoxIcon::Question) != MessageBoxResult::Ok) {
+    return;
+  }
+  Out("The set-up steps, in order:");
+  for (const char *step : {"password", "identity", "timezone", "network", "format"}) {
+    Out(std::string("  corvesta-cli ") + step + " " + box + " ...");
+  }
+}
+
+std::string RightsJson(const CenterRights &rights) {
+  return JsonObject()
+      .Bool("download", rights.download)
+      .Bool("backup", rights.backup)
+      .Bool("management", rights.management)
+      .Bool("surveillance", rights.surveillance)
+      .Str();
+}
+
+} // namespace
+
+ExitStatus RunConnect(Context &context) {
+  LoginSession session(context);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const std::string user = std::string(CurrentCredentials().UserName());
+  const NasDevice &device = session.Device();
+  const bool json = context.args.Has("json");
+  if (!json) {
+    Out(Fill(Tr(u"Welcome %s"), {user}));
+    Out(session.BoxName());
+    Out(Fill(Tr(u"IP:%s"), {FieldString(device.ip)}));
+    Out(Fill(Tr(u"Mask:%s"), {FieldString(device.netmask)}));
+    Out(Fill(Tr(u"Gateway:%s"), {FieldString(device.gateway)}));
+  }
+
+  std::optional<CenterRights> rights;
+  if (!session.IsAdministrator()) {
+    const auto access = ReadAccessText(context.window, session.Index());
+    rights = RightsFromAccessText(access.value_or(std::u16string()));
+    if (!json) {
+      if (!access || access->empty()) {
+        Out("Access rights: none");
+      } else {
+        auto yesNo = [](bool open) { return open ? "yes" : "no"; };
+        Out(std::string("Access rights: ") + Tr(u"Management Center") + " " +
+            yesNo(rights->management) + ", " + Tr(u"Download Center") + " " +
+            yesNo(rights->download) + ", " + Tr(u"Backup Center") + " " + yesNo(rights->backup) +
+            ", " + Tr(u"Surveillance Center") + " " + yesNo(rights->surveillance));
+      }
+    }
+  }
+
+  const auto volumes = ReadVolumes(context.window, session.Index());
+  if (!volumes) {
+    return ExitStatus::Failed;
+  }
+  if (json) {
+    std::vector<std::string> items;
+    for (const VolumeLine &volume : *volumes) {
+      items.push_back(JsonObject()
+                          .Number("volume", volume.volume)
+                          .Number("total_gb", volume.totalGb)
+                          .Number("used_gb", volume.usedGb)
+                          .Str());
+    }
+    JsonObject object;
+    object.Text("name", session.BoxName())
+        .Text("ip", FieldString(device.ip))
+        .Text("netmask", FieldString(device.netmask))
+        .Text("gateway", FieldString(device.gateway))
+        .Text("user", user)
+        .Bool("administrator", session.IsAdministrator());
+    if (rights) {
+      object.Raw("access", RightsJson(*rights));
+    }
+    object.Raw("volumes", JsonArray(items, true));
+    Out(object.Str());
+  } else {
+    if (volumes->empty()) {
+      Out("No volumes.");
+    }
+    for (const VolumeLine &volume : *volumes) {
+      Out(VolumeText(volume));
+    }
+  }
+  OfferFirstRunSetup(user, session.BoxName());
+  return ExitStatus::Success;
+}
+
+ExitStatus RunShares(Context &context) {
+  LoginSession session(context);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const Ticket ticket = StartReadShareList(context.window.Handle(), session.Index(), 1);
+  if (ticket == 0) {
+    Err(Tr(u"GetUSBInfo failed."));
+    return ExitStatus::Failed;
+  }
+  auto result = context.window.WaitForQuery(ticket, limits::kWebRequest);
+  if (!result || !result->Succeeded()) {
+    Err(Tr(u"get the NAS share file error."));
+    return ExitStatus::Failed;
+  }
+  const std::string ip = FieldString(session.Device().ip);
+  const std::vector<ShareEntry> shares = ShareList::Instance().Snapshot();
+  if (context.args.Has("json")) {
+    std::vector<std::string> items;
+    for (const ShareEntry &share : shares) {
+      const std::string name = Utf16ToUtf8(share.name);
+      items.push_back(
+          JsonObject().Text("name", name).Text("path", "\\\\" + ip + "\\" + name).Str());
+    }
+    Out(JsonArray(items));
+    return ExitStatus::Success;
+  }
+  if (shares.empty()) {
+    Out("No shares.");
+  }
+  for (const ShareEntry &share : shares) {
+    const std::string name = Utf16ToUtf8(share.name);
+    Out(name + "  \\\\" + ip + "\\" + name);
+  }
+  return ExitStatus::Success;
+}
+
+namespace {
+struct Center {
+  std::string_view word;
+  int mode;
+  bool base64Password;
+  std::string_view suffix;
+};
+constexpr std::array<Center, 5> kCenters{{
+    {"file", 1, false, ""},
+    {"management", 2, true, "&d=status"},
+    {"download", 3, true, ""},
+    {"backup", 4, true, ""},
+    {"surveillance", 5, false, ""},
+}};
+} // namespace
+
+ExitStatus RunCenter(Context &context) {
+  const std::string word = context.args.Word(1);
+  const Center *center = nullptr;
+  for (const Center &candidate : kCenters) {
+    if (candidate.word == word) {
+      center = &candidate;
+    }
+  }
+  if (center == nullptr || context.args.words.size() != 2) {
+    Err("Name the NAS and the center: management, download, backup, file or surveillance.");
+    return ExitStatus::Usage;
+  }
+  LoginSession session(context);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const Credentials current = CurrentCredentials();
+  const std::string password =
+      center->base64Password ? Base64Encode(current.Password()) : std::string(current.Password());
+  // Inserted as they are: the box's redirect page reads them that way.
+  const std::string link = "http://" + FieldString(session.Device().ip) +
+                           "/web/utility_redirect.html?m=" + std::to_string(center->mode) +
+                           "&u=" + std::string(current.UserName()) + "&p=" + password +
+                           std::string(center->suffix);
+  if (context.args.Has("print")) {
+    Out(link);
+    return ExitStatus::Success;
+  }
+  if (!ShellOpenLink(Utf8ToUtf16(link))) {
+    Err("The browser could not be started; open this link yourself:");
+    Out(link);
+    return ExitStatus::Failed;
+  }
+  // The browser's page logs in from this PC: the session stays open for it.
+  session.SkipLogout();
+  Out(link);
+  return ExitStatus::Success;
+}
+
+} // namespace corvesta::cli

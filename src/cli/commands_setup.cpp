@@ -1,0 +1,258 @@
+// info, password, identity and timezone: the box's set-up values.
+
+#include "cli/commands.h"
+#include "cli/credential_source.h"
+#include "cli/json_writer.h"
+#include "cli/login_session.h"
+#include "cli/setup_rules.h"
+#include "cli/terminal.h"
+#include "cli/text_output.h"
+#include "cli/time_zone_table.h"
+#include "cli/wait_limits.h"
+#include "cli/wizard_reading.h"
+#include "nas/command_set.h"
+#include "platform/text_codec.h"
+
+namespace corvesta::cli {
+
+namespace {
+
+std::string TimeZoneText(int value) {
+  if (auto zone = TimeZoneForValue(value)) {
+    return std::to_string(value) + "  " + std::string(zone->offset) + "  " + Tr(zone->location);
+  }
+  return std::to_string(value) + "  (not in the list)";
+}
+
+void PrintWizardValues(const WizardInfo &info) {
+  auto line = [](std::u16string_view label, const std::string &value) {
+    Out(Tr(label) + ": " + value);
+  };
+  line(u"Name", FieldString(info.name));
+  line(u"Workgroup", FieldString(info.workgroup));
+  line(u"Description", FieldString(info.description));
+  line(u"TimeZone", TimeZoneText(info.timezone));
+  line(u"Network", info.dhcp == 1 ? Tr(u"DHCP") : Tr(u"Static"));
+  line(u"IP ADDress", FieldString(info.ip));
+  line(u"Subnet Mask", FieldString(info.netmask));
+  line(u"Gateway IP", FieldString(info.gateway));
+  line(u"DNS 1", FieldString(info.dns1));
+  line(u"DNS 2", FieldString(info.dns2));
+}
+
+std::string WizardJson(const WizardInfo &info) {
+  return JsonObject()
+      .Text("name", FieldString(info.name))
+      .Text("workgroup", FieldString(info.workgroup))
+      .Text("description", FieldString(info.description))
+      .Number("timezone", info.timezone)
+      .Bool("dhcp", info.dhcp == 1)
+      .Text("ip", FieldString(info.ip))
+      .Text("netmask", FieldString(info.netmask))
+      .Text("gateway", FieldString(info.gateway))
+      .Text("dns1", FieldString(info.dns1))
+      .Text("dns2", FieldString(info.dns2))
+      .Str();
+}
+
+} // namespace
+
+ExitStatus RunInfo(Context &context) {
+  LoginSession session(context);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const auto info = ReadWizardValues(context.window, session.Index());
+  if (!info) {
+    return ExitStatus::Failed;
+  }
+  if (context.args.Has("json")) {
+    Out(WizardJson(*info));
+  } else {
+    PrintWizardValues(*info);
+  }
+  return ExitStatus::Success;
+}
+
+ExitStatus RunPassword(Context &context) {
+  LoginSession session(context);
+  // Standard input holds the login password first when --password-stdin.
+  if (context.args.Has("password-stdin")) {
+    auto line = ReadInputLine({});
+    if (!line) {
+      Err("--password-stdin: standard input holds no line with the password.");
+      return ExitStatus::Usage;
+    }
+    session.PresetPassword(*line);
+  }
+  std::optional<std::string> password;
+  std::optional<std::string> confirmation;
+  if (InputIsTerminal()) {
+    password = ReadSecretLine(Tr(u"Password") + ": ");
+    confirmation = password ? ReadSecretLine(Tr(u"Confirm Password") + ": ") : std::nullopt;
+  } else {
+    password = ReadInputLine({});
+    confirmation = password;
+  }
+  if (!password || !confirmation) {
+    Err("Standard input holds no new password.");
+    return ExitStatus::Usage;
+  }
+  if (auto problem = CheckNewPassword(*password, *confirmation)) {
+    Err(Tr(*problem));
+    return ExitStatus::Usage;
+  }
+
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const Ticket ticket =
+      StartChangePassword(context.window.Handle(), session.Index(),
+                          Utf8ToUtf16(session.Login().password), Utf8ToUtf16(*password));
+  if (ticket == 0) {
+    Err(Tr(u"SetNASPW failed."));
+    return ExitStatus::Failed;
+  }
+  if (!context.window.WaitForCommand(CommandIndex::ChangePassword, limits::kWebRequest)
+           .value_or(false)) {
+    Err(Tr(u"password error."));
+    return ExitStatus::Failed;
+  }
+  // A remembered password of this user would be stale now.
+  const std::string section = session.BoxName();
+  const LoginInput remembered = RememberedLogin(section);
+  if (context.args.Has("remember") || remembered.user == session.Login().user) {
+    StoreLogin(section, LoginInput{session.Login().user, *password});
+  }
+  Out("The password of " + session.Login().user + " has been changed.");
+  return ExitStatus::Success;
+}
+
+ExitStatus RunIdentity(Context &context) {
+  const auto name = context.args.Value("name");
+  const auto workgroup = context.args.Value("workgroup");
+  const auto description = context.args.Value("description");
+  if (!name && !workgroup && !description) {
+    Err("Give at least one of --name, --workgroup and --description.");
+    return ExitStatus::Usage;
+  }
+  if (auto problem = CheckNameAndWorkgroup(name.value_or(""), workgroup.value_or(""))) {
+    Err(*problem);
+    return ExitStatus::Usage;
+  }
+  DeviceIdentity probe;
+  if ((name && name->size() >= sizeof probe.hostname) ||
+      (workgroup && workgroup->size() >= sizeof probe.workgroup) ||
+      (description && description->size() >= sizeof probe.description)) {
+    Err("The name and the workgroup may hold at most 15 bytes, the description 30.");
+    return ExitStatus::Usage;
+  }
+
+  LoginSession session(context);
+  session.RequireAdministrator();
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const auto current = ReadWizardValues(context.window, session.Index());
+  if (!current) {
+    return ExitStatus::Failed;
+  }
+  DeviceIdentity identity;
+  CopyToField(identity.hostname, sizeof identity.hostname,
+              name.value_or(FieldString(current->name)));
+  CopyToField(identity.workgroup, sizeof identity.workgroup,
+              workgroup.value_or(FieldString(current->workgroup)));
+  CopyToField(identity.description, sizeof identity.description,
+              description.value_or(FieldString(current->description)));
+  if (!name || !workgroup) {
+    // The values kept from the box pass the same check.
+    if (auto problem = CheckNameAndWorkgroup(FieldString(identity.hostname),
+                                             FieldString(identity.workgroup))) {
+      Err(*problem);
+      return ExitStatus::Usage;
+    }
+  }
+  if (StartSetDeviceIdentity(context.window.Handle(), session.Index(), identity) == 0) {
+    Err(Tr(u"Set Workgroup information failed."));
+    return ExitStatus::Failed;
+  }
+  if (!context.window.WaitForCommand(CommandIndex::SetDeviceIdentity, limits::kWebRequest)
+           .value_or(false)) {
+    Err(Tr(u"setting failed."));
+    return ExitStatus::Failed;
+  }
+  Out(Tr(u"Name") + ": " + FieldString(identity.hostname));
+  Out(Tr(u"Workgroup") + ": " + FieldString(identity.workgroup));
+  Out(Tr(u"Description") + ": " + FieldString(identity.description));
+  return ExitStatus::Success;
+}
+
+namespace {
+void PrintTimeZones(int current) {
+  for (std::size_t i = 0; i < kTimeZones.size(); ++i) {
+    const int value = static_cast<int>(i) + 1;
+    std::string number = std::to_string(value);
+    number.insert(0, 3 - number.size(), ' ');
+    Out((value == current ? "* " : "  ") + number + "  " + std::string(kTimeZones[i].offset) +
+        "  " + Tr(kTimeZones[i].location));
+  }
+}
+
+std::optional<int> ParseZone(const std::string &text) {
+  if (text.empty() || text.size() > 3 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const int value = std::stoi(text);
+  if (!TimeZoneForValue(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+} // namespace
+
+ExitStatus RunTimeZone(Context &context) {
+  const bool list = context.args.Has("list");
+  const auto set = context.args.Value("set");
+  if (list == set.has_value()) {
+    Err("Give either --list or --set N.");
+    return ExitStatus::Usage;
+  }
+  if (list && context.args.words.empty()) {
+    PrintTimeZones(0);
+    return ExitStatus::Success;
+  }
+  std::optional<int> zone;
+  if (set) {
+    zone = ParseZone(*set);
+    if (!zone) {
+      Err("The time zone is a number from 1 to 96 (see: corvesta-cli timezone --list).");
+      return ExitStatus::Usage;
+    }
+  }
+  LoginSession session(context);
+  if (set) {
+    session.RequireAdministrator();
+  }
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
+  }
+  const auto current = ReadWizardValues(context.window, session.Index());
+  if (!current) {
+    return ExitStatus::Failed;
+  }
+  if (list) {
+    PrintTimeZones(current->timezone);
+    return ExitStatus::Success;
+  }
+  if (StartSetTimeZone(context.window.Handle(), session.Index(), *zone) == 0 ||
+      !context.window.WaitForCommand(CommandIndex::SetTimeZone, limits::kWebRequest)
+           .value_or(false)) {
+    Err(Tr(u"setting failed."));
+    return ExitStatus::Failed;
+  }
+  Out(Tr(u"TimeZone") + ": " + TimeZoneText(*zone));
+  return ExitStatus::Success;
+}
+
+} // namespace corvesta::cli

@@ -1,0 +1,43 @@
+#pragma once
+// Where the login user name and password come from, in this order:
+//   user:     --user, else the box's remembered "UserName", else "admin";
+//   password: --password-stdin (the first line of standard input), else the
+//             environment variable CORVESTA_PASSWORD, else the remembered
+//             "PassWord" (when it belongs to that user), else a prompt
+//             without echo when standard input is a terminal, else empty.
+// --remember stores them for the box as "Remember Me" does; --forget empties
+// them as an unticked "Remember Me" does. Without either, what is stored
+// stays as it is.
+
+#include <optional>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/exit_status.h"
+
+namespace corvesta::cli {
+
+inline constexpr char kPasswordEnvironment[] = "CORVESTA_PASSWORD";
+inline constexpr char kDefaultUser[] = "admin";
+
+struct LoginInput {
+  std::string user;     // UTF-8
+  std::string password; // UTF-8
+};
+
+// The remembered user name and password of the box whose settings section
+// is `section`; empty texts for what is not stored (or not decodable).
+LoginInput RememberedLogin(const std::string &section);
+
+// Gathers the login for the box; nothing (after a message, `failure` set)
+// when a value cannot be used.
+std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::string &section,
+                                      const std::string &boxLabel,
+                                      const std::optional<std::string> &presetPassword,
+                                      ExitStatus &failure);
+
+// Writes "UserName" and "PassWord" (Base64) into the box's section.
+void StoreLogin(const std::string &section, const LoginInput &login);
+void ForgetLogin(const std::string &section);
+
+} // namespace corvesta::cli

@@ -1,0 +1,35 @@
+#include "cli/device_report.h"
+
+#include "cli/box_selection.h"
+#include "cli/json_writer.h"
+#include "cli/text_output.h"
+#include "nas/subnet.h"
+
+namespace corvesta::cli {
+
+std::string DeviceLine(const NasDevice &device, const AdapterTable &adapters) {
+  const std::string gateway = FieldString(device.gateway);
+  std::string line = FieldString(device.name);
+  line += "  ip " + FieldString(device.ip);
+  line += "  mask " + FieldString(device.netmask);
+  line += "  gateway " + (gateway.empty() ? std::string("-") : gateway);
+  line += FieldString(device.dhcp) == "1" ? "  dhcp" : "  static";
+  line += "  " + FieldString(device.mac);
+  line += IsInAdapterSubnet(device, adapters) ? "  in subnet" : "  NOT in this PC's subnet";
+  return line;
+}
+
+std::string DeviceJson(const NasDevice &device, const AdapterTable &adapters) {
+  return JsonObject()
+      .Text("name", FieldString(device.name))
+      .Text("ip", FieldString(device.ip))
+      .Text("netmask", FieldString(device.netmask))
+      .Text("gateway", FieldString(device.gateway))
+      .Bool("dhcp", FieldString(device.dhcp) == "1")
+      .Text("mac", FieldString(device.mac))
+      .Text("adapter", AdapterAddress(device, adapters))
+      .Bool("in_subnet", IsInAdapterSubnet(device, adapters))
+      .Str();
+}
+
+} // namespace corvesta::cli

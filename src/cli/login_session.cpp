@@ -1,0 +1,160 @@
+#include "cli/login_session.h"
+
+#include "app/program_info.h"
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "cli/address_change_flow.h"
+#include "cli/text_output.h"
+#include "cli/wait_limits.h"
+#include "i18n/translate.h"
+#include "nas/command_set.h"
+#include "nas/credential_check.h"
+#include "nas/current_credentials.h"
+#include "nas/subnet.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+
+namespace corvesta::cli {
+
+namespace {
+constexpr std::int32_t kAccountInUseFlag = 5;
+// An administrator who accepts the new-address offer gets one change per run.
+constexpr int kMaxAddressChanges = 1;
+} // namespace
+
+LoginSession::~LoginSession() {
+  Close();
+}
+
+std::string LoginSession::BoxName() const {
+  return std::string(FieldText(Device().name, sizeof Device().name));
+}
+
+ExitStatus LoginSession::Open() {
+  ExitStatus failure = ExitStatus::Failed;
+  const std::string wanted = m_context.args.Word(0);
+  if (wanted.empty()) {
+    Err("Name the NAS: its name, address or hardware address.");
+    return ExitStatus::Usage;
+  }
+  auto selected = SelectBox(m_context.window, wanted, failure);
+  if (!selected) {
+    return failure;
+  }
+  m_box = *selected;
+
+  const std::string section = BoxName();
+  auto login = GatherLogin(m_context.args, section, section, m_presetPassword, failure);
+  if (!login) {
+    return failure;
+  }
+  m_login = *login;
+  m_administrator = m_login.user == kDefaultUser;
+  if (m_adminOnly && !m_administrator) {
+    Err("Only the administrator (user \"admin\") may change these settings.");
+    return ExitStatus::Failed;
+  }
+
+  // The box connected to last names the section that a refused check empties.
+  if (!section.empty()) {
+    settings::Write(settings::kSectionCurrent, settings::kKeyServName, Utf8ToUtf16(section));
+  }
+  if (m_context.args.Has("remember")) {
+    StoreLogin(section, m_login);
+  } else if (m_context.args.Has("forget")) {
+    ForgetLogin(section);
+  }
+  return CheckCredentials();
+}
+
+ExitStatus LoginSession::CheckCredentials() {
+  const Ticket ticket = StartCredentialCheck(m_context.window.Handle(), Utf8ToUtf16(m_login.user),
+                                             Utf8ToUtf16(m_login.password), Index());
+  if (ticket == 0) {
+    Err(Tr(u"Login failed."));
+    return ExitStatus::Failed;
+  }
+  // A refusal is reported by the check itself, with a message box.
+  auto accepted =
+      m_context.window.WaitForQuery(ticket, limits::kCredentialCheck, {}, /*endOnMessageBox=*/true);
+  if (!accepted) {
+    return ExitStatus::Failed;
+  }
+  ClearCurrentCredentials();
+
+  if (!IsInAdapterSubnet(Device(), Adapters())) {
+    return OfferNewAddress();
+  }
+  SetCurrentCredentials(
+      MakeCredentials(m_administrator ? kDefaultUser : m_login.user, m_login.password));
+  return WebLogin();
+}
+
+ExitStatus LoginSession::OfferNewAddress() {
+  if (!m_administrator) {
+    Err(Tr(u"Not the same network segment, you need adminstrator privileges to change the IP of "
+           u"NAS."));
+    return ExitStatus::Failed;
+  }
+  const MessageBoxResult answer = ShowMessageBox(
+      0, Translate(u"Not the same subnet, do you want to change NAS IP address?"),
+      std::u16string(kProgramTitle), MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
+  if (answer != MessageBoxResult::Ok) {
+    return ExitStatus::Failed;
+  }
+  if (!HasAddressOptions(m_context.args) || m_addressChanges >= kMaxAddressChanges) {
+    Err("Give the new address with the set-ip command: corvesta-cli set-ip " + BoxName() +
+        " --dhcp | --static --ip A --mask M [--gateway G]");
+    return ExitStatus::Usage;
+  }
+  ++m_addressChanges;
+  const ExitStatus changed = ChangeBoxAddress(m_context, m_box.box);
+  if (changed != ExitStatus::Success) {
+    return changed;
+  }
+  Err(Tr(u"Network Storage IP setup successfully, connecting...."));
+  // Find the box again by its hardware address and start over.
+  ExitStatus failure = ExitStatus::Failed;
+  auto again = SelectBox(m_context.window,
+                         std::string(FieldText(Device().mac, sizeof Device().mac)), failure);
+  if (!again) {
+    return failure;
+  }
+  m_box = *again;
+  return CheckCredentials();
+}
+
+ExitStatus LoginSession::WebLogin() {
+  const Ticket ticket = StartLogIn(m_context.window.Handle(), Index(), 0);
+  if (ticket == 0) {
+    Err(Tr(u"Login failed."));
+    ClearCurrentCredentials();
+    return ExitStatus::Failed;
+  }
+  auto result = m_context.window.WaitForQuery(ticket, limits::kWebRequest);
+  if (!result || !result->Succeeded()) {
+    if (result && result->query && result->query->loginFlag == kAccountInUseFlag) {
+      Err(Tr(u"This user account is currently in use by somebody else. Please contact the "
+             u"administrator or try to login later."));
+    } else {
+      Err(Tr(u"Login failed."));
+    }
+    ClearCurrentCredentials();
+    return ExitStatus::Failed;
+  }
+  m_loggedIn = true;
+  return ExitStatus::Success;
+}
+
+void LoginSession::Close() {
+  if (m_loggedIn) {
+    m_loggedIn = false;
+    const Ticket ticket = StartLogOut(m_context.window.Handle(), Index());
+    if (ticket != 0) {
+      m_context.window.WaitForQuery(ticket, limits::kLogout);
+    }
+  }
+  ClearCurrentCredentials();
+}
+
+} // namespace corvesta::cli

@@ -1,0 +1,116 @@
+#include "cli/terminal.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "cli/text_output.h"
+
+namespace corvesta::cli {
+
+bool InputIsTerminal() {
+  return ::isatty(STDIN_FILENO) == 1;
+}
+bool ErrorIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
+bool CanAsk() {
+  return InputIsTerminal() && ErrorIsTerminal();
+}
+
+std::optional<std::string> ReadInputLine(std::string_view prompt) {
+  if (InputIsTerminal() && !prompt.empty()) {
+    EndPartialLine();
+    std::cerr << prompt << std::flush;
+  }
+  std::string line;
+  if (!std::getline(std::cin, line)) {
+    return std::nullopt;
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.pop_back();
+  }
+  return line;
+}
+
+namespace {
+// Switches the terminal's echo off for its lifetime.
+class EchoOff {
+public:
+  EchoOff() {
+    if (::tcgetattr(STDIN_FILENO, &m_saved) == 0) {
+      termios quiet = m_saved;
+      quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+      m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+    }
+  }
+  ~EchoOff() {
+    if (m_active) {
+      ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
+      std::cerr << '\n' << std::flush; // the Enter that was not echoed
+    }
+  }
+  EchoOff(const EchoOff &) = delete;
+  EchoOff &operator=(const EchoOff &) = delete;
+
+private:
+  termios m_saved{};
+  bool m_active = false;
+};
+} // namespace
+
+std::optional<std::string> ReadSecretLine(std::string_view prompt) {
+  if (!InputIsTerminal()) {
+    return ReadInputLine(prompt);
+  }
+  EndPartialLine();
+  std::cerr << prompt << std::flush;
+  EchoOff quiet;
+  return ReadInputLine({});
+}
+
+Progress::Progress(std::string label) : m_label(std::move(label)), m_terminal(ErrorIsTerminal()) {}
+
+Progress::~Progress() {
+  Done();
+}
+
+void Progress::Tick() {
+  if (!m_active || !m_terminal) {
+    return;
+  }
+  static constexpr char kFrames[] = {'|', '/', '-', '\\'};
+  m_frame = (m_frame + 1) % 4;
+  ShowPartialLine(m_label + " " + kFrames[m_frame]);
+}
+
+void Progress::Percent(int percent) {
+  if (!m_active) {
+    return;
+  }
+  percent = std::clamp(percent, 0, 100);
+  if (!m_terminal) {
+    if (percent != m_lastPercent) {
+      Err(m_label + " " + std::to_string(percent) + "%");
+    }
+    m_lastPercent = percent;
+    return;
+  }
+  m_lastPercent = percent;
+  constexpr int kWidth = 30;
+  const int filled = percent * kWidth / 100;
+  ShowPartialLine(m_label + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+                  std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
+                  std::to_string(percent) + "%");
+}
+
+void Progress::Done() {
+  if (m_active && m_terminal) {
+    EndPartialLine();
+  }
+  m_active = false;
+}
+
+} // namespace corvesta::cli

@@ -1,0 +1,46 @@
+#pragma once
+// The terminal: whether a person is there to answer, reading a line or a
+// secret (without echo), and progress shown while waiting.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvesta::cli {
+
+// Standard input and standard error are both terminals: questions can be
+// asked and progress drawn.
+bool CanAsk();
+bool ErrorIsTerminal();
+bool InputIsTerminal();
+
+// One line from standard input without its line break; nothing at end of
+// input. On a terminal the prompt is written to standard error first.
+std::optional<std::string> ReadInputLine(std::string_view prompt);
+
+// As ReadInputLine, with echo switched off while a terminal is read.
+std::optional<std::string> ReadSecretLine(std::string_view prompt);
+
+// Progress of one piece of long work. On a terminal it redraws one line
+// (a spinner, or a bar with the percentage); elsewhere it writes a line only
+// when the percentage changes, so logs stay short. Done ends the line.
+class Progress {
+public:
+  explicit Progress(std::string label);
+  ~Progress();
+  Progress(const Progress &) = delete;
+  Progress &operator=(const Progress &) = delete;
+
+  void Tick();               // work goes on, no measure of how far
+  void Percent(int percent); // 0 to 100
+  void Done();
+
+private:
+  std::string m_label;
+  bool m_terminal;
+  bool m_active = true;
+  int m_frame = 0;
+  int m_lastPercent = -1;
+};
+
+} // namespace corvesta::cli

@@ -1,0 +1,49 @@
+#pragma once
+// The volumes a disk mode makes of a box's one or two disks: sizes in GiB,
+// the disks they use and their flags, as the format request carries them.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "nas/hd_info.h"
+#include "nas/request_records.h"
+
+namespace corvesta::cli {
+
+enum class DiskMode { Standalone, Jbod, Raid0, Raid1 };
+
+// "standalone", "jbod", "raid0", "raid1".
+std::optional<DiskMode> DiskModeFromWord(std::string_view word);
+// The mode text the box knows: "standard", "linear", "raid0", "raid1".
+std::string_view ModeText(DiskMode mode);
+
+class VolumePlan {
+public:
+  VolumePlan() = default;
+  VolumePlan(const VolumePlan &other) : m_specs(other.m_specs), m_count(other.m_count) {}
+  VolumePlan &operator=(const VolumePlan &other) {
+    m_specs = other.m_specs;
+    m_count = other.m_count;
+    return *this;
+  }
+
+  int Count() const { return m_count; }
+  const VolumeSpec &At(int index) const { return m_specs[static_cast<std::size_t>(index)]; }
+  // The first spec with the second chained to it, ready for the request.
+  const VolumeSpec &Chain();
+
+  void Add(const VolumeSpec &spec) { m_specs[static_cast<std::size_t>(m_count++)] = spec; }
+
+private:
+  std::array<VolumeSpec, 2> m_specs{};
+  int m_count = 0;
+};
+
+// The plan, or nothing with the English reason: a disk count other than 1
+// or 2, a two-disk mode with one disk, a volume of no size, or device names
+// that do not fit the request.
+std::optional<VolumePlan> PlanVolumes(const HdInfo &disks, DiskMode mode, std::u16string &problem);
+
+} // namespace corvesta::cli
