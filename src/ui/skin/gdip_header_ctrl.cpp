@@ -1,0 +1,83 @@
+#include "ui/skin/gdip_header_ctrl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/skin/skin_colors.h"
+#include "ui/skin/skin_font.h"
+
+namespace corvesta {
+namespace {
+
+constexpr int kTitleHeight = 18;
+constexpr int kTitleInset = 5;
+constexpr int kRuleWidth = 2;
+constexpr int kRuleAboveBottom = 2;
+constexpr int kTitleMaxLength = 255;
+
+} // namespace
+
+CGdipHeaderCtrl::CGdipHeaderCtrl(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {
+  setSectionsClickable(false);
+  setSectionsMovable(false);
+  setHighlightSections(false);
+  setSortIndicatorShown(false);
+  setSectionResizeMode(QHeaderView::Fixed);
+  setStretchLastSection(false);
+  setFixedHeight(kHeight);
+  setAutoFillBackground(false);
+  viewport()->setAutoFillBackground(false);
+  setFrameShape(QFrame::NoFrame);
+}
+
+QSize CGdipHeaderCtrl::sizeHint() const {
+  return {QHeaderView::sizeHint().width(), kHeight};
+}
+
+void CGdipHeaderCtrl::paintEvent(QPaintEvent *) {
+  QPainter painter(viewport());
+  painter.setFont(skin::SkinFont(kTitleHeight, skin::kWeightBold));
+  painter.setPen(skin::SkinColor(skin::kTextNormal));
+  const int h = viewport()->height();
+  for (int visual = 0; visual < count(); ++visual) {
+    const int logical = logicalIndex(visual);
+    if (isSectionHidden(logical)) {
+      continue;
+    }
+    const QRect section(sectionViewportPosition(logical), 0, sectionSize(logical), h);
+    if (section.isEmpty() || model() == nullptr) {
+      continue;
+    }
+    const QString title = model()
+                              ->headerData(logical, orientation(), Qt::DisplayRole)
+                              .toString()
+                              .left(kTitleMaxLength);
+    const QVariant alignment = model()->headerData(logical, orientation(), Qt::TextAlignmentRole);
+    const Qt::Alignment horizontal =
+        alignment.isValid() ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
+                            : Qt::Alignment(Qt::AlignLeft);
+    painter.drawText(section.adjusted(kTitleInset, 1, -kTitleInset, -1),
+                     static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, title);
+  }
+  painter.fillRect(QRect(0, h - kRuleAboveBottom - kRuleWidth + 1, viewport()->width(), kRuleWidth),
+                   skin::SkinColor(skin::kTextNormal));
+}
+
+// The header takes no part in the mouse: clicks neither sort nor resize.
+void CGdipHeaderCtrl::mousePressEvent(QMouseEvent *event) {
+  event->accept();
+}
+
+void CGdipHeaderCtrl::mouseReleaseEvent(QMouseEvent *event) {
+  event->accept();
+}
+
+void CGdipHeaderCtrl::mouseDoubleClickEvent(QMouseEvent *event) {
+  event->accept();
+}
+
+void CGdipHeaderCtrl::mouseMoveEvent(QMouseEvent *event) {
+  event->accept();
+}
+
+} // namespace corvesta

@@ -1,0 +1,27 @@
+#pragma once
+// The flat list header: 22 pixels high, bold white titles over the dialog's
+// background and a white rule along its bottom. It takes no clicks: no
+// sorting and no column resizing by the mouse.
+
+#include <QHeaderView>
+
+namespace corvesta {
+
+class CGdipHeaderCtrl : public QHeaderView {
+  Q_OBJECT
+public:
+  static constexpr int kHeight = 22;
+
+  explicit CGdipHeaderCtrl(QWidget *parent = nullptr);
+
+  QSize sizeHint() const override;
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+};
+
+} // namespace corvesta

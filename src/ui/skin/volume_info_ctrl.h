@@ -1,0 +1,52 @@
+#pragma once
+// One volume of a box: its name, "12G Used/931G Available", the share in use
+// as a percentage and as a bar.
+
+#include <QWidget>
+
+namespace corvesta {
+
+class CGdipProcessCtrl;
+class CTransStatic;
+
+class CVolumeInfoCtrl : public QWidget {
+  Q_OBJECT
+public:
+  static constexpr int kNameId = 1;
+  static constexpr int kUsageId = 2;
+  static constexpr int kPercentId = 3;
+  static constexpr int kBarId = 4;
+  static constexpr QRect kNameRect{48, 13, 77, 17};
+  static constexpr QRect kUsageRect{141, 35, 272, 14};
+  static constexpr QRect kPercentRect{422, 16, 46, 15};
+  static constexpr QRect kBarRect{140, 16, 272, 14};
+  static constexpr QSize kSize{480, 60};
+
+  explicit CVolumeInfoCtrl(QWidget *parent = nullptr);
+
+  // Total and used size in whole GB. A total of 0 shows 0 %.
+  void SetVolume(int totalGb, int usedGb, const QString &name);
+  // Empties the three texts (the bar keeps its place).
+  void ClearVolume();
+
+  // round(used * 100 / total), 0 for a total of 0.
+  static int UsedPercent(int totalGb, int usedGb);
+
+  CTransStatic *NameField() const { return m_name; }
+  CTransStatic *UsageField() const { return m_usage; }
+  CTransStatic *PercentField() const { return m_percent; }
+  CGdipProcessCtrl *Bar() const { return m_bar; }
+
+  QSize sizeHint() const override { return kSize; }
+
+protected:
+  void resizeEvent(QResizeEvent *event) override;
+
+private:
+  CTransStatic *m_name;
+  CTransStatic *m_usage;
+  CTransStatic *m_percent;
+  CGdipProcessCtrl *m_bar;
+};
+
+} // namespace corvesta
