@@ -66,6 +66,22 @@ private Q_SLOTS:
     QVERIFY(nextGroup->GetCheck());
   }
 
+  void aLaterChoiceSurvivesAnEarlierOnesMessages() {
+    QWidget dialog;
+    CGdipButton *first = MakeRadio(&dialog, true);
+    CGdipButton *second = MakeRadio(&dialog, false);
+    // Two choices before the loop turns: the first one's message to the
+    // second is still queued when the second is checked.
+    first->SetCheck(true);
+    second->SetCheck(true);
+    QTRY_VERIFY(!first->GetCheck());
+    QCoreApplication::processEvents();
+    QVERIFY(second->GetCheck());
+    // An uncheck from elsewhere (lParam 0) is always obeyed.
+    QVERIFY(PostMessage(second->Handle(), WM_SKIN_UNCHECK, 0, 0));
+    QTRY_VERIFY(!second->GetCheck());
+  }
+
   void theGroupWalkStartsAfterTheButtonAndWrapsRound() {
     QWidget dialog;
     CGdipButton *first = MakeRadio(&dialog, true);
@@ -196,6 +212,33 @@ private Q_SLOTS:
     QTRY_COMPARE(clicks.count(), 2);
     QTest::keyClick(second, Qt::Key_Enter);
     QTRY_COMPARE(clicks.count(), 3);
+  }
+
+  void arrowKeysChooseWithinTheGroup() {
+    QWidget dialog;
+    CGdipButton *first = MakeRadio(&dialog, true);
+    CGdipButton *second = MakeRadio(&dialog, false);
+    CGdipButton *third = MakeRadio(&dialog, false);
+    CGdipButton *otherGroup = MakeRadio(&dialog, true);
+    second->move(0, 30);
+    third->move(0, 60);
+    otherGroup->move(0, 90);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    first->setFocus(Qt::TabFocusReason);
+    first->SetCheck(true);
+    QTest::keyClick(first, Qt::Key_Down);
+    QVERIFY(second->hasFocus());
+    QVERIFY(second->GetCheck());
+    QTRY_VERIFY(!first->GetCheck());
+    third->setEnabled(false); // skipped
+    QTest::keyClick(second, Qt::Key_Down);
+    QVERIFY(first->hasFocus()); // wrapped round past the disabled one
+    QTest::keyClick(first, Qt::Key_Up);
+    QVERIFY(second->hasFocus());
+    QTRY_VERIFY(!first->GetCheck());
+    QVERIFY(second->GetCheck());
+    QVERIFY(!otherGroup->GetCheck());
   }
 
   void enterInATextFieldPressesTheDefaultButton() {

@@ -60,7 +60,7 @@ void CGdipButton::SetCheck(bool checked) {
 
 void CGdipButton::nextCheckState() {
   if (m_kind == ButtonKind::RadioButton) {
-    setChecked(true); // a click on a radio button only ever sets it
+    Choose(); // a click on a radio button only ever sets it
   } else {
     QAbstractButton::nextCheckState();
   }

@@ -50,7 +50,7 @@ void CIconRadioButton::SetDescription(const QString &description) {
 }
 
 void CIconRadioButton::nextCheckState() {
-  setChecked(true);
+  Choose();
 }
 
 void CIconRadioButton::paintEvent(QPaintEvent *) {

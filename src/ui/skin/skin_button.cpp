@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/platform/qt_message_target.h"
 #include "ui/skin/dialog_group.h"
@@ -14,6 +15,12 @@ namespace {
 
 constexpr int kToolTipDelay = 1000;
 constexpr qreal kFocusFrameRadius = 3.0;
+
+// Orders the moments radio-style buttons become checked. UI thread only.
+LPARAM NextCheckSequence() {
+  static LPARAM sequence = 0;
+  return ++sequence;
+}
 
 } // namespace
 
@@ -59,7 +66,9 @@ std::vector<WindowHandle> CSkinButton::UncheckGroup() {
   std::vector<WindowHandle> posted;
   for (QWidget *member : OtherGroupMembers(this)) {
     if (auto *button = qobject_cast<CSkinButton *>(member)) {
-      if (PostMessage(button->Handle(), WM_SKIN_UNCHECK, 0, 0)) {
+      // lParam carries when this button was checked, so that a message still
+      // on its way cannot clear a button checked after it.
+      if (PostMessage(button->Handle(), WM_SKIN_UNCHECK, 0, m_checkedAt)) {
         posted.push_back(button->Handle());
       }
     }
@@ -67,19 +76,34 @@ std::vector<WindowHandle> CSkinButton::UncheckGroup() {
   return posted;
 }
 
-LRESULT CSkinButton::WindowProc(UINT message, WPARAM, LPARAM) {
+LRESULT CSkinButton::WindowProc(UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_SKIN_UNCHECK && isCheckable() && isChecked()) {
-    setChecked(false);
+    // 0: from anywhere else, always obeyed.
+    const bool stale = lParam != 0 && lParam < m_checkedAt;
+    if (!stale) {
+      setChecked(false);
+    }
   }
   return 0;
 }
 
 void CSkinButton::SetRadioStyle() {
+  m_radioStyle = true;
   connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
     if (checked) {
+      m_checkedAt = NextCheckSequence();
       UncheckGroup();
     }
   });
+}
+
+void CSkinButton::Choose() {
+  if (!isChecked()) {
+    setChecked(true); // the toggled handler tells the group
+    return;
+  }
+  m_checkedAt = NextCheckSequence();
+  UncheckGroup();
 }
 
 void CSkinButton::DrawFocusFrame(QPainter &painter, const QRect &area) const {
@@ -129,6 +153,16 @@ void CSkinButton::keyPressEvent(QKeyEvent *event) {
   case Qt::Key_Select:
     m_keyboardFocus = true;
     break;
+  case Qt::Key_Up:
+  case Qt::Key_Left:
+  case Qt::Key_Down:
+  case Qt::Key_Right:
+    if (m_radioStyle &&
+        MoveWithinGroup(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right)) {
+      event->accept();
+      return;
+    }
+    break;
   case Qt::Key_Return:
   case Qt::Key_Enter:
     m_keyboardFocus = true;
@@ -141,6 +175,22 @@ void CSkinButton::keyPressEvent(QKeyEvent *event) {
     break;
   }
   QAbstractButton::keyPressEvent(event);
+}
+
+bool CSkinButton::MoveWithinGroup(bool forward) {
+  QList<QWidget *> members = OtherGroupMembers(this);
+  if (!forward) {
+    std::reverse(members.begin(), members.end());
+  }
+  for (QWidget *member : members) {
+    auto *button = qobject_cast<CSkinButton *>(member);
+    if (button != nullptr && button->m_radioStyle && button->isEnabled() && button->isVisible()) {
+      button->setFocus(Qt::ShortcutFocusReason);
+      button->click();
+      return true;
+    }
+  }
+  return false;
 }
 
 void CSkinButton::keyReleaseEvent(QKeyEvent *event) {

@@ -2,7 +2,8 @@
 // What every skinned button shares: a window handle for the skin's private
 // messages, the hover state, the draw-text flag, the skinned tool tip, dialog
 // group unchecking for radio-style buttons, and keyboard use (Tab reaches it,
-// Space and Enter press it, keyboard focus is drawn). Each button class
+// Space and Enter press it, the arrow keys move between the radio-style
+// buttons of a group and choose, keyboard focus is drawn). Each button class
 // paints itself over the dialog's background and nothing else.
 
 #include <QAbstractButton>
@@ -35,7 +36,8 @@ public:
   bool HasKeyboardFocus() const { return hasFocus() && m_keyboardFocus; }
 
   // Posts WM_SKIN_UNCHECK to every other skinned button of the dialog group,
-  // in walk order, and returns their handles.
+  // in walk order, and returns their handles. The message's lParam tells when
+  // this button was checked: a receiver checked later keeps its check.
   std::vector<WindowHandle> UncheckGroup();
 
   // The skin's messages; the base unchecks on WM_SKIN_UNCHECK.
@@ -45,6 +47,10 @@ protected:
   // Radio-style buttons call this: from then on, becoming checked unchecks
   // the rest of the group.
   void SetRadioStyle();
+  // A click or key that chooses a radio-style button: checks it and tells the
+  // group again even when it was checked already, so that it is the latest
+  // choice.
+  void Choose();
   // A thin frame in the accent colour round `area`, when the focus came from
   // the keyboard.
   void DrawFocusFrame(class QPainter &painter, const QRect &area) const;
@@ -58,11 +64,17 @@ protected:
   void changeEvent(QEvent *event) override;
 
 private:
+  // Focuses and clicks the next (or previous) usable radio-style button of
+  // the group; false when there is none.
+  bool MoveWithinGroup(bool forward);
+
   QtMessageTarget *m_target;
   CSkinToolTip *m_toolTip = nullptr; // a child of the button
   bool m_drawText = true;
   bool m_hovered = false;
   bool m_keyboardFocus = false;
+  bool m_radioStyle = false;
+  LPARAM m_checkedAt = 0; // when a radio-style button was last checked
 };
 
 } // namespace corvesta
