@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 
 #include "nas/command_set.h"
 #include "nas/credential_check.h"
@@ -347,6 +349,53 @@ TEST_F(CommandExchangeTest, StopFileBrowserReportsAfterItsPause) {
   ASSERT_TRUE(step);
   EXPECT_EQ(step->wParam, 1u);
   EXPECT_EQ(step->lParam, 10);
+}
+
+TEST_F(CommandExchangeTest, TheFormatSequenceRunsToItsEnd) {
+  // As the format-progress dialog drives it: stop the file browser, create,
+  // poll the state until it ends, remount, check the remount, finish.
+  ASSERT_TRUE(sim.Patch("alpha", {{"format_seconds", 1}, {"volumes", json::array()}}));
+  timing::ScopedTimeScale faster(0.1);
+  SetCurrentCredentials(MakeCredentials("admin", ""));
+  const WindowHandle w = window.Handle();
+  ASSERT_NE(StartStopFileBrowser(w, 0), 0u);
+  auto step = test::Await(window, WM_DISK_STEP_RESULT);
+  ASSERT_TRUE(step);
+  EXPECT_EQ(step->wParam, 1u);
+
+  VolumeSpec second = Spec(2, "sdb");
+  VolumeSpec first = Spec(1, "sda");
+  first.next = &second;
+  ASSERT_NE(StartCreateVolumes(w, 0, first), 0u);
+  const auto created = test::Await(window, WM_FORMAT_CREATE_RESULT);
+  ASSERT_TRUE(created);
+  EXPECT_NE(created->wParam, 0u);
+  EXPECT_EQ(created->lParam, 11);
+
+  WPARAM state = 1;
+  std::vector<LPARAM> percents;
+  for (int poll = 0; poll < 50 && state == 1; ++poll) {
+    std::this_thread::sleep_for(100ms);
+    ASSERT_NE(StartReadFormatState(w, 0), 0u);
+    const auto progress = test::Await(window, WM_FORMAT_PROGRESS);
+    ASSERT_TRUE(progress);
+    state = progress->wParam;
+    percents.push_back(progress->lParam);
+  }
+  EXPECT_EQ(state, 2u);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+
+  const std::pair<Ticket (*)(WindowHandle, std::int32_t), LPARAM> steps[] = {
+      {&StartRemountDisks, 13}, {&StartReadRemountState, 14}, {&StartFinishFormatting, 15}};
+  for (const auto &[start, index] : steps) {
+    ASSERT_NE(start(w, 0), 0u);
+    step = test::Await(window, WM_DISK_STEP_RESULT);
+    ASSERT_TRUE(step);
+    EXPECT_NE(step->wParam, 0u);
+    EXPECT_EQ(step->lParam, index);
+  }
+  EXPECT_EQ(sim.Box("alpha")->at("volumes").size(), 2u);
 }
 
 // ---- The connect sequence.
