@@ -4,6 +4,10 @@
 // thread while the worker waits for the answer. How the box is put in front
 // of the person is a replaceable presenter, so tests can answer from a script
 // without ever opening a modal box.
+//
+// A worker that asks waits for the UI thread, so the UI thread must never
+// wait for a worker that may be asking (stop such a worker only after it has
+// posted its result).
 
 #include <QMessageBox>
 #include <functional>

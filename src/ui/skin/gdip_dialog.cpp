@@ -20,6 +20,8 @@ CGdipDialog::CGdipDialog(QWidget *parent)
           this, [this](UINT m, WPARAM w, LPARAM l) { return WindowProc(m, w, l); }, this)) {
   QPalette dark = palette();
   dark.setColor(QPalette::Window, skin::SkinColor(skin::kDialogFill));
+  // Plain Qt labels placed on the skin stay legible.
+  dark.setColor(QPalette::WindowText, skin::SkinColor(skin::kTextNormal));
   setPalette(dark);
 }
 

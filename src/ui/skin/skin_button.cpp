@@ -58,6 +58,9 @@ void CSkinButton::SetToolTipText(const QString &text, bool activate) {
     m_toolTip->AddTool(this);
   }
   m_toolTip->SetText(text);
+  if (accessibleName().isEmpty() && QAbstractButton::text().isEmpty()) {
+    setAccessibleName(text); // what an image-only button is called
+  }
   m_toolTip->SetDelayTime(kToolTipDelay);
   m_toolTip->Activate(activate);
 }
