@@ -352,18 +352,19 @@ TEST(XmlDocument, ReadsDeepNesting) {
   EXPECT_EQ(up, kLevels - 1);
 }
 
-// Unending every level at once stays linear: each moved element is
-// relinked once, not once per level.
-TEST(XmlDocument, UnendsDeepNestingInLinearTime) {
+// End tags that match nothing under deep nesting, and unending every level
+// at once, stay linear: an end tag does not walk the open elements, and
+// each moved element is relinked once, not once per level.
+TEST(XmlDocument, HandlesMismatchedDeepNestingInLinearTime) {
   constexpr int kLevels = 100000;
   std::u16string text = u"<r>";
   for (int i = 0; i < kLevels; ++i) {
     text += u"<a>";
   }
-  text += u"</r>";
   for (int i = 0; i < kLevels; ++i) {
     text += u"</b>";
   }
+  text += u"</r>";
   CXmlDocument doc;
   EXPECT_FALSE(doc.Parse(text));
   ASSERT_TRUE(doc.FindSibling(u"r"));
@@ -373,7 +374,10 @@ TEST(XmlDocument, UnendsDeepNestingInLinearTime) {
     EXPECT_EQ(doc.Record(doc.ChildIndex())->parent, doc.CurrentIndex());
   }
   EXPECT_EQ(children, kLevels);
+  EXPECT_EQ(doc.ParseReport().rfind(u"<lone_end_tag tagname=\"b\" offset=\"300003\"/>", 0), 0u);
   EXPECT_GE(doc.ParseReport().size(), kXmlReportCap);
+  // The faults inside the unended elements end up on r.
+  EXPECT_NE(doc.Record(doc.CurrentIndex())->flags & kElementFault, 0u);
 }
 
 TEST(XmlDocument, HoldsMoreElementsThanOneSegment) {
