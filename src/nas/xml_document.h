@@ -7,12 +7,14 @@
 // Typical use by a reply parser:
 //
 //   CXmlDocument doc;
-//   doc.Parse(reply);                  // UTF-16, status line and headers may precede
-//   if (doc.FindChild(u"lan")) {       // a child of the root
-//     doc.IntoChild();
-//     doc.FindSibling(u"ip");          // searches move forward only
-//     std::u16string ip = doc.GetText();
-//     doc.OutToParent();
+//   doc.Parse(std::move(reply));      // UTF-16; status line and headers may precede
+//   if (doc.FindChild(u"lan")) {      // lan, a child of the root, is the current child
+//     doc.IntoChild();                // lan is the current element
+//     doc.FindChild(u"dhcp_enable");  // children in document order:
+//     std::u16string dhcp = doc.GetChildText();
+//     doc.FindChild(u"ip");           // searches move forward only
+//     std::u16string ip = doc.GetChildText();
+//     doc.OutToParent();              // back to the root, lan the current child
 //   }
 //
 // Positions: the parent, the current element and the current child. 0 for
