@@ -64,10 +64,12 @@ public:
   // a fresh document, the root).
   bool FindChild(std::u16string_view name = {});
   bool FindChild(const char16_t *name);
-  // Makes the current child's level the current one; false when there is
-  // no current element.
+  // Steps down: the current element becomes the parent, the current child
+  // the current element (none: the position lies before the first child).
+  // False when there is no current element.
   bool IntoChild();
-  // Goes back up one level; false at the top level.
+  // Steps up: the parent becomes the current element, the current element
+  // its current child. False at the top level.
   bool OutToParent();
 
   // Decoded text of the current element or of the current child; empty
@@ -75,7 +77,8 @@ public:
   std::u16string GetText() const;
   std::u16string GetChildText() const;
 
-  // The tag name of the current element or child, empty for none.
+  // The tag name of the current element or child (up to the first blank,
+  // quote or one of ! / ; < = > ? \), empty for none.
   std::u16string_view GetTagName() const;
   std::u16string_view GetChildTagName() const;
 
