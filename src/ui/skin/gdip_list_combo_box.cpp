@@ -62,7 +62,9 @@ void CGdipListComboBox::Close(bool cancelled) {
   }
   m_editing = false;
   m_cancelled = cancelled;
-  const QString text = cancelled ? m_oldText : currentText();
+  // With no entry chosen (an empty list, or a cell text that is not among
+  // the entries) the cell keeps its text rather than being emptied.
+  const QString text = cancelled || currentIndex() < 0 ? m_oldText : currentText();
   if (view()->isVisible()) {
     CGdipComboBox::hidePopup();
   }

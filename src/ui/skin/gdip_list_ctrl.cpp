@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "i18n/translate.h"
 #include "ui/qt_text.h"
@@ -70,7 +71,7 @@ CGdipListCtrl::CGdipListCtrl(QWidget *parent)
     if (!hasFocus()) {
       setFocus(Qt::MouseFocusReason);
     }
-    PostToParent(WM_SKIN_LIST_SCROLLED, 0, 0);
+    ReportScrolled();
   });
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] {
     if (!hasFocus()) {
@@ -238,12 +239,24 @@ void CGdipListCtrl::mousePressEvent(QMouseEvent *event) {
 
 void CGdipListCtrl::keyPressEvent(QKeyEvent *event) {
   QTableWidget::keyPressEvent(event);
-  PostToParent(WM_SKIN_LIST_SCROLLED, 0, 0);
+  ReportScrolled();
 }
 
 void CGdipListCtrl::wheelEvent(QWheelEvent *event) {
   QTableWidget::wheelEvent(event);
-  PostToParent(WM_SKIN_LIST_SCROLLED, 0, 0);
+  ReportScrolled();
+}
+
+void CGdipListCtrl::ReportScrolled() {
+  // A wheel turn also moves the scroll bar: one message for both.
+  if (m_scrolledQueued) {
+    return;
+  }
+  m_scrolledQueued = true;
+  QTimer::singleShot(0, this, [this] {
+    m_scrolledQueued = false;
+    PostToParent(WM_SKIN_LIST_SCROLLED, 0, 0);
+  });
 }
 
 void CGdipListCtrl::PaintRowBackground(QPainter &painter, const QRect &area, bool selected) const {

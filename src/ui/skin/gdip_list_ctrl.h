@@ -94,11 +94,13 @@ private:
   };
 
   void PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const;
+  void ReportScrolled();
   void PaintRowBackground(class QPainter &painter, const QRect &area, bool selected) const;
 
   CGdipHeaderCtrl *m_header;
   std::vector<StyleEntry> m_styles;
   std::vector<int> m_choiceColumns;
+  bool m_scrolledQueued = false;
 
   friend class CGdipListItemDelegate;
 };
