@@ -25,6 +25,11 @@ protected:
     ASSERT_TRUE(client.Ok());
     ASSERT_TRUE(sim.StartWithStateFile(CORVESTA_DEMO_BOXES)) << sim.Error();
   }
+  // nas-sim ends cleanly: no crash, no sanitizer report.
+  void TearDown() override {
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 0) << sim.Stderr();
+  }
 
   std::map<std::string, Datagram> Discover(std::uint8_t seed) {
     EXPECT_TRUE(client.Send(Probe(Tag(seed))));

@@ -27,6 +27,11 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(sim.Start(NasSimProcess::MakeState({NewBox()}))) << sim.Error();
   }
+  // nas-sim ends cleanly: no crash, no sanitizer report.
+  void TearDown() override {
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 0) << sim.Stderr();
+  }
 
   std::string Body(const std::string &path, const std::string &body) {
     return BodyOf(HttpReplyText(kBox, PostRequest(path, kBox, "admin", "", body)));

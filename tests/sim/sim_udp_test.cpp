@@ -50,6 +50,12 @@ protected:
     ASSERT_TRUE(client.Ok());
     ASSERT_TRUE(sim.Start(ThreeBoxes())) << sim.Error();
   }
+  // nas-sim ends cleanly: no crash, no sanitizer report.
+  void TearDown() override {
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 0) << sim.Stderr();
+  }
+
   std::vector<Datagram> ProbeReplies(std::uint8_t seed) {
     EXPECT_TRUE(client.Send(Probe(Tag(seed))));
     return client.Receive(kReplyWindow);

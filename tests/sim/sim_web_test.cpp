@@ -43,6 +43,11 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(sim.Start(NasSimProcess::MakeState({ConfiguredBox()}))) << sim.Error();
   }
+  // nas-sim ends cleanly: no crash, no sanitizer report.
+  void TearDown() override {
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 0) << sim.Stderr();
+  }
 
   std::string Post(const std::string &path, const std::string &body,
                    const std::string &user = "admin", const std::string &password = "adm&pw=1",

@@ -194,6 +194,10 @@ bool NasSimProcess::Running() {
   return true;
 }
 
+std::string NasSimProcess::Stderr() const {
+  return ReadWholeFile(m_stderrFile);
+}
+
 std::optional<nlohmann::json> NasSimProcess::Control(const nlohmann::json &command) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;

@@ -54,6 +54,9 @@ public:
   // What went wrong in the last Start or control command; what nas-sim wrote
   // on stderr when Start failed.
   const std::string &Error() const { return m_error; }
+  // What nas-sim has written on stderr so far (warnings about requests it
+  // ignored or refused, sanitizer reports).
+  std::string Stderr() const;
 
   // Sends one control command and returns the reply object; nothing when the
   // channel failed. A reply with "ok": false carries "error".

@@ -84,10 +84,14 @@ HttpReply CreateVolumes(CommandContext &context, const Values &values) {
   chain.planned = std::move(*volumes);
   chain.remounted = false;
   chain.remountChecked = false;
+  const unsigned run = ++chain.run;
   box.state.volumes.clear(); // the disks are being rebuilt
   SimBox *target = &box;
-  context.simulator.Loop().After(std::chrono::milliseconds(chain.durationMs),
-                                 [target] { EndFormat(*target); });
+  context.simulator.Loop().After(std::chrono::milliseconds(chain.durationMs), [target, run] {
+    if (target->format.run == run) {
+      EndFormat(*target);
+    }
+  });
   return StepReply(true);
 }
 
@@ -135,7 +139,9 @@ HttpReply FinishFormat(CommandContext &context, const Values &) {
     return StepReply(false, "the remount was not checked");
   }
   // The file browser runs again; the box is ready for another format.
+  const unsigned run = chain.run;
   chain = FormatChain{};
+  chain.run = run;
   return StepReply(true);
 }
 

@@ -26,6 +26,7 @@ struct FormatChain {
   std::vector<Volume> planned;
   bool remounted = false;
   bool remountChecked = false;
+  unsigned run = 0; // counts formats, so that a late timer never ends a later one
 };
 
 // What dm_read_state.xml reports.
