@@ -207,7 +207,10 @@ ExitStatus RunDisks(Context &context) {
                           .Number("size_gib", disks->disk2Size)
                           .Str());
     }
-    Out(JsonObject().Number("count", disks->deviceCount).Raw("disks", JsonArray(items, true)).Str());
+    Out(JsonObject()
+            .Number("count", disks->deviceCount)
+            .Raw("disks", JsonArray(items, true))
+            .Str());
   }
   if (disks->deviceCount != 1 && disks->deviceCount != 2) {
     Err(Tr(u"No hard disk is detected."));

@@ -1,0 +1,29 @@
+#pragma once
+// Runs corvesta-cli as a child process for a test: arguments, environment
+// additions, text on standard input; collects standard output, standard
+// error and the exit status. The child is killed when it outlives its time.
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace corvesta::test {
+
+struct CliRun {
+  int status = -1;       // exit status; -1 when it did not exit normally
+  bool timedOut = false; // killed after the time limit
+  std::string out;
+  std::string err;
+};
+
+struct CliCall {
+  std::vector<std::string> args;
+  std::map<std::string, std::string> env; // added to (or replacing in) the test's environment
+  std::string input;                      // written to standard input, which is then closed
+  std::chrono::milliseconds limit{std::chrono::seconds(90)};
+};
+
+CliRun RunCli(const CliCall &call);
+
+} // namespace corvesta::test
