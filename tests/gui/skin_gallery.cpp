@@ -9,6 +9,7 @@
 // <sheet>@2x.png. The exit code is 0 when every image loaded and every file
 // was written.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QEnterEvent>
@@ -260,7 +261,31 @@ void MainWindowSheet() {
   Label(&dialog, QStringLiteral("Copyright (C) 2026 Corvesta. All rights reserved."),
         QRect(16, 534, 500, 18), 13, ids::kWeightRegular, QColor(144, 144, 144));
   dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  Save(Shoot(dialog), QStringLiteral("main_window"));
+  QImage shot = Shoot(dialog);
+
+  // The pop-ups are windows of their own: the Logout tool tip and the open
+  // box list are shot alone and laid over the window where they appear.
+  const qreal ratio = shot.devicePixelRatio();
+  QPainter painter(&shot);
+  CSkinToolTip tip(&dialog);
+  tip.SetText(QStringLiteral("Logout"));
+  tip.resize(tip.sizeHint());
+  painter.drawImage(QPointF(700, 46), tip.grab().toImage());
+  boxes->addItem(QStringLiteral("KS-210  (192.168.1.31)"));
+  boxes->addItem(QStringLiteral("Backup-NAS  (192.168.1.44)"));
+  boxes->showPopup();
+  QCoreApplication::processEvents();
+  QWidget *popup = boxes->view()->window();
+  if (popup != nullptr && popup->isVisible()) {
+    const QImage list = popup->grab().toImage();
+    painter.drawImage(QPointF(boxes->x(), boxes->y() + boxes->height()), list);
+  } else {
+    Fail(QStringLiteral("the box list did not open"));
+  }
+  boxes->hidePopup();
+  painter.end();
+  shot.setDevicePixelRatio(ratio);
+  Save(shot, QStringLiteral("main_window"));
 }
 
 void LoginSheet() {
