@@ -199,6 +199,45 @@ private Q_SLOTS:
     QTRY_COMPARE(owner.Count(WM_SKIN_CELL_EDITED), 1);
   }
 
+  void escapeInTheOpenListCancels() {
+    Owner owner;
+    owner.Click(1, 1);
+    CGdipListComboBox *chooser = CGdipListCtrl::Chooser();
+    QAbstractItemView *view = chooser->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(view->model()->index(2, 0));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_VERIFY(!owner.ChooserShown());
+    QCOMPARE(owner.list->GetItemText(1, 1), S("Z:"));
+    QTRY_COMPARE(owner.Count(WM_SKIN_CELL_EDITED), 1);
+  }
+
+  void aNewEditingEndsTheOpenOneAndOutlivesItsClosing() {
+    Owner owner;
+    owner.Click(0, 1);
+    CGdipListComboBox *chooser = CGdipListCtrl::Chooser();
+    chooser->setCurrentIndex(2);
+    chooser->hidePopup(); // closes once the events are processed
+    QVERIFY(owner.list->OpenChooser(2, 1));
+    QCoreApplication::processEvents();
+    QVERIFY(owner.ChooserShown());
+    QCOMPARE(chooser->Item(), 2);
+    QCOMPARE(owner.list->GetItemText(0, 1), S("Y:"));
+    QTRY_COMPARE(owner.Count(WM_SKIN_CELL_EDITED), 1);
+    QCOMPARE(owner.Last(WM_SKIN_CELL_EDITED)->wParam, WPARAM(0));
+  }
+
+  void aRowDeletedWhileEditedIsNotReported() {
+    Owner owner;
+    owner.Click(2, 1);
+    QVERIFY(owner.ChooserShown());
+    owner.list->removeRow(2);
+    CGdipListCtrl::Chooser()->Close(false);
+    QCoreApplication::processEvents();
+    QCOMPARE(owner.Count(WM_SKIN_CELL_EDITED), 0);
+    QCOMPARE(owner.list->GetItemCount(), 2);
+  }
+
   void losingTheFocusCloses() {
     Owner owner;
     owner.choices.clear(); // nothing to offer: no list opens

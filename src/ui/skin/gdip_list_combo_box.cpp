@@ -43,6 +43,7 @@ void CGdipListComboBox::Begin(CGdipListCtrl *list, int item, int column, const Q
   m_column = column;
   m_oldText = text;
   m_cancelled = false;
+  ++m_session;
   clear();
   addItems(choices);
   setCurrentIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
@@ -81,7 +82,11 @@ void CGdipListComboBox::hidePopup() {
   }
   // The list closes before the clicked entry becomes the current one: take
   // the text once that is done.
-  QTimer::singleShot(0, this, [this] { Close(false); });
+  QTimer::singleShot(0, this, [this, session = m_session] {
+    if (session == m_session) {
+      Close(false);
+    }
+  });
 }
 
 void CGdipListComboBox::keyPressEvent(QKeyEvent *event) {

@@ -47,6 +47,8 @@ private:
   int m_column = -1;
   bool m_editing = false;
   bool m_cancelled = false;
+  // Counts the editings, so a close queued for one never ends the next.
+  unsigned m_session = 0;
   QString m_oldText;
 };
 

@@ -206,17 +206,22 @@ bool CGdipListCtrl::OpenChooser(int row, int column) {
   QPointer<CGdipListComboBox> &chooser = ChooserSlot();
   if (chooser.isNull()) {
     chooser = new CGdipListComboBox(viewport());
-  } else if (chooser->parent() != viewport()) {
-    chooser->Close(true);
-    chooser->setParent(viewport());
+  } else {
+    // An editing still open (here or in another list) ends first.
+    chooser->Close(false);
+    if (chooser->parent() != viewport()) {
+      chooser->setParent(viewport());
+    }
   }
   chooser->Begin(this, row, column, GetItemText(row, column), choices, cell);
   return true;
 }
 
 void CGdipListCtrl::EndCellEdit(int row, int column, const QString &text) {
-  SetItemText(row, column, text);
-  PostToParent(WM_SKIN_CELL_EDITED, static_cast<WPARAM>(row), column);
+  // A row deleted while it was being edited is not reported.
+  if (SetItemText(row, column, text)) {
+    PostToParent(WM_SKIN_CELL_EDITED, static_cast<WPARAM>(row), column);
+  }
   setFocus(Qt::OtherFocusReason);
 }
 
