@@ -44,6 +44,12 @@ TEST(SimStateFileTest, BadStateFilesAreRefusedWithAClearMessage) {
        "probes"},
       {"password too long",
        WithBox([](auto &b) { b["accounts"][0]["password"] = "12345678901234567"; }), "password"},
+      {"disk too large", WithBox([](auto &b) {
+         b["disks"] = {{{"device", "sda"}, {"size_gib", 9000000000000000000LL}}};
+       }),
+       "size"},
+      {"endless format", WithBox([](auto &b) { b["format_seconds"] = 2147483647; }), "a day"},
+      {"multicast box address", WithBox([](auto &b) { b["ip"] = "224.0.0.1"; }), "unicast"},
       {"same address twice",
        NasSimProcess::MakeState(
            {GoodBox(), NasSimProcess::MakeBox("TWO", "127.0.0.2", "00:11:22:33:44:02")})

@@ -8,11 +8,13 @@ namespace corvesta::sim {
 
 namespace {
 
-constexpr std::size_t kNameMaxBytes = 255;       // probe reply name length
-constexpr std::size_t kShortTextMaxBytes = 15;   // 16-byte fields of the client
-constexpr std::size_t kDescriptionMaxBytes = 30; // 31-byte field of the client
-constexpr std::size_t kExtraTextMaxBytes = 31;   // 32-byte field of the probe reply
-constexpr std::size_t kAuthMaxBytes = 16;        // user names and passwords
+constexpr std::size_t kNameMaxBytes = 255;                  // probe reply name length
+constexpr std::size_t kShortTextMaxBytes = 15;              // 16-byte fields of the client
+constexpr std::size_t kDescriptionMaxBytes = 30;            // 31-byte field of the client
+constexpr std::size_t kExtraTextMaxBytes = 31;              // 32-byte field of the probe reply
+constexpr std::size_t kAuthMaxBytes = 16;                   // user names and passwords
+constexpr std::int64_t kDiskMaxGib = std::int64_t{1} << 30; // keeps sizes in KiB far from overflow
+constexpr int kFormatMaxSeconds = 24 * 60 * 60;
 
 bool CheckAddress(const std::string &text, bool mayBeEmpty, std::string_view where,
                   std::string_view key, std::string &error) {
@@ -105,8 +107,9 @@ bool ReadDisks(const nlohmann::json &json, Box &box, const std::string &where, s
         !CheckLength(disk.device, 9, at, "device", error)) {
       return false;
     }
-    if (disk.device.empty() || disk.sizeGib <= 0) {
-      error = at + ": a disk needs a device name and a positive size";
+    if (disk.device.empty() || disk.sizeGib <= 0 || disk.sizeGib > kDiskMaxGib) {
+      error = at + ": a disk needs a device name and a size of 1 to " +
+              std::to_string(kDiskMaxGib) + " GiB";
       return false;
     }
     box.disks.push_back(std::move(disk));
@@ -283,8 +286,9 @@ std::optional<Box> BoxFromJson(const nlohmann::json &json, std::string &error) {
     error = where + ": \"ip\" must be a unicast address, not " + box.ip;
     return std::nullopt;
   }
-  if (box.formatSeconds < 0 || box.addressGraceMs < 0 || box.dhcpWaitMs < 0) {
-    error = where + ": times must not be negative";
+  if (box.formatSeconds < 0 || box.formatSeconds > kFormatMaxSeconds || box.addressGraceMs < 0 ||
+      box.dhcpWaitMs < 0) {
+    error = where + ": times must not be negative, and a format lasts at most a day";
     return std::nullopt;
   }
   if (!ReadAccounts(json, box, where, error) || !ReadDisks(json, box, where, error) ||
