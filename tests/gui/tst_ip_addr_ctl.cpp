@@ -192,6 +192,10 @@ private Q_SLOTS:
     QCOMPARE(stage.Field(1)->text(), QStringLiteral("0"));
     QCOMPARE(stage.Field(3)->text(), QStringLiteral("255"));
     QVERIFY(!stage.address->IsBlank());
+    stage.address->SetAddressValue(0xC0A8010A);
+    std::uint32_t value = 0;
+    QCOMPARE(stage.address->GetAddressValue(AddressKind::IpAddress, value), 4);
+    QCOMPARE(value, 0xC0A8010Au);
     stage.address->ClearAddress();
     QVERIFY(stage.address->IsBlank());
     stage.Field(2)->setText(QStringLiteral("1"));

@@ -133,7 +133,11 @@ private Q_SLOTS:
         item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
       }
     }
+    QSignalSpy clicked(owner.list, &CGdipListCtrl::ItemClicked);
     owner.Click(row, column, modifiers);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked[0][0].toInt(), row);
+    QCOMPARE(clicked[0][1].toInt(), column);
     QCOMPARE(owner.ChooserShown(), opens);
     QCOMPARE(owner.Count(WM_SKIN_FILL_CHOICES), opens ? 1 : 0);
     if (!rowDisabled) {
@@ -148,6 +152,17 @@ private Q_SLOTS:
     QCOMPARE(chooser->currentText(), S("Z:")); // the cell's text
     QCOMPARE(chooser->geometry(), owner.list->visualRect(owner.list->model()->index(row, column)));
     QCOMPARE(owner.list->viewport()->focusWidget(), chooser);
+  }
+
+  void aClickBelowTheRowsHitsNoRow() {
+    Owner owner;
+    owner.list->SetSelectedRow(1);
+    QSignalSpy clicked(owner.list, &CGdipListCtrl::ItemClicked);
+    QTest::mouseClick(owner.list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 130));
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked[0][0].toInt(), -1);
+    QCOMPARE(owner.list->GetSelectedRow(), -1);
+    QVERIFY(!owner.ChooserShown());
   }
 
   void enterTakesTheChoice() {

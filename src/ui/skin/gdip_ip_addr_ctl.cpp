@@ -188,6 +188,11 @@ void CGdipIpAddrCtl::SetAddress(std::uint8_t a, std::uint8_t b, std::uint8_t c, 
   }
 }
 
+void CGdipIpAddrCtl::SetAddressValue(std::uint32_t value) {
+  SetAddress(static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+             static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value));
+}
+
 void CGdipIpAddrCtl::ClearAddress() {
   for (CIPAddrEdit *field : m_fields) {
     field->clear();

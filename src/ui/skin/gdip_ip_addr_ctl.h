@@ -48,6 +48,8 @@ public:
   WindowHandle Handle() const;
 
   void SetAddress(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d);
+  // The four bytes of a packed address, the top byte first.
+  void SetAddressValue(std::uint32_t value);
   void ClearAddress();
   // True when all four fields are empty.
   bool IsBlank() const;

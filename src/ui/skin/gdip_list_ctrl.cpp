@@ -232,8 +232,11 @@ void CGdipListCtrl::PostToParent(UINT message, WPARAM wParam, LPARAM lParam) con
 void CGdipListCtrl::mousePressEvent(QMouseEvent *event) {
   const QModelIndex hit = indexAt(event->position().toPoint());
   QTableWidget::mousePressEvent(event);
-  if (event->button() != Qt::LeftButton || !hit.isValid() ||
-      (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+  if (event->button() != Qt::LeftButton) {
+    return;
+  }
+  Q_EMIT ItemClicked(hit.isValid() ? hit.row() : -1, hit.isValid() ? hit.column() : -1);
+  if (!hit.isValid() || (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
     return;
   }
   // The chooser opens only on the row that holds the focus after the click.

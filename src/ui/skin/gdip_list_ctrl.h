@@ -79,6 +79,11 @@ public:
   // The chooser's closing: the cell takes the text and the parent is told.
   void EndCellEdit(int row, int column, const QString &text);
 
+Q_SIGNALS:
+  // A left click, once the list has handled it: the row and column under
+  // the point, -1 for a click below the rows or beside the columns.
+  void ItemClicked(int row, int column);
+
 protected:
   void mousePressEvent(QMouseEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
