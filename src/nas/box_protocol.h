@@ -47,27 +47,27 @@ inline constexpr std::size_t kReplyBufferSize = 4096;
 
 // The request path of each command index. Index 0 and 17 are never sent.
 inline constexpr std::string_view kEndpointPaths[kCommandIndexCount] = {
-    " ",                         // 0
-    "/cgi-bin/account_mgr.cgi",  // 1 change password
-    "/cgi-bin/wizard_mgr.cgi",   // 2 read wizard information
-    "/cgi-bin/system_mgr.cgi",   // 3 set device identity
-    "/cgi-bin/system_mgr.cgi",   // 4 set time zone
-    "/cgi-bin/network_mgr.cgi",  // 5 set network
-    "/cgi-bin/network_mgr.cgi",  // 6 read LAN address
-    "/cgi-bin/network_mgr.cgi",  // 7 lock address
-    "/cgi-bin/account_mgr.cgi",  // 8 read share list
-    "/xml/current_hd_info.xml",  // 9 read disk information
-    "/cgi-bin/hd_config.cgi",    // 10 stop file browser
-    "/cgi-bin/hd_config.cgi",    // 11 create volumes
-    "/xml/dm_read_state.xml",    // 12 read format state
-    "/cgi-bin/hd_config.cgi",    // 13 remount disks
-    "/cgi-bin/hd_config.cgi",    // 14 read remount state
-    "/cgi-bin/hd_config.cgi",    // 15 finish formatting
-    "/cgi-bin/hd_config.cgi",    // 16 read volume list
-    "/cgi-bin/usb_device.cgi",   // 17
-    "/cgi-bin/account_mgr.cgi",  // 18 read user access
-    "/cgi-bin/login_mgr.cgi",    // 19 log in
-    "/cgi-bin/login_mgr.cgi",    // 20 log out
+    " ",                        // 0
+    "/cgi-bin/account_mgr.cgi", // 1 change password
+    "/cgi-bin/wizard_mgr.cgi",  // 2 read wizard information
+    "/cgi-bin/system_mgr.cgi",  // 3 set device identity
+    "/cgi-bin/system_mgr.cgi",  // 4 set time zone
+    "/cgi-bin/network_mgr.cgi", // 5 set network
+    "/cgi-bin/network_mgr.cgi", // 6 read LAN address
+    "/cgi-bin/network_mgr.cgi", // 7 lock address
+    "/cgi-bin/account_mgr.cgi", // 8 read share list
+    "/xml/current_hd_info.xml", // 9 read disk information
+    "/cgi-bin/hd_config.cgi",   // 10 stop file browser
+    "/cgi-bin/hd_config.cgi",   // 11 create volumes
+    "/xml/dm_read_state.xml",   // 12 read format state
+    "/cgi-bin/hd_config.cgi",   // 13 remount disks
+    "/cgi-bin/hd_config.cgi",   // 14 read remount state
+    "/cgi-bin/hd_config.cgi",   // 15 finish formatting
+    "/cgi-bin/hd_config.cgi",   // 16 read volume list
+    "/cgi-bin/usb_device.cgi",  // 17
+    "/cgi-bin/account_mgr.cgi", // 18 read user access
+    "/cgi-bin/login_mgr.cgi",   // 19 log in
+    "/cgi-bin/login_mgr.cgi",   // 20 log out
 };
 
 constexpr std::string_view EndpointPath(CommandIndex index) {
