@@ -213,6 +213,13 @@ void DriveMappingListSheet() {
     painter.drawImage(at, dropped);
   }
   Save(shot, QStringLiteral("control_list_drive_mapping"));
+  // The chooser's face over the cell with its list closed up.
+  if (popup != nullptr) {
+    popup->hide();
+  }
+  chooser->setCurrentIndex(1);
+  Settle();
+  Save(dialog.grab().toImage(), QStringLiteral("control_list_chooser"));
   chooser->Close(true);
 }
 

@@ -213,6 +213,8 @@ bool CGdipListCtrl::OpenChooser(int row, int column) {
       chooser->setParent(viewport());
     }
   }
+  // The face shows its text as the cell does.
+  chooser->setFont(skin::SkinFont(CellStyle(row, column).textHeight, kCellTextWeight));
   chooser->Begin(this, row, column, GetItemText(row, column), choices, cell);
   return true;
 }
