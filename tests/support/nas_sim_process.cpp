@@ -71,7 +71,14 @@ NasSimProcess::~NasSimProcess() {
 }
 
 bool NasSimProcess::Start(const nlohmann::json &state, std::chrono::milliseconds timeout) {
-  return Start(std::string_view(state.dump(2)), timeout);
+  std::string text;
+  try {
+    text = state.dump(2);
+  } catch (const nlohmann::json::exception &e) {
+    m_error = std::string("the state cannot be written as JSON: ") + e.what();
+    return false;
+  }
+  return Start(std::string_view(text), timeout);
 }
 
 bool NasSimProcess::Start(std::string_view stateJson, std::chrono::milliseconds timeout) {
@@ -215,7 +222,14 @@ std::optional<nlohmann::json> NasSimProcess::Control(const nlohmann::json &comma
     }
     return std::nullopt;
   }
-  const std::string line = command.dump() + "\n";
+  std::string line;
+  try {
+    line = command.dump() + "\n";
+  } catch (const nlohmann::json::exception &e) {
+    m_error = std::string("the command cannot be written as JSON: ") + e.what();
+    ::close(fd);
+    return std::nullopt;
+  }
   if (::send(fd, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) {
     m_error = "cannot send the control command";
     ::close(fd);
@@ -238,12 +252,15 @@ std::optional<nlohmann::json> NasSimProcess::Control(const nlohmann::json &comma
   }
   ::close(fd);
   nlohmann::json parsed = nlohmann::json::parse(reply.substr(0, reply.find('\n')), nullptr, false);
-  if (parsed.is_discarded() || !parsed.is_object()) {
-    m_error = "the control reply is not a JSON object: " + reply;
+  if (parsed.is_discarded() || !parsed.is_object() || !parsed.contains("ok") ||
+      !parsed["ok"].is_boolean()) {
+    m_error = "the control reply is not a JSON object with \"ok\": " + reply;
     return std::nullopt;
   }
-  if (!parsed.value("ok", false)) {
-    m_error = parsed.value("error", std::string("command failed"));
+  if (!parsed["ok"].get<bool>()) {
+    m_error = parsed.contains("error") && parsed["error"].is_string()
+                  ? parsed["error"].get<std::string>()
+                  : std::string("command failed");
   }
   return parsed;
 }
@@ -276,12 +293,16 @@ std::vector<SimRequest> NasSimProcess::Requests() const {
       continue; // a line still being written
     }
     SimRequest request;
-    request.time = entry.value("time", 0.0);
-    request.box = entry.value("box", std::string());
-    request.transport = entry.value("transport", std::string());
-    request.peer = entry.value("peer", std::string());
-    request.local = entry.value("local", std::string());
-    request.bytes = FromHex(entry.value("hex", std::string()));
+    try {
+      request.time = entry.value("time", 0.0);
+      request.box = entry.value("box", std::string());
+      request.transport = entry.value("transport", std::string());
+      request.peer = entry.value("peer", std::string());
+      request.local = entry.value("local", std::string());
+      request.bytes = FromHex(entry.value("hex", std::string()));
+    } catch (const nlohmann::json::exception &) {
+      continue; // not a line nas-sim writes
+    }
     requests.push_back(std::move(request));
   }
   return requests;
