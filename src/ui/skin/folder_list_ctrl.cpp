@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_slider.h"

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 #include <utility>
 
 #include "i18n/format_pattern.h"

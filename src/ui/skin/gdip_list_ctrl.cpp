@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "i18n/translate.h"
 #include "ui/qt_text.h"
