@@ -364,7 +364,7 @@ TEST_F(SimWebTest, HttpFaultSwitchesChangeTheReplyOfTheirCommandOnly) {
          EXPECT_FALSE(r.closedByBox);
        }},
       {"segments",
-       {{"segment_bytes", 16}, {"segment_delay_ms", 5}},
+       {{"segment_bytes", 16}, {"segment_delay_ms", 20}},
        [](const HttpResult &r) {
          EXPECT_NE(r.reply.find("</config>"), std::string::npos);
          EXPECT_TRUE(r.closedByBox);
