@@ -102,6 +102,9 @@ int Main(int argc, char **argv) {
     std::fputs(CommandHelp(*command).c_str(), stdout);
     return ToInt(ExitStatus::Success);
   }
+  if (arguments.words.size() < command->minWords || arguments.words.size() > command->maxWords) {
+    return UsageError("usage: corvesta-cli " + std::string(command->synopsis));
+  }
   return RunCommand(*command, arguments);
 }
 

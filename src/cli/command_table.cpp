@@ -34,7 +34,9 @@ std::vector<CommandSpec> BuildCommands() {
        "One line per NAS: name, address, mask, gateway, DHCP or static, hardware\n"
        "address, and whether it lies in this PC's subnet.",
        {kJson},
-       RunDiscover},
+       RunDiscover,
+       0,
+       0},
       {"connect", "connect BOX [--json]",
        "log in, show the address, volumes and access rights, log out",
        "BOX is a NAS's name, address or hardware address. A NAS outside this PC's\n"
@@ -59,7 +61,7 @@ std::vector<CommandSpec> BuildCommands() {
        "--list without BOX prints the 96 time zones; with BOX the NAS's own is marked.",
        LoginOptions(
            {{"list", "", "list the time zones"}, {"set", "N", "set time zone N (1 to 96)"}}),
-       RunTimeZone},
+       RunTimeZone, 0, 1},
       {"network",
        "network BOX --dhcp | --static --ip A --mask M [--gateway G] [--dns1 D] [--dns2 D]",
        "new network settings through the web service",
@@ -78,7 +80,7 @@ std::vector<CommandSpec> BuildCommands() {
       {"format", "format BOX standalone|jbod|raid0|raid1",
        "rebuild the disks as volumes (erases them)",
        "Asks before anything is erased; without a terminal --yes is needed.", LoginOptions({}),
-       RunFormat},
+       RunFormat, 2, 2},
       {"shares", "shares BOX [--json]", "list the NAS's shares", "", LoginOptions({kJson}),
        RunShares},
       {"set-ip", "set-ip BOX --dhcp | --static --ip A --mask M [--gateway G]",
@@ -87,7 +89,7 @@ std::vector<CommandSpec> BuildCommands() {
       {"center", "center BOX management|download|backup|file|surveillance [--print]",
        "open one of the NAS's web centers in the browser",
        "With --print the link is printed instead (it holds the password).",
-       LoginOptions({{"print", "", "print the link instead of opening it"}}), RunCenter},
+       LoginOptions({{"print", "", "print the link instead of opening it"}}), RunCenter, 2, 2},
   };
 }
 

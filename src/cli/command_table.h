@@ -20,6 +20,8 @@ struct CommandSpec {
   std::string_view details;  // further lines for the command's help
   std::vector<OptionSpec> options;
   CommandFunction run = nullptr;
+  std::size_t minWords = 1; // positional words after the command name
+  std::size_t maxWords = 1;
 };
 
 const std::vector<CommandSpec> &Commands();

@@ -162,6 +162,8 @@ TEST_F(CliBoxTest, ConnectShowsTheAddressAndVolumesAndLogsOut) {
       << run.out;
   EXPECT_EQ(WebRequestsWith("ALPHA", "cmd=login&username=admin"), 1u);
   EXPECT_EQ(WebRequestsWith("ALPHA", "cmd=logout&name=admin"), 1u);
+  // The first-run offer waits for a person at a terminal.
+  EXPECT_EQ(Settings().find("FirstOpen"), std::string::npos) << Settings();
 }
 
 TEST_F(CliBoxTest, RememberedLoginIsUsedAndEmptiedWhenTheBoxRefusesIt) {
@@ -428,7 +430,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     2,
                     "takes no option \"--colour\""},
-        RefusedCase{"UnknownDiskMode", {"format", "ALPHA", "raid5"}, "", 2, "standalone, jbod"}),
+        RefusedCase{"UnknownDiskMode", {"format", "ALPHA", "raid5"}, "", 2, "standalone, jbod"},
+        RefusedCase{"TwoBoxes", {"info", "ALPHA", "BLANK"}, "", 2, "usage: corvesta-cli info BOX"}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
 
 TEST_F(CliBoxTest, CenterLinksCarryTheLoginAsTheBoxExpects) {
@@ -526,6 +529,22 @@ TEST_F(CliLanTest, SetIpBringsTheLinkLocalBoxIntoTheSubnet) {
   run = Cli({"connect", "LINKLOCAL"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("IP:10.78.0.9"), std::string::npos) << run.out;
+}
+
+// An administrator who accepts the offer (--yes) gives the box an address by
+// datagram and is connected at the new one.
+TEST_F(CliLanTest, AcceptedSubnetOfferConnectsAtTheNewAddress) {
+  const CliRun run = Cli({"connect", "LINKLOCAL", "--yes", "--static", "--ip", "10.78.0.9",
+                          "--mask", "255.255.255.0"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Not the same subnet, do you want to change NAS IP address?"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("Network Storage IP setup successfully, connecting...."),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.out.find("IP:10.78.0.9\nMask:255.255.255.0\n"), std::string::npos) << run.out;
+  EXPECT_EQ(m_sim.Box("LINKLOCAL").value_or(json::object()).value("ip", ""), "10.78.0.9");
 }
 
 TEST(CliHelpTest, EveryCommandHasHelp) {
