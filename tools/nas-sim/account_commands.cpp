@@ -11,7 +11,6 @@
 namespace corvesta::sim {
 
 namespace {
-constexpr std::size_t kPasswordMaxBytes = 16;
 constexpr char kFlagWrongPassword = '1';
 constexpr char kFlagInUse = '5'; // the account is used from another address
 
@@ -39,7 +38,7 @@ HttpReply ChangePassword(CommandContext &context, const Values &values) {
     }
   }
   bool changed = false;
-  if (newPassword != nullptr && newPassword->size() <= kPasswordMaxBytes) {
+  if (newPassword != nullptr && newPassword->size() <= kAuthMaxBytes) {
     account->password = *newPassword;
     changed = true;
   }

@@ -3,16 +3,12 @@
 #include <set>
 
 #include "json_fields.h"
+#include "udp_datagrams.h"
 
 namespace corvesta::sim {
 
 namespace {
 
-constexpr std::size_t kNameMaxBytes = 255;                  // probe reply name length
-constexpr std::size_t kShortTextMaxBytes = 15;              // 16-byte fields of the client
-constexpr std::size_t kDescriptionMaxBytes = 30;            // 31-byte field of the client
-constexpr std::size_t kExtraTextMaxBytes = 31;              // 32-byte field of the probe reply
-constexpr std::size_t kAuthMaxBytes = 16;                   // user names and passwords
 constexpr std::int64_t kDiskMaxGib = std::int64_t{1} << 30; // keeps sizes in KiB far from overflow
 constexpr int kFormatMaxSeconds = 24 * 60 * 60;
 
@@ -104,7 +100,7 @@ bool ReadDisks(const nlohmann::json &json, Box &box, const std::string &where, s
     if (!OnlyKnownKeys(item, {"device", "size_gib"}, at, error) ||
         !ReadText(item, "device", disk.device, true, at, error) ||
         !ReadInt(item, "size_gib", disk.sizeGib, true, at, error) ||
-        !CheckLength(disk.device, 9, at, "device", error)) {
+        !CheckLength(disk.device, kDiskNameMaxBytes, at, "device", error)) {
       return false;
     }
     if (disk.device.empty() || disk.sizeGib <= 0 || disk.sizeGib > kDiskMaxGib) {
@@ -270,7 +266,7 @@ std::optional<Box> BoxFromJson(const nlohmann::json &json, std::string &error) {
   if (box.name.empty() || !CheckLength(box.name, kNameMaxBytes, where, "name", error) ||
       !CheckLength(box.workgroup, kShortTextMaxBytes, where, "workgroup", error) ||
       !CheckLength(box.description, kDescriptionMaxBytes, where, "description", error) ||
-      !CheckLength(box.extraText, kExtraTextMaxBytes, where, "extra_text", error) ||
+      !CheckLength(box.extraText, kReplyExtraTextSize - 1, where, "extra_text", error) ||
       !CheckAddress(box.ip, false, where, "ip", error) ||
       !CheckAddress(box.netmask, false, where, "netmask", error) ||
       !CheckAddress(box.gateway, true, where, "gateway", error) ||

@@ -13,6 +13,13 @@
 
 namespace corvesta::sim {
 
+// Text limits of a box: what the client's fixed-width fields hold.
+inline constexpr std::size_t kShortTextMaxBytes =
+    15; // 16-byte fields: name in the wizard, workgroup
+inline constexpr std::size_t kDescriptionMaxBytes = 30; // 31-byte description field
+inline constexpr std::size_t kAuthMaxBytes = 16;        // user names and passwords
+inline constexpr std::size_t kDiskNameMaxBytes = 9;     // 10-byte disk name field
+
 struct Account {
   std::string user;
   std::string password;

@@ -11,8 +11,6 @@
 namespace corvesta::sim {
 
 namespace {
-constexpr std::size_t kShortTextMaxBytes = 15;
-constexpr std::size_t kDescriptionMaxBytes = 30;
 constexpr const char *kNoAddress = "0.0.0.0";
 
 bool IsAddressOrEmpty(const std::string &text) {
