@@ -40,17 +40,24 @@ void CliWindow::Discard(const Message &message) {
 }
 
 std::optional<Message> CliWindow::Wait(const Match &match, std::chrono::milliseconds limit,
-                                       const Tick &tick) {
+                                       const Tick &tick, bool endWhenIdle) {
   const auto deadline = Clock::now() + limit;
+  bool idle = false;
   while (true) {
     const auto now = Clock::now();
     if (now >= deadline) {
       return std::nullopt;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-    const auto slice = tick ? std::min(left, limits::kProgressTick) : left;
+    // A query is deleted only after its message was posted: once none is
+    // alive, whatever is still to come is in the queue already.
+    idle = endWhenIdle && CQuery::LiveCount() == 0;
+    const auto slice = idle ? std::chrono::milliseconds(0) : std::min(left, limits::kProgressTick);
     std::optional<Message> message = m_target.WaitForMessage(slice);
     if (!message) {
+      if (idle) {
+        return std::nullopt;
+      }
       if (tick) {
         tick();
       }

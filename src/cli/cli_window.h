@@ -32,9 +32,13 @@ public:
   WindowHandle Handle() const { return m_target.Handle(); }
 
   // The first message that `match` accepts, waiting at most `limit`. `tick`
-  // is called about every 100 ms meanwhile (progress). Nothing on time-out.
+  // is called about every 100 ms meanwhile (progress). Nothing on time-out,
+  // and nothing as soon as no request is running any more and nothing
+  // matching is queued: an answer can then no longer come (a request that
+  // failed on the way posts nothing). Timed loops that only pass time pass
+  // `endWhenIdle` false.
   std::optional<Message> Wait(const Match &match, std::chrono::milliseconds limit,
-                              const Tick &tick = {});
+                              const Tick &tick = {}, bool endWhenIdle = true);
 
   // The result of the query with `ticket`; nothing on time-out. With
   // `endOnMessageBox`, also nothing as soon as the core has shown a message

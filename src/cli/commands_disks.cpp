@@ -94,7 +94,8 @@ std::optional<bool> FollowFormatting(CliWindow &window, std::int32_t index, Prog
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(nextPoll - Clock::now());
     auto message = window.Wait([](const Message &m) { return m.message == WM_FORMAT_PROGRESS; },
-                               std::max(left, std::chrono::milliseconds(1)));
+                               std::max(left, std::chrono::milliseconds(1)), {},
+                               /*endWhenIdle=*/false);
     if (!message) {
       continue;
     }

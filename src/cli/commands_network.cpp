@@ -72,7 +72,8 @@ bool PollNewAddress(CliWindow &window, std::int32_t index) {
           return message.message == WM_COMMAND_RESULT &&
                  message.lParam == static_cast<LPARAM>(CommandIndex::ReadLanAddress);
         },
-        std::max(left, std::chrono::milliseconds(1)), [&] { progress.Tick(); });
+        std::max(left, std::chrono::milliseconds(1)), [&] { progress.Tick(); },
+        /*endWhenIdle=*/false);
     if (answer && answer->wParam == kResultSuccess) {
       return true;
     }

@@ -54,7 +54,7 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
   if (presetPassword) {
     login.password = *presetPassword;
   } else if (arguments.Has("password-stdin")) {
-    auto line = ReadInputLine({});
+    auto line = ReadSecretLine({});
     if (!line) {
       Err("--password-stdin: standard input holds no line with the password.");
       failure = ExitStatus::Usage;

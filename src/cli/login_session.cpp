@@ -80,6 +80,8 @@ ExitStatus LoginSession::CheckCredentials() {
   if (!accepted) {
     return ExitStatus::Failed;
   }
+  // Done with: a query kept alive would hold later waits to their limits.
+  accepted.reset();
   ClearCurrentCredentials();
 
   if (!IsInAdapterSubnet(Device(), Adapters())) {

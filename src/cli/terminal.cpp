@@ -1,5 +1,6 @@
 #include "cli/terminal.h"
 
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,11 +37,24 @@ std::optional<std::string> ReadInputLine(std::string_view prompt) {
 }
 
 namespace {
-// Switches the terminal's echo off for its lifetime.
+// The terminal's settings while echo is off, for an interrupt to restore.
+termios g_echoSaved{};
+
+extern "C" void RestoreEchoAndStop(int signal) {
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &g_echoSaved);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+// Switches the terminal's echo off for its lifetime; Ctrl-C meanwhile
+// leaves the terminal as it was.
 class EchoOff {
 public:
   EchoOff() {
     if (::tcgetattr(STDIN_FILENO, &m_saved) == 0) {
+      g_echoSaved = m_saved;
+      m_previousInt = ::signal(SIGINT, RestoreEchoAndStop);
+      m_previousTerm = ::signal(SIGTERM, RestoreEchoAndStop);
       termios quiet = m_saved;
       quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
       m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
@@ -51,6 +65,10 @@ public:
       ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
       std::cerr << '\n' << std::flush; // the Enter that was not echoed
     }
+    if (m_previousInt != SIG_ERR) {
+      ::signal(SIGINT, m_previousInt);
+      ::signal(SIGTERM, m_previousTerm);
+    }
   }
   EchoOff(const EchoOff &) = delete;
   EchoOff &operator=(const EchoOff &) = delete;
@@ -58,6 +76,8 @@ public:
 private:
   termios m_saved{};
   bool m_active = false;
+  sighandler_t m_previousInt = SIG_ERR;
+  sighandler_t m_previousTerm = SIG_ERR;
 };
 } // namespace
 

@@ -352,6 +352,31 @@ TEST_F(CliBoxTest, FormatRunsTheWholeChainAndShowsTheNewVolume) {
   EXPECT_EQ(volumes[0].at("total_kib"), 497LL * 1024 * 1024);
 }
 
+TEST_F(CliBoxTest, FailedFormattingStillRemountsAndEndsWithFailure) {
+  ASSERT_TRUE(m_sim.SetFaults("BLANK", {{"format_errcode", 2}})) << m_sim.Error();
+  const CliRun run = Cli({"format", "BLANK", "standalone", "--yes"}, "admin");
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("format error."), std::string::npos) << run.err;
+  for (const char *step :
+       {"cmd=cgi_Disk_Remount", "cmd=cgi_Check_Disk_Remount_State", "cmd=cgi_FMT_Disk_Finish"}) {
+    EXPECT_EQ(WebRequestsWith("BLANK", step), 1u) << step;
+  }
+}
+
+// A request that fails on its way posts nothing; the wait ends when no
+// request runs any more instead of sitting out its whole limit.
+TEST_F(CliBoxTest, LoginThatGetsNoReplyEndsWithLoginFailed) {
+  ASSERT_TRUE(m_sim.SetFaults("ALPHA", {{"http", {{"login", {{"drop", true}}}}}})) << m_sim.Error();
+  CliCall call;
+  call.args = {"connect", "ALPHA"};
+  call.env = {{"XDG_CONFIG_HOME", m_config.Path().string()}, {"CORVESTA_PASSWORD", kAlphaPassword}};
+  call.limit = seconds(30);
+  const CliRun run = RunCli(call);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Login failed."), std::string::npos) << run.err;
+}
+
 struct RefusedCase {
   const char *label;
   std::vector<std::string> args;
