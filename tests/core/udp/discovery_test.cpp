@@ -58,6 +58,20 @@ TEST_F(DiscoveryTest, NoBoxGivesAnEmptyListAndStillAResult) {
   EXPECT_EQ(DeviceList::Instance().Count(), 0u);
 }
 
+// Without a multicast-capable adapter nothing is sent and the empty list is
+// reported at once, without waiting.
+TEST_F(DiscoveryTest, NoAdapterReportsAnEmptyListAtOnce) {
+  ASSERT_TRUE(test::Shell("ip link set lo multicast off"));
+  struct Restore {
+    ~Restore() { test::Shell("ip link set lo multicast on"); }
+  } restore;
+  EXPECT_EQ(BuildAdapterTable(ListNetworkAdapters()).count, 0u);
+  auto query = test::Discover(window, 1s);
+  ASSERT_TRUE(query);
+  EXPECT_EQ(CurrentAdapterTable().count, 0u);
+  EXPECT_EQ(DeviceList::Instance().Count(), 0u);
+}
+
 TEST_F(DiscoveryTest, OneBoxWithEveryField) {
   json box = NasSimProcess::MakeBox("office-nas", "127.0.0.7", "00:1a:2b:3c:4d:5e");
   box["netmask"] = "255.255.0.0";
