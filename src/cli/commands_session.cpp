@@ -217,7 +217,7 @@ ExitStatus RunCenter(Context &context) {
   }
   // The browser's page logs in from this PC: the session stays open for it.
   session.SkipLogout();
-  Out(link);
+  Out("Opened in the browser (the link holds the password; --print shows it).");
   return ExitStatus::Success;
 }
 
