@@ -91,8 +91,10 @@ public:
   char newPassword[17] = {};         // the password being set by the password change
   std::int32_t adapterIndex = -1;    // the device's adapter, for the UDP exchanges with one box
   std::u16string accessText;         // the authority text of a user-access reply
-  const IpSettingBlock *requestData = nullptr; // the caller's block of an address change
-  VolumeInfo *resultList = nullptr;            // the caller's volume list
+  // An address change copies the caller's block into its datagram when it
+  // starts, so the block need not outlive the call; this stays null.
+  const IpSettingBlock *requestData = nullptr;
+  VolumeInfo *resultList = nullptr; // the caller's volume list
 
   // UDP exchanges: the sockets of each adapter used (set up on the calling
   // thread), and the tag and adapter table the datagrams were built with.
