@@ -1,0 +1,58 @@
+// A credential check whose datagram cannot leave (its adapter went down
+// after discovery) says so, then waits as usual and ends as a refusal.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "nas/adapter_table.h"
+#include "nas/credential_check.h"
+#include "nas/device_list.h"
+#include "nas/query.h"
+#include "peer_namespace.h"
+#include "platform/message_box.h"
+#include "platform/message_queue_target.h"
+#include "support/temp_folder.h"
+
+using namespace corvesta;
+using namespace std::chrono_literals;
+
+TEST(CredentialCheckSendFailure, ReportsTheFailedSendThenRefuses) {
+  test::ScopedAppDataFolder appData;
+  ScopedMessageBoxRecorder boxes;
+  MessageQueueTarget window;
+  ASSERT_TRUE(test::Shell("ip link add cvsf type veth peer name cvsfp"));
+  struct Remove {
+    ~Remove() { test::Shell("ip link del cvsf"); }
+  } remove;
+  ASSERT_TRUE(test::Shell("ip addr add 10.71.0.1/24 dev cvsf && ip link set cvsf up"));
+
+  // The state a discovery through that adapter would have left.
+  AdapterTable table = BuildAdapterTable(ListNetworkAdapters());
+  int adapter = -1;
+  for (std::uint32_t i = 0; i < table.count; ++i) {
+    if (std::strcmp(table.adapters[i].address, "10.71.0.1") == 0) {
+      adapter = static_cast<int>(i);
+    }
+  }
+  ASSERT_GE(adapter, 0);
+  SetCurrentAdapterTable(table);
+  SetCurrentRequestTag(NewRequestTag());
+  std::uint64_t generation = DeviceList::Instance().Clear();
+  DeviceList::Instance().Update(generation, [&](std::vector<NasDevice> &devices) {
+    NasDevice &device = devices.emplace_back();
+    std::strcpy(device.name, "gone");
+    std::strcpy(device.ip, "10.71.0.9");
+    std::strcpy(device.netmask, "255.255.255.0");
+    device.adapter = adapter;
+  });
+  ASSERT_TRUE(test::Shell("ip link set cvsf down"));
+
+  const std::int64_t liveBefore = CQuery::LiveCount();
+  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"pw", 0), 0u);
+  ASSERT_TRUE(boxes->WaitForCount(2, 10s));
+  std::vector<MessageBoxRequest> shown = boxes->Requests();
+  EXPECT_EQ(shown[0].text, u"result_sendto failed.");
+  EXPECT_EQ(shown[1].text, u"Username or password error.");
+  EXPECT_TRUE(test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 5s));
+  EXPECT_EQ(window.QueuedCount(), 0u);
+}
