@@ -227,6 +227,10 @@ struct SettingCase {
   json expected;
 };
 
+void PrintTo(const SettingCase &c, std::ostream *os) {
+  *os << c.label;
+}
+
 class CliSettingTest : public CliBoxTest, public ::testing::WithParamInterface<SettingCase> {};
 
 TEST_P(CliSettingTest, TheBoxReceivesAndKeepsTheSetting) {
@@ -384,6 +388,10 @@ struct RefusedCase {
   int status;
   std::string message; // on standard error
 };
+
+void PrintTo(const RefusedCase &c, std::ostream *os) {
+  *os << c.label;
+}
 
 class CliRefusedTest : public CliBoxTest, public ::testing::WithParamInterface<RefusedCase> {};
 

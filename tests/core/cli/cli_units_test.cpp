@@ -38,6 +38,10 @@ struct PlanCase {
   int autoSync;
 };
 
+void PrintTo(const PlanCase &c, std::ostream *os) {
+  *os << c.label;
+}
+
 class VolumePlanTest : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(VolumePlanTest, GivesTheVolumeLines) {
