@@ -4,6 +4,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "cli/address_change_flow.h"
+#include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
@@ -18,6 +19,32 @@ namespace corvesta::cli {
 
 namespace {
 constexpr std::int32_t kAccountInUseFlag = 5;
+
+// Asks for DHCP or a static address as the set-IP dialog offers them; false
+// when the answers end early.
+bool AskAddress(Arguments &arguments) {
+  const auto mode = ReadInputLine(Tr(u"DHCP") + " (d) / " + Tr(u"Static") + " (s)? ");
+  if (!mode || mode->empty()) {
+    return false;
+  }
+  if ((*mode)[0] == 'd' || (*mode)[0] == 'D') {
+    arguments.SetFlag("dhcp");
+    return true;
+  }
+  const auto ip = ReadInputLine(Tr(u"IP ADDress") + ": ");
+  const auto mask = ip ? ReadInputLine(Tr(u"Subnet Mask") + ": ") : std::nullopt;
+  const auto gateway = mask ? ReadInputLine(Tr(u"Gateway IP") + ": ") : std::nullopt;
+  if (!gateway) {
+    return false;
+  }
+  arguments.SetFlag("static");
+  arguments.SetValue("ip", *ip);
+  arguments.SetValue("mask", *mask);
+  if (!gateway->empty()) {
+    arguments.SetValue("gateway", *gateway);
+  }
+  return true;
+}
 // An administrator who accepts the new-address offer gets one change per run.
 constexpr int kMaxAddressChanges = 1;
 } // namespace
@@ -104,13 +131,19 @@ ExitStatus LoginSession::OfferNewAddress() {
   if (answer != MessageBoxResult::Ok) {
     return ExitStatus::Failed;
   }
-  if (!HasAddressOptions(m_context.args) || m_addressChanges >= kMaxAddressChanges) {
+  if (m_addressChanges >= kMaxAddressChanges) {
+    return ExitStatus::Failed;
+  }
+  // The new address comes from the options, or from the person at the terminal.
+  Arguments withAddress = m_context.args;
+  if (!HasAddressOptions(withAddress) && !(CanAsk() && AskAddress(withAddress))) {
     Err("Give the new address with the set-ip command: corvesta-cli set-ip " + BoxName() +
         " --dhcp | --static --ip A --mask M [--gateway G]");
     return ExitStatus::Usage;
   }
   ++m_addressChanges;
-  const ExitStatus changed = ChangeBoxAddress(m_context, m_box.box);
+  Context addressContext{withAddress, m_context.window};
+  const ExitStatus changed = ChangeBoxAddress(addressContext, m_box.box);
   if (changed != ExitStatus::Success) {
     return changed;
   }
