@@ -40,8 +40,9 @@ std::vector<CommandSpec> BuildCommands() {
       {"connect", "connect BOX [--json]",
        "log in, show the address, volumes and access rights, log out",
        "BOX is a NAS's name, address or hardware address. A NAS outside this PC's\n"
-       "subnet can be given a new address first (administrator, with --yes and\n"
-       "--dhcp or --static --ip A --mask M [--gateway G]).",
+       "subnet can be given a new address first (administrator): on a terminal the\n"
+       "address is asked for; elsewhere give --yes and --dhcp or --static --ip A\n"
+       "--mask M [--gateway G].",
        LoginOptions({kJson, kDhcp, kStatic, kIp, kMask, kGateway}), RunConnect},
       {"info", "info BOX [--json]", "show the NAS's set-up values", "", LoginOptions({kJson}),
        RunInfo},
