@@ -45,7 +45,7 @@ ParsedCommandLine ParseCommandLine(
   ParsedCommandLine parsed;
   const std::string_view command = CommandName(argv);
   const std::optional<std::vector<OptionSpec>> known = optionsOf(command);
-  const std::vector<OptionSpec> specs = known.value_or(std::vector<OptionSpec>{});
+  const std::vector<OptionSpec> knownOptions = known.value_or(std::vector<OptionSpec>{});
 
   Arguments arguments;
   bool commandSeen = false;
@@ -72,9 +72,9 @@ ParsedCommandLine ParseCommandLine(
     const std::string_view body = std::string_view(word).substr(2);
     const std::size_t equals = body.find('=');
     const std::string_view name = body.substr(0, equals);
-    auto spec = std::find_if(specs.begin(), specs.end(),
-                             [&](const OptionSpec &option) { return option.name == name; });
-    if (spec == specs.end()) {
+    auto option = std::find_if(knownOptions.begin(), knownOptions.end(),
+                               [&](const OptionSpec &candidate) { return candidate.name == name; });
+    if (option == knownOptions.end()) {
       parsed.error = command.empty() || !known
                          ? "unknown option \"--" + std::string(name) + "\""
                          : "the command \"" + std::string(command) + "\" takes no option \"--" +
@@ -85,7 +85,7 @@ ParsedCommandLine ParseCommandLine(
       parsed.error = "the option \"--" + std::string(name) + "\" is given twice";
       return parsed;
     }
-    if (!spec->TakesValue()) {
+    if (!option->TakesValue()) {
       if (equals != std::string_view::npos) {
         parsed.error = "the option \"--" + std::string(name) + "\" takes no value";
         return parsed;
@@ -99,7 +99,7 @@ ParsedCommandLine ParseCommandLine(
     }
     if (i + 1 >= argv.size()) {
       parsed.error = "the option \"--" + std::string(name) + "\" needs a value (" +
-                     std::string(spec->valueName) + ")";
+                     std::string(option->valueName) + ")";
       return parsed;
     }
     arguments.SetValue(name, argv[++i]);

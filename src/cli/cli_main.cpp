@@ -26,8 +26,8 @@ std::optional<std::vector<OptionSpec>> OptionsOf(std::string_view command) {
   if (command.empty()) {
     return GlobalOptions();
   }
-  if (const CommandSpec *spec = FindCommand(command)) {
-    return spec->options;
+  if (const CommandSpec *entry = FindCommand(command)) {
+    return entry->options;
   }
   return std::nullopt;
 }
