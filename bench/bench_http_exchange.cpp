@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "nas/box_protocol.h"
-#include "nas/command_set.h"
+#include "nas/http/command_set.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
-#include "nas/http_request_builder.h"
+#include "nas/http/http_request_builder.h"
 #include "nas_sim_launcher.h"
 #include "platform/message_queue_target.h"
 #include "platform/text_codec.h"

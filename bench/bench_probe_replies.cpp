@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "nas/discovery.h"
-#include "nas/udp_datagrams.h"
+#include "nas/udp/discovery.h"
+#include "nas/udp/udp_datagrams.h"
 
 using namespace corvesta;
 

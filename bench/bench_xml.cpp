@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "nas/xml_document.h"
+#include "nas/xml/xml_document.h"
 #include "platform/text_codec.h"
 
 using namespace corvesta;

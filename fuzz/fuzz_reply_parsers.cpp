@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "nas/device_list.h"
-#include "nas/http_status_line.h"
+#include "nas/http/http_status_line.h"
 #include "nas/query.h"
-#include "nas/reply_dispatch.h"
-#include "nas/share_list.h"
-#include "nas/volume_info.h"
-#include "nas/wizard_info.h"
+#include "nas/replies/reply_dispatch.h"
+#include "nas/replies/share_list.h"
+#include "nas/replies/volume_info.h"
+#include "nas/replies/wizard_info.h"
 #include "platform/text_codec.h"
 
 using namespace corvesta;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "nas/xml_document.h"
+#include "nas/xml/xml_document.h"
 #include "platform/text_codec.h"
 
 using corvesta::CXmlDocument;

@@ -4,7 +4,7 @@
 #include "cli/text_output.h"
 #include "i18n/format_pattern.h"
 #include "i18n/translate.h"
-#include "nas/subnet.h"
+#include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 

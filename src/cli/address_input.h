@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "nas/address_entry.h"
+#include "setup/address_entry.h"
 
 namespace corvesta::cli {
 

@@ -6,7 +6,7 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "nas/device_list.h"
-#include "nas/discovery.h"
+#include "nas/udp/discovery.h"
 #include "platform/text_codec.h"
 
 namespace corvesta::cli {

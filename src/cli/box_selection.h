@@ -10,7 +10,7 @@
 
 #include "cli/cli_window.h"
 #include "cli/exit_status.h"
-#include "nas/adapter_table.h"
+#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
 
 namespace corvesta::cli {

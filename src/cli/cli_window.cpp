@@ -4,7 +4,7 @@
 
 #include "cli/terminal_message_box.h"
 #include "cli/wait_limits.h"
-#include "nas/hd_info.h"
+#include "nas/replies/hd_info.h"
 #include "worker/message_store.h"
 #include "worker/private_messages.h"
 

@@ -10,9 +10,9 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
-#include "nas/command_set.h"
+#include "nas/http/command_set.h"
 #include "nas/device_list.h"
-#include "nas/subnet.h"
+#include "nas/udp/subnet.h"
 #include "platform/text_codec.h"
 #include "worker/private_messages.h"
 

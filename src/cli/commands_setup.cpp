@@ -10,7 +10,7 @@
 #include "cli/time_zone_table.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
-#include "nas/command_set.h"
+#include "nas/http/command_set.h"
 #include "platform/text_codec.h"
 
 namespace corvesta::cli {

@@ -8,7 +8,7 @@
 #include "cli/text_output.h"
 #include "nas/current_credentials.h"
 #include "platform/text_codec.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 
 namespace corvesta::cli {
 

@@ -3,7 +3,7 @@
 #include "cli/box_selection.h"
 #include "cli/json_writer.h"
 #include "cli/text_output.h"
-#include "nas/subnet.h"
+#include "nas/udp/subnet.h"
 
 namespace corvesta::cli {
 

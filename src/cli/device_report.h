@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "nas/adapter_table.h"
+#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
 
 namespace corvesta::cli {

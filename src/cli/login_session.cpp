@@ -8,10 +8,10 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
-#include "nas/command_set.h"
-#include "nas/credential_check.h"
+#include "nas/http/command_set.h"
+#include "nas/udp/credential_check.h"
 #include "nas/current_credentials.h"
-#include "nas/subnet.h"
+#include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 

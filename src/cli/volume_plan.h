@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "nas/hd_info.h"
-#include "nas/request_records.h"
+#include "nas/replies/hd_info.h"
+#include "nas/http/request_records.h"
 
 namespace corvesta::cli {
 

@@ -6,8 +6,8 @@
 #include "cli/wait_limits.h"
 #include "i18n/format_pattern.h"
 #include "i18n/translate.h"
-#include "nas/command_set.h"
-#include "nas/volume_info.h"
+#include "nas/http/command_set.h"
+#include "nas/replies/volume_info.h"
 #include "platform/text_codec.h"
 
 namespace corvesta::cli {

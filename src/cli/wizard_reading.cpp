@@ -2,7 +2,7 @@
 
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
-#include "nas/command_set.h"
+#include "nas/http/command_set.h"
 
 namespace corvesta::cli {
 

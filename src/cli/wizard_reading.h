@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/cli_window.h"
-#include "nas/wizard_info.h"
+#include "nas/replies/wizard_info.h"
 
 namespace corvesta::cli {
 

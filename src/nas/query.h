@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "nas/adapter_table.h"
+#include "nas/udp/adapter_table.h"
 #include "nas/current_credentials.h"
-#include "nas/ip_setting_block.h"
+#include "nas/udp/ip_setting_block.h"
 #include "nas/query_kind.h"
-#include "nas/request_tag.h"
-#include "nas/udp_channel.h"
+#include "nas/udp/request_tag.h"
+#include "nas/udp/udp_channel.h"
 #include "platform/window_message.h"
 #include "worker/thread.h"
 #include "worker/ticket.h"

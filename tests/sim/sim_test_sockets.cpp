@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "worker/base64.h"
+#include "platform/base64.h"
 
 namespace corvesta::test {
 

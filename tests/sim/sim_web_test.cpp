@@ -7,7 +7,7 @@
 
 #include "sim_test_sockets.h"
 #include "support/nas_sim_process.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 
 namespace corvesta::test {
 namespace {

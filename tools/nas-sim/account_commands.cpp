@@ -5,7 +5,7 @@
 
 #include "form_body.h"
 #include "web_commands.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 #include "xml_writer.h"
 
 namespace corvesta::sim {

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "web_commands.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 #include "xml_writer.h"
 
 namespace corvesta::sim {

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include "nas/address_entry.h"
+#include "setup/address_entry.h"
 #include "platform/window_message.h"
 #include "ui/skin/gdiplus_bitmap.h"
 

@@ -13,7 +13,7 @@
 #include "cli/json_writer.h"
 #include "cli/setup_rules.h"
 #include "cli/volume_plan.h"
-#include "nas/volume_lines.h"
+#include "nas/replies/volume_lines.h"
 
 namespace corvesta::cli {
 namespace {

@@ -8,20 +8,20 @@
 #include <functional>
 #include <thread>
 
-#include "nas/command_set.h"
-#include "nas/credential_check.h"
+#include "nas/http/command_set.h"
+#include "nas/udp/credential_check.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
-#include "nas/discovery.h"
-#include "nas/hd_info.h"
+#include "nas/udp/discovery.h"
+#include "nas/replies/hd_info.h"
 #include "nas/protocol_timing.h"
-#include "nas/share_list.h"
-#include "nas/wizard_info.h"
+#include "nas/replies/share_list.h"
+#include "nas/replies/wizard_info.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "sim_exchange.h"
 #include "support/temp_folder.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;

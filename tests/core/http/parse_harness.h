@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "nas/query.h"
-#include "nas/reply_dispatch.h"
+#include "nas/replies/reply_dispatch.h"
 #include "platform/message_queue_target.h"
 
 namespace corvesta::test {

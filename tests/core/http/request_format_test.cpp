@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "nas/command_bodies.h"
-#include "nas/http_request_builder.h"
-#include "nas/http_status_line.h"
-#include "nas/volume_lines.h"
+#include "nas/http/command_bodies.h"
+#include "nas/http/http_request_builder.h"
+#include "nas/http/http_status_line.h"
+#include "nas/replies/volume_lines.h"
 #include "platform/text_codec.h"
-#include "worker/base64.h"
+#include "platform/base64.h"
 
 using namespace corvesta;
 

@@ -1,7 +1,7 @@
 #include "sim_exchange.h"
 
 #include "nas/device_list.h"
-#include "nas/hd_info.h"
+#include "nas/replies/hd_info.h"
 #include "platform/text_codec.h"
 #include "worker/message_store.h"
 #include "worker/private_messages.h"

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "nas/box_protocol.h"
-#include "nas/http_transport.h"
+#include "nas/http/http_transport.h"
 #include "nas/protocol_timing.h"
 
 using namespace corvesta;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "nas/reply_reading.h"
-#include "nas/utf8_reply_decoder.h"
+#include "nas/replies/reply_reading.h"
+#include "nas/replies/utf8_reply_decoder.h"
 
 using namespace corvesta;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "nas/adapter_table.h"
+#include "nas/udp/adapter_table.h"
 
 using namespace corvesta;
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "nas/address_change.h"
+#include "nas/udp/address_change.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"

@@ -9,7 +9,7 @@
 #include "app/settings_store.h"
 #include "i18n/current_language.h"
 #include "i18n/translate.h"
-#include "nas/credential_check.h"
+#include "nas/udp/credential_check.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "nas/device_list.h"
-#include "nas/discovery.h"
+#include "nas/udp/discovery.h"
 #include "platform/text_codec.h"
 
 using namespace corvesta;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "nas/device_list.h"
-#include "nas/discovery.h"
+#include "nas/udp/discovery.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"
 #include "peer_namespace.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "nas/adapter_table.h"
+#include "nas/udp/adapter_table.h"
 #include "peer_namespace.h"
 #include "platform/network_adapters.h"
 

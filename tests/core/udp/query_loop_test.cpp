@@ -7,7 +7,7 @@
 
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
-#include "nas/credential_check.h"
+#include "nas/udp/credential_check.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"
 #include "platform/message_box.h"

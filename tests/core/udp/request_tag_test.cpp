@@ -3,7 +3,7 @@
 #include <set>
 
 #include "nas/current_credentials.h"
-#include "nas/request_tag.h"
+#include "nas/udp/request_tag.h"
 
 using namespace corvesta;
 

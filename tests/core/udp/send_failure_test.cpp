@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "nas/adapter_table.h"
-#include "nas/credential_check.h"
+#include "nas/udp/adapter_table.h"
+#include "nas/udp/credential_check.h"
 #include "nas/device_list.h"
 #include "nas/query.h"
 #include "peer_namespace.h"

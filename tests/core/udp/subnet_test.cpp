@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "nas/subnet.h"
+#include "nas/udp/subnet.h"
 
 using namespace corvesta;
 

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string>
 
-#include "nas/adapter_table.h"
-#include "nas/udp_channel.h"
+#include "nas/udp/adapter_table.h"
+#include "nas/udp/udp_channel.h"
 #include "peer_namespace.h"
 #include "support/temp_folder.h"
 

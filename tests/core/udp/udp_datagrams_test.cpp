@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "nas/udp_datagrams.h"
+#include "nas/udp/udp_datagrams.h"
 #include "platform/text_codec.h"
 
 using namespace corvesta;

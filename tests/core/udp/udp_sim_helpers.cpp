@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "nas/device_list.h"
-#include "nas/discovery.h"
-#include "nas/request_tag.h"
+#include "nas/udp/discovery.h"
+#include "nas/udp/request_tag.h"
 #include "platform/text_codec.h"
 #include "worker/message_store.h"
 #include "worker/private_messages.h"

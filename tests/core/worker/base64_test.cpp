@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "worker/base64.h"
+#include "platform/base64.h"
 
 using namespace corvesta;
 

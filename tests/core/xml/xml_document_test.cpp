@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "nas/xml_document.h"
+#include "nas/xml/xml_document.h"
 
 using namespace corvesta;
 

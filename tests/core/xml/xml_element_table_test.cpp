@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "nas/xml_element_table.h"
+#include "nas/xml/xml_element_table.h"
 
 using namespace corvesta;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "nas/xml_node_scanner.h"
+#include "nas/xml/xml_node_scanner.h"
 
 using namespace corvesta;
 

@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "nas/xml_named_references.h"
-#include "nas/xml_references.h"
+#include "nas/xml/xml_named_references.h"
+#include "nas/xml/xml_references.h"
 
 using namespace corvesta;
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "nas/xml_document.h"
-#include "nas/xml_report.h"
+#include "nas/xml/xml_document.h"
+#include "nas/xml/xml_report.h"
 
 using namespace corvesta;
 

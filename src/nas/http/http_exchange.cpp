@@ -1,0 +1,77 @@
+#include "nas/http/http_exchange.h"
+
+#include "nas/http/http_request_builder.h"
+#include "nas/http/http_status_line.h"
+#include "nas/http/http_transport.h"
+#include "nas/replies/reply_dispatch.h"
+#include "platform/text_codec.h"
+#include "worker/private_messages.h"
+
+namespace corvesta {
+
+namespace {
+
+class QueryWaits : public TransportWaits {
+public:
+  explicit QueryWaits(CQuery &query) : m_query(query) {}
+  bool StopRequested() const override { return m_query.StopRequested(); }
+  bool Pause(std::chrono::microseconds duration) override { return m_query.PauseFor(duration); }
+
+private:
+  CQuery &m_query;
+};
+
+// Connect, send and receive. True when a reply text is in the query's
+// buffer (a receive ended by closure, a full buffer, silence or a stop).
+bool Transfer(CQuery &query) {
+  QueryWaits waits(query);
+  query.socket = OpenHttpSocket();
+  if (query.socket < 0) {
+    return false;
+  }
+  const std::string_view address = FieldText(query.targetAddress, sizeof query.targetAddress);
+  if (!ConnectWithin(query.socket, address, query.targetPort, waits)) {
+    return false;
+  }
+  if (!SendRequest(query.socket, query.request, waits)) {
+    return false;
+  }
+  std::size_t length = 0;
+  return ReceiveReply(query.socket, query.reply, length, waits) != ReceiveEnd::Failed;
+}
+
+} // namespace
+
+CQuery::Disposition RunHttpExchange(CQuery &query) {
+  query.transport = Transport::Tcp;
+  const bool received = Transfer(query);
+  // The whole reply is in the buffer: the connection is of no further use,
+  // and a parser that hands the query over must find it closed.
+  CloseHttpSocket(query.socket);
+
+  std::uint32_t result = 1;
+  if (received) {
+    const std::string_view text =
+        FieldText(reinterpret_cast<const char *>(query.reply.data()), query.reply.size());
+    if (StatusLineAccepted(text)) {
+      const ParseOutcome outcome = ParseReply(query, text);
+      if (outcome.disposition == CQuery::Disposition::HandedOver) {
+        return outcome.disposition; // the query belongs to the window now
+      }
+      result = outcome.result;
+    }
+  }
+  if (query.kind == QueryKind::SetupCommand) {
+    PostMessage(query.window, WM_COMMAND_RESULT, result, static_cast<LPARAM>(query.commandIndex));
+  }
+  return CQuery::Disposition::Finished;
+}
+
+Ticket StartHttpCommand(std::unique_ptr<CQuery> query, std::string_view body) {
+  if (!query || !BuildHttpRequest(*query, body)) {
+    return 0;
+  }
+  return CQuery::Launch(std::move(query), &RunHttpExchange);
+}
+
+} // namespace corvesta

@@ -1,0 +1,108 @@
+#include "nas/udp/credential_check.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/program_info.h"
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "i18n/translate.h"
+#include "nas/current_credentials.h"
+#include "nas/device_list.h"
+#include "nas/protocol_timing.h"
+#include "nas/query.h"
+#include "nas/udp/udp_datagrams.h"
+#include "nas/udp/udp_query.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "worker/private_messages.h"
+
+namespace corvesta {
+
+namespace {
+
+void ShowError(const CQuery &query, std::u16string_view english) {
+  ShowMessageBox(query.window, Translate(english), std::u16string(kProgramTitle),
+                 MessageBoxButtons::Ok, MessageBoxIcon::Error);
+}
+
+// Empties "UserName" and "PassWord" in the section of the box connected to
+// last ("ServName" of section "Current"). Without a remembered box there is
+// no section to empty.
+void ForgetRememberedCredentials() {
+  std::u16string box;
+  if (!settings::Read(settings::kSectionCurrent, settings::kKeyServName, box)) {
+    return;
+  }
+  settings::WriteEmpty(box, settings::kKeyUserName);
+  settings::WriteEmpty(box, settings::kKeyPassWord);
+}
+
+CQuery::Disposition RunCredentialCheck(CQuery &query) {
+  UdpChannel &channel = query.channels[static_cast<std::size_t>(query.adapterIndex)];
+  if (!channel.Send(query.request)) {
+    ShowError(query, u"result_sendto failed.");
+  }
+  const std::string_view target = FieldText(query.targetIp, sizeof query.targetIp);
+  std::uint8_t verdict = 0;
+  auto take = [&](udp::Bytes datagram) {
+    auto reply = udp::ParseCredReply(datagram, query.tag);
+    if (!reply || FieldText(reply->ip, sizeof reply->ip) != target) {
+      return false; // another box's verdict, or not a verdict at all
+    }
+    verdict = reply->verdict;
+    return true;
+  };
+  for (int wait = 1; wait <= timing::kCredWaits; ++wait) {
+    WaitEnd end = WaitForDatagram(query, channel, timing::Scaled(timing::kCredWait), take);
+    if (end != WaitEnd::TimedOut) {
+      break;
+    }
+    if (wait < timing::kCredWaits && !query.PauseFor(timing::Scaled(timing::kCredPause))) {
+      break;
+    }
+  }
+  query.channels.clear();
+
+  if (verdict != 0) {
+    return query.HandOver(kResultSuccess);
+  }
+  ClearCurrentCredentialsIf(query.sentCredentials);
+  ForgetRememberedCredentials();
+  ShowError(query, u"Username or password error.");
+  return CQuery::Disposition::Finished;
+}
+
+} // namespace
+
+Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,
+                            std::u16string_view password, std::int32_t deviceIndex) {
+  const Credentials credentials = MakeCredentials(Utf16ToUtf8(userName), Utf16ToUtf8(password));
+  SetCurrentCredentials(credentials);
+
+  std::optional<NasDevice> device = DeviceList::Instance().At(deviceIndex);
+  if (!device) {
+    return 0;
+  }
+  const AdapterTable table = CurrentAdapterTable();
+  if (device->adapter < 0 || static_cast<std::uint32_t>(device->adapter) >= table.count) {
+    return 0;
+  }
+  auto query = std::make_unique<CQuery>(window);
+  query->kind = QueryKind::CredentialCheck;
+  query->deviceIndex = deviceIndex;
+  query->adapterIndex = device->adapter;
+  std::memcpy(query->targetIp, device->ip, sizeof query->targetIp);
+  query->targetIp[sizeof query->targetIp - 1] = '\0';
+  query->tag = CurrentRequestTag();
+  query->adapters = table;
+  query->sentCredentials = credentials;
+  if (!SetUpUdpSockets(*query, table, static_cast<std::uint32_t>(device->adapter))) {
+    return 0;
+  }
+  query->request = udp::BuildCredCheck(query->tag, device->wire_id, credentials.UserName(),
+                                       credentials.Password());
+  return CQuery::Launch(std::move(query), &RunCredentialCheck);
+}
+
+} // namespace corvesta

@@ -1,0 +1,34 @@
+#pragma once
+// What the three UDP kinds share: the socket set-up on the calling thread
+// and the receive wait on the worker.
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "nas/query.h"
+#include "nas/udp/udp_datagrams.h"
+
+namespace corvesta {
+
+// Marks the query as UDP and opens the channel of each adapter of `table`
+// (all of them, or only `onlyAdapter`); `query.channels` is indexed by
+// adapter. False when an adapter's sockets cannot be opened.
+bool SetUpUdpSockets(CQuery &query, const AdapterTable &table,
+                     std::optional<std::uint32_t> onlyAdapter = std::nullopt);
+
+enum class WaitEnd {
+  Accepted, // `take` accepted a datagram
+  TimedOut, // the time ran out first
+  Stopped,  // the query was asked to stop
+};
+
+// One wait of an exchange: receives datagrams on the adapter's channel into
+// the query's reply buffer and hands each to `take` until `take` returns
+// true or `wait` has passed. A datagram that `take` refuses, or a failed
+// receive, does not end the wait, so no stream of foreign datagrams can use
+// up an exchange's count of waits.
+WaitEnd WaitForDatagram(CQuery &query, UdpChannel &channel, std::chrono::microseconds wait,
+                        const std::function<bool(udp::Bytes)> &take);
+
+} // namespace corvesta
