@@ -26,7 +26,7 @@ inline constexpr UINT WM_FORMAT_PROGRESS = WM_USER + 1008;
 inline constexpr UINT WM_NAS_LEFT_SUBNET = WM_USER + 1009;
 // A request ended without posting any of the messages above (refused or
 // dropped connection, status not 200, unreadable reply, refused credential
-// check, no thread). Posted once per ticket, after the request's last use of
+// check). Posted once per ticket, after the request's last use of
 // the query, and only while its window exists. wParam: the ticket; lParam:
 // the query kind.
 inline constexpr UINT WM_REQUEST_UNANSWERED = WM_USER + 1010;
