@@ -91,7 +91,8 @@ ExitStatus ChangeBoxAddress(Context &context, const BoxChoice &box) {
     return ExitStatus::Failed;
   }
   Progress progress("Sending the new address");
-  auto result = context.window.Wait(
+  auto result = context.window.WaitForEnd(
+      ticket,
       [](const Message &message) {
         return message.message == WM_SETIP_RESULT && message.lParam == kSetIpResultTag;
       },

@@ -27,11 +27,13 @@ using Clock = std::chrono::steady_clock;
 
 // The disk report: WM_DISK_INFO with the record, then the command's result.
 std::optional<HdInfo> ReadDisks(CliWindow &window, std::int32_t index) {
-  if (StartReadDiskInfo(window.Handle(), index) == 0) {
+  const Ticket ticket = StartReadDiskInfo(window.Handle(), index);
+  if (ticket == 0) {
     Err(Tr(u"Get wizard information failed."));
     return std::nullopt;
   }
-  auto message = window.Wait(
+  auto message = window.WaitForEnd(
+      ticket,
       [](const Message &m) {
         return m.message == WM_DISK_INFO ||
                (m.message == WM_COMMAND_RESULT &&
@@ -68,7 +70,8 @@ bool RunStep(CliWindow &window, Ticket ticket, CommandIndex index, std::chrono::
   if (ticket == 0) {
     return false;
   }
-  auto message = window.Wait(
+  auto message = window.WaitForEnd(
+      ticket,
       [&](const Message &m) {
         return m.message == WM_DISK_STEP_RESULT && m.lParam == static_cast<LPARAM>(index);
       },
@@ -94,8 +97,7 @@ std::optional<bool> FollowFormatting(CliWindow &window, std::int32_t index, Prog
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(nextPoll - Clock::now());
     auto message = window.Wait([](const Message &m) { return m.message == WM_FORMAT_PROGRESS; },
-                               std::max(left, std::chrono::milliseconds(1)), {},
-                               /*endWhenIdle=*/false);
+                               std::max(left, std::chrono::milliseconds(1)));
     if (!message) {
       continue;
     }
@@ -133,8 +135,9 @@ ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &pla
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }
-  auto created = window.Wait([](const Message &m) { return m.message == WM_FORMAT_CREATE_RESULT; },
-                             limits::kWebRequest);
+  auto created = window.WaitForEnd(
+      create, [](const Message &m) { return m.message == WM_FORMAT_CREATE_RESULT; },
+      limits::kWebRequest);
   if (!created || created->wParam == 0) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;

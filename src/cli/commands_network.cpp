@@ -10,8 +10,8 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
-#include "nas/http/command_set.h"
 #include "nas/device_list.h"
+#include "nas/http/command_set.h"
 #include "nas/udp/subnet.h"
 #include "platform/text_codec.h"
 #include "worker/private_messages.h"
@@ -72,8 +72,7 @@ bool PollNewAddress(CliWindow &window, std::int32_t index) {
           return message.message == WM_COMMAND_RESULT &&
                  message.lParam == static_cast<LPARAM>(CommandIndex::ReadLanAddress);
         },
-        std::max(left, std::chrono::milliseconds(1)), [&] { progress.Tick(); },
-        /*endWhenIdle=*/false);
+        std::max(left, std::chrono::milliseconds(1)), [&] { progress.Tick(); });
     if (answer && answer->wParam == kResultSuccess) {
       return true;
     }
@@ -157,11 +156,13 @@ ExitStatus RunNetwork(Context &context) {
   // The address is locked first; the settings follow a moment later.
   const Ticket lock = StartLockAddress(context.window.Handle(), session.Index());
   std::this_thread::sleep_for(limits::kLockToSettingsPause);
-  if (lock == 0 || StartSetNetwork(context.window.Handle(), session.Index(), settings) == 0) {
+  const Ticket set =
+      lock == 0 ? 0 : StartSetNetwork(context.window.Handle(), session.Index(), settings);
+  if (set == 0) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(CommandIndex::SetNetwork, limits::kWebRequest)
+  if (!context.window.WaitForCommand(set, CommandIndex::SetNetwork, limits::kWebRequest)
            .value_or(false)) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
@@ -186,8 +187,9 @@ ExitStatus RunNetwork(Context &context) {
       std::this_thread::sleep_for(limits::kProgressTick);
     }
   }
-  if (StartLogIn(context.window.Handle(), session.Index(), 1) == 0 ||
-      !context.window.WaitForCommand(CommandIndex::LogIn, limits::kWebRequest).value_or(false)) {
+  const Ticket login = StartLogIn(context.window.Handle(), session.Index(), 1);
+  if (login == 0 || !context.window.WaitForCommand(login, CommandIndex::LogIn, limits::kWebRequest)
+                         .value_or(false)) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }

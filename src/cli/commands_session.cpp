@@ -13,13 +13,13 @@
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
-#include "nas/http/command_set.h"
 #include "nas/current_credentials.h"
+#include "nas/http/command_set.h"
 #include "nas/replies/share_list.h"
+#include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "platform/text_codec.h"
-#include "platform/base64.h"
 
 namespace corvesta::cli {
 

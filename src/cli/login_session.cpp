@@ -8,9 +8,9 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
+#include "nas/current_credentials.h"
 #include "nas/http/command_set.h"
 #include "nas/udp/credential_check.h"
-#include "nas/current_credentials.h"
 #include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
@@ -101,9 +101,9 @@ ExitStatus LoginSession::CheckCredentials() {
     Err(Tr(u"Login failed."));
     return ExitStatus::Failed;
   }
-  // A refusal is reported by the check itself, with a message box.
-  auto accepted =
-      m_context.window.WaitForQuery(ticket, limits::kCredentialCheck, {}, /*endOnMessageBox=*/true);
+  // A refusal is shown by the check itself, with a message box, and then
+  // ends the request without an answer.
+  auto accepted = m_context.window.WaitForQuery(ticket, limits::kCredentialCheck);
   if (!accepted) {
     return ExitStatus::Failed;
   }

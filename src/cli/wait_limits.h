@@ -39,9 +39,6 @@ inline constexpr milliseconds kFormatPollPeriod = seconds(1);
 inline constexpr milliseconds kFormatSilence = seconds(60);
 inline constexpr milliseconds kFormatTotal = std::chrono::hours(6);
 
-// Workers still running when the program ends get this long to finish.
-inline constexpr milliseconds kWorkerDrain = seconds(3);
-
 // Progress is redrawn this often while waiting.
 inline constexpr milliseconds kProgressTick{100};
 

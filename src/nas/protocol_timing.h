@@ -39,6 +39,13 @@ inline constexpr milliseconds kHttpPause{10};
 // this long before reporting, so that the box has let go of its disks.
 inline constexpr milliseconds kFileBrowserStopPause{5000};
 
+// At the program's end, requests still running on their workers get this
+// long to finish before the process leaves without running its static
+// destructors. Not scaled: it bounds the program, not the protocol.
+inline constexpr milliseconds kWorkerDrain{3000};
+// How often the drain looks whether the workers have finished.
+inline constexpr milliseconds kWorkerDrainPoll{20};
+
 // `duration` times the current factor.
 std::chrono::microseconds Scaled(milliseconds duration);
 

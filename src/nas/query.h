@@ -8,10 +8,16 @@
 // Ownership: the start operation owns the query until Launch; from then on
 // the worker owns it. An exchange that hands the query over (HandOver: put
 // into the message store and WM_QUERY_RESULT posted) leaves it to the
-// receiving window, which takes it back from the store, reads it and deletes
-// it. Every other exchange (a refused credential check, an address change,
-// an HTTP command that reports by a message without payload) ends with the
-// worker deleting the query itself, so no query is ever left behind.
+// receiving window, which takes it back from the store (TakeQuery), reads it
+// and deletes it. Every other exchange (a refused credential check, an
+// address change, an HTTP command that reports by a message without payload)
+// ends with the worker deleting the query itself, so no query is ever left
+// behind.
+//
+// Every request tells its window how it ended. Exchanges and parsers post
+// their result messages through Report (or HandOver); a run that ended
+// without either posts WM_REQUEST_UNANSWERED (wParam the ticket, lParam the
+// kind) once the query is gone.
 //
 // Adding a kind: write its start operation and its exchange function in a
 // file of its own, set the kind (and command index), fill the fields it
@@ -23,10 +29,10 @@
 #include <string>
 #include <vector>
 
-#include "nas/udp/adapter_table.h"
 #include "nas/current_credentials.h"
-#include "nas/udp/ip_setting_block.h"
 #include "nas/query_kind.h"
+#include "nas/udp/adapter_table.h"
+#include "nas/udp/ip_setting_block.h"
 #include "nas/udp/request_tag.h"
 #include "nas/udp/udp_channel.h"
 #include "platform/window_message.h"
@@ -56,8 +62,15 @@ public:
   // deleted then). The caller must not touch the query after the call.
   static Ticket Launch(std::unique_ptr<CQuery> query, Exchange exchange);
 
-  // Runs the exchange once and disposes of the query as it says.
+  // Runs the exchange once and disposes of the query as it says; posts
+  // WM_REQUEST_UNANSWERED when the exchange reported nothing.
   void Run() override;
+
+  // Posts a result message of this request to its window and records that
+  // the request was answered. False when the window is gone.
+  bool Report(UINT message, WPARAM wParam, LPARAM lParam);
+  // True once Report or HandOver was called.
+  bool Answered() const { return m_answered; }
 
   // Puts the query into the message store with `result` and posts
   // WM_QUERY_RESULT (wParam `result`, lParam the store id) to its window.
@@ -70,6 +83,9 @@ public:
 
   // Queries alive in the process (created and not yet deleted).
   static std::int64_t LiveCount();
+  // Workers launched whose run has not yet ended (their query may be gone
+  // already, but the thread still touches the process-wide objects).
+  static std::int64_t RunningCount();
 
   // ---- Fields read and written by the start operations, the exchanges,
   // the reply parsers and, after the hand-over, the receiving window.
@@ -106,7 +122,10 @@ public:
 
 private:
   Exchange m_exchange = nullptr;
+  bool m_answered = false; // touched by the worker only, once launched
+  bool m_counted = false;  // counted in s_running by Launch
   static std::atomic<std::int64_t> s_live;
+  static std::atomic<std::int64_t> s_running;
 };
 
 } // namespace corvesta

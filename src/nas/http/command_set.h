@@ -8,8 +8,9 @@
 //
 // Outcomes: the set-up commands (kind 3) answer with WM_COMMAND_RESULT
 // (wParam 0 success, 1 failure; lParam the command index), the others with
-// the messages of their reply parsers; a transport failure of those posts
-// nothing.
+// the messages of their reply parsers. A request that ends without any of
+// those (a transport failure, a reply its parser cannot read) posts
+// WM_REQUEST_UNANSWERED with its ticket.
 
 #include <cstdint>
 #include <string_view>

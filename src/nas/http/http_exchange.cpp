@@ -62,7 +62,7 @@ CQuery::Disposition RunHttpExchange(CQuery &query) {
     }
   }
   if (query.kind == QueryKind::SetupCommand) {
-    PostMessage(query.window, WM_COMMAND_RESULT, result, static_cast<LPARAM>(query.commandIndex));
+    query.Report(WM_COMMAND_RESULT, result, static_cast<LPARAM>(query.commandIndex));
   }
   return CQuery::Disposition::Finished;
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "nas/query.h"
+#include "nas/take_query.h"
 #include "platform/message_queue_target.h"
 #include "support/temp_folder.h"
 #include "worker/message_store.h"
@@ -16,18 +17,6 @@ using namespace std::chrono_literals;
 using corvesta::test::WaitUntil;
 
 namespace {
-
-std::unique_ptr<CQuery> TakeQuery(const Message &message, std::uint32_t *value = nullptr) {
-  std::unique_ptr<CThread> payload;
-  std::uint32_t stored = 99;
-  if (!CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, stored)) {
-    return nullptr;
-  }
-  if (value != nullptr) {
-    *value = stored;
-  }
-  return std::unique_ptr<CQuery>(dynamic_cast<CQuery *>(payload.release()));
-}
 
 CQuery::Disposition HandOverWithFlag(CQuery &query) {
   query.loginFlag = 7;
