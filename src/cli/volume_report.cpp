@@ -17,16 +17,14 @@ constexpr long long kKiloFactor = 1024;
 } // namespace
 
 std::optional<std::vector<VolumeLine>> ReadVolumes(CliWindow &window, std::int32_t index) {
-  auto first = std::make_unique<VolumeInfo>();
-  const Ticket ticket = StartReadVolumeList(window.Handle(), index, first.get());
+  auto first = std::make_shared<VolumeInfo>();
+  const Ticket ticket = StartReadVolumeList(window.Handle(), index, first);
   if (ticket == 0) {
     Err(Tr(u"Get Volume Information failed."));
     return std::nullopt;
   }
   auto result = window.WaitForQuery(ticket, limits::kWebRequest);
   if (!result) {
-    // The worker may still write into the list: leave it to the worker's end.
-    first.release();
     Err(Tr(u"Get Volume Information failed."));
     return std::nullopt;
   }

@@ -1,7 +1,5 @@
 #include "nas/query.h"
 
-#include <unistd.h>
-
 #include "worker/message_store.h"
 #include "worker/private_messages.h"
 
@@ -17,9 +15,6 @@ CQuery::CQuery(WindowHandle target) : window(target) {
 
 CQuery::~CQuery() {
   Stop();
-  if (socket >= 0) {
-    ::close(socket);
-  }
   s_live.fetch_sub(1);
 }
 

@@ -35,6 +35,7 @@
 #include "nas/udp/ip_setting_block.h"
 #include "nas/udp/request_tag.h"
 #include "nas/udp/udp_channel.h"
+#include "platform/unique_fd.h"
 #include "platform/window_message.h"
 #include "worker/thread.h"
 #include "worker/ticket.h"
@@ -100,7 +101,7 @@ public:
   Transport transport = Transport::Tcp;
   char targetAddress[16] = {};       // the box's address for the HTTP connection
   std::uint16_t targetPort = 0;      // 80 once an HTTP request is built
-  int socket = -1;                   // the TCP socket; closed with the query if still open
+  UniqueFd socket;                   // the TCP socket; closed with the query if still open
   std::vector<std::uint8_t> request; // the datagram or the HTTP request text
   std::vector<std::uint8_t> reply;   // the reply buffer, allocated by the first receive
   char targetIp[16] = {};            // the device's ip, for the UDP exchanges with one box
@@ -110,7 +111,11 @@ public:
   // An address change copies the caller's block into its datagram when it
   // starts, so the block need not outlive the call; this stays null.
   const IpSettingBlock *requestData = nullptr;
-  VolumeInfo *resultList = nullptr; // the caller's volume list
+  // The volume list the volume parser fills, shared with the caller: it
+  // lives until both the caller and this request are done with it, so a
+  // caller that gives up on the request (or starts a new one) never frees a
+  // list under a running worker.
+  std::shared_ptr<VolumeInfo> resultList;
 
   // UDP exchanges: the sockets of each adapter used (set up on the calling
   // thread), and the tag and adapter table the datagrams were built with.

@@ -150,17 +150,17 @@ struct Received {
 };
 
 Received ConnectAndReceive(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
-  int socket = OpenHttpSocket();
-  EXPECT_GE(socket, 0);
-  EXPECT_TRUE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
+  UniqueFd socket = OpenHttpSocket();
+  EXPECT_TRUE(socket);
+  EXPECT_TRUE(ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits));
   EXPECT_TRUE(SendRequest(
-      socket, std::span(reinterpret_cast<const std::uint8_t *>(request.data()), request.size()),
-      waits));
+      socket.Get(),
+      std::span(reinterpret_cast<const std::uint8_t *>(request.data()), request.size()), waits));
   Received received{ReceiveEnd::Failed, {}, 0, {}};
-  received.end = ReceiveReply(socket, received.buffer, received.length, waits);
+  received.end = ReceiveReply(socket.Get(), received.buffer, received.length, waits);
   received.text.assign(reinterpret_cast<const char *>(received.buffer.data()), received.length);
   CloseHttpSocket(socket);
-  EXPECT_EQ(socket, -1);
+  EXPECT_FALSE(socket);
   return received;
 }
 
@@ -224,10 +224,10 @@ TEST(HttpTransport, AnOversizedReplyFillsTheBufferAndStaysTerminated) {
 
 TEST(HttpTransport, ARefusedConnectionFailsAfterItsAttempts) {
   TestWaits waits;
-  int socket = OpenHttpSocket();
-  ASSERT_GE(socket, 0);
+  UniqueFd socket = OpenHttpSocket();
+  ASSERT_TRUE(socket);
   const auto start = Clock::now();
-  EXPECT_FALSE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
+  EXPECT_FALSE(ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits));
   const auto took = Clock::now() - start;
   // 101 refusals, each followed by a 10 ms pause: about one second, far
   // below the eight seconds of a connect that never completes.
@@ -238,11 +238,11 @@ TEST(HttpTransport, ARefusedConnectionFailsAfterItsAttempts) {
 
 TEST(HttpTransport, BadTargetsFailAtOnce) {
   TestWaits waits;
-  int socket = OpenHttpSocket();
-  ASSERT_GE(socket, 0);
-  EXPECT_FALSE(ConnectWithin(socket, "", box::kHttpPort, waits));
-  EXPECT_FALSE(ConnectWithin(socket, "127.0.0.9", 0, waits));
-  EXPECT_FALSE(ConnectWithin(socket, "box.local", box::kHttpPort, waits));
+  UniqueFd socket = OpenHttpSocket();
+  ASSERT_TRUE(socket);
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "", box::kHttpPort, waits));
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "127.0.0.9", 0, waits));
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "box.local", box::kHttpPort, waits));
   EXPECT_FALSE(ConnectWithin(-1, kAddress, box::kHttpPort, waits));
   CloseHttpSocket(socket);
 }
@@ -252,27 +252,27 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
   // connection requests go unanswered and the connect hangs.
   Responder responder(nullptr, 0);
   ASSERT_TRUE(responder.Ready());
-  std::vector<int> fillers;
+  std::vector<UniqueFd> fillers;
   TestWaits fillerWaits;
   for (int i = 0; i < 4; ++i) {
-    int filler = OpenHttpSocket();
+    UniqueFd filler = OpenHttpSocket();
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(box::kHttpPort);
     ::inet_pton(AF_INET, kAddress, &address.sin_addr);
-    ::fcntl(filler, F_SETFL, O_NONBLOCK);
-    ::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    fillers.push_back(filler);
+    ::fcntl(filler.Get(), F_SETFL, O_NONBLOCK);
+    ::connect(filler.Get(), reinterpret_cast<sockaddr *>(&address), sizeof address);
+    fillers.push_back(std::move(filler));
   }
   std::this_thread::sleep_for(50ms);
 
   TestWaits waits;
-  int socket = OpenHttpSocket();
+  UniqueFd socket = OpenHttpSocket();
   std::atomic<bool> done{false};
   Clock::time_point ended;
   bool connected = true;
   std::thread connecting([&] {
-    connected = ConnectWithin(socket, kAddress, box::kHttpPort, waits);
+    connected = ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits);
     ended = Clock::now();
     done.store(true);
   });
@@ -284,9 +284,6 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
   EXPECT_FALSE(connected);
   EXPECT_LT(ended - stopped, 500ms); // one wait and one pause: about 80 ms
   CloseHttpSocket(socket);
-  for (int filler : fillers) {
-    ::close(filler);
-  }
 }
 
 TEST(HttpTransport, TheStopFlagEndsAReceiveAndKeepsItsText) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <set>
@@ -7,6 +9,7 @@
 
 #include "nas/query.h"
 #include "nas/take_query.h"
+#include "nas/worker_drain.h"
 #include "platform/message_queue_target.h"
 #include "support/temp_folder.h"
 #include "worker/message_store.h"
@@ -25,6 +28,17 @@ CQuery::Disposition HandOverWithFlag(CQuery &query) {
 
 CQuery::Disposition FinishQuietly(CQuery &) {
   return CQuery::Disposition::Finished;
+}
+
+CQuery::Disposition ReportThenFinish(CQuery &query) {
+  query.Report(WM_SETIP_RESULT, kResultSuccess, static_cast<LPARAM>(QueryKind::AddressChange));
+  return CQuery::Disposition::Finished;
+}
+
+// Waits until every worker launched since `running` has ended; whatever
+// they post is queued by then.
+bool WorkersEnded(std::int64_t running) {
+  return WaitUntil([&] { return CQuery::RunningCount() == running; }, 5s);
 }
 
 } // namespace
@@ -48,12 +62,55 @@ TEST(QueryLifecycle, AHandedOverQueryReachesItsWindowWithItsTicket) {
   EXPECT_EQ(CQuery::LiveCount(), before);
 }
 
-TEST(QueryLifecycle, AQueryThatIsNotHandedOverIsDeletedByItsWorker) {
+struct EndingCase {
+  const char *name;
+  CQuery::Exchange exchange;
+  UINT ending;   // the one message the window gets
+  WPARAM wParam; // its wParam; 0 stands for the request's ticket
+  LPARAM lParam;
+};
+
+// A worker that reports, and one that does not: either way the window hears
+// exactly once how the request ended, and the query is deleted.
+TEST(QueryLifecycle, AQueryThatIsNotHandedOverEndsWithOneMessage) {
+  const EndingCase cases[] = {
+      {"reported", &ReportThenFinish, WM_SETIP_RESULT, kResultSuccess,
+       static_cast<LPARAM>(QueryKind::AddressChange)},
+      {"nothing reported", &FinishQuietly, WM_REQUEST_UNANSWERED, 0,
+       static_cast<LPARAM>(QueryKind::VolumeList)},
+  };
+  for (const EndingCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::int64_t before = CQuery::LiveCount();
+    const std::int64_t running = CQuery::RunningCount();
+    MessageQueueTarget window;
+    auto query = std::make_unique<CQuery>(window.Handle());
+    query->kind = QueryKind::VolumeList;
+    const Ticket ticket = CQuery::Launch(std::move(query), c.exchange);
+    ASSERT_NE(ticket, 0u);
+    ASSERT_TRUE(WorkersEnded(running));
+    EXPECT_EQ(CQuery::LiveCount(), before);
+    const std::vector<Message> messages = window.TakeAll();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, c.ending);
+    EXPECT_EQ(messages[0].wParam, c.wParam == 0 ? ticket : c.wParam);
+    EXPECT_EQ(messages[0].lParam, c.lParam);
+  }
+}
+
+TEST(QueryLifecycle, AnUnansweredEndForAGoneWindowGoesNowhere) {
   const std::int64_t before = CQuery::LiveCount();
-  MessageQueueTarget window;
-  ASSERT_NE(CQuery::Launch(std::make_unique<CQuery>(window.Handle()), &FinishQuietly), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return CQuery::LiveCount() == before; }, 5s));
-  EXPECT_EQ(window.QueuedCount(), 0u);
+  const std::int64_t running = CQuery::RunningCount();
+  WindowHandle gone = 0;
+  {
+    MessageQueueTarget window;
+    gone = window.Handle();
+  }
+  MessageQueueTarget other;
+  ASSERT_NE(CQuery::Launch(std::make_unique<CQuery>(gone), &FinishQuietly), 0u);
+  ASSERT_TRUE(WorkersEnded(running));
+  EXPECT_EQ(CQuery::LiveCount(), before);
+  EXPECT_EQ(other.QueuedCount(), 0u) << "a handle is never reused";
 }
 
 TEST(QueryLifecycle, AResultForAGoneWindowIsDeletedNotStored) {
@@ -79,18 +136,23 @@ TEST(QueryLifecycle, LaunchWithoutAnExchangeStartsNothing) {
 namespace {
 
 // Workers that take a little while, then hand over with success or failure,
-// or finish without a payload after posting a plain message, as the UDP and
-// HTTP kinds do.
+// finish without a payload after reporting a plain message, or finish
+// without reporting anything (a request that failed on its way), as the UDP
+// and HTTP kinds do.
+constexpr int kOutcomes = 4;
+
 CQuery::Disposition RandomOutcome(CQuery &query) {
   thread_local std::minstd_rand random(std::random_device{}());
   query.PauseFor(std::chrono::microseconds(random() % 3000));
-  switch (query.deviceIndex % 3) {
+  switch (query.deviceIndex % kOutcomes) {
   case 0:
     return query.HandOver(kResultSuccess);
   case 1:
     return query.HandOver(kResultFailure);
+  case 2:
+    query.Report(WM_SETIP_RESULT, kResultFailure, static_cast<LPARAM>(query.ticket));
+    return CQuery::Disposition::Finished;
   default:
-    PostMessage(query.window, WM_SETIP_RESULT, kResultFailure, static_cast<LPARAM>(query.ticket));
     return CQuery::Disposition::Finished;
   }
 }
@@ -99,23 +161,34 @@ CQuery::Disposition RandomOutcome(CQuery &query) {
 
 TEST(QueryLifecycle, StartAndDeleteInALoopWhileResultsArrive) {
   const std::int64_t before = CQuery::LiveCount();
+  const std::int64_t running = CQuery::RunningCount();
   const std::size_t stored = CMsg::Instance().Size();
   MessageQueueTarget window;
   constexpr int kQueries = 600;
   std::map<Ticket, int> started; // ticket -> outcome class
-  std::set<Ticket> answered;
+  std::set<Ticket> answered;     // each ticket's one ending
   std::set<MessageId> ids;
   int launched = 0;
+  auto outcomeOf = [&](Ticket ticket) {
+    auto found = started.find(ticket);
+    return found == started.end() ? -1 : found->second;
+  };
   auto drain = [&] {
     for (const Message &message : window.TakeAll()) {
       if (message.message == WM_QUERY_RESULT) {
         EXPECT_TRUE(ids.insert(MessageIdFromLParam(message.lParam)).second);
         std::unique_ptr<CQuery> query = TakeQuery(message);
         ASSERT_TRUE(query) << "every posted id is in the store once";
-        EXPECT_EQ(message.wParam, query->deviceIndex % 3 == 0 ? kResultSuccess : kResultFailure);
+        EXPECT_EQ(message.wParam,
+                  query->deviceIndex % kOutcomes == 0 ? kResultSuccess : kResultFailure);
         EXPECT_TRUE(answered.insert(query->ticket).second);
       } else if (message.message == WM_SETIP_RESULT) {
-        EXPECT_TRUE(answered.insert(static_cast<Ticket>(message.lParam)).second);
+        const auto ticket = static_cast<Ticket>(message.lParam);
+        EXPECT_EQ(outcomeOf(ticket), 2);
+        EXPECT_TRUE(answered.insert(ticket).second);
+      } else if (message.message == WM_REQUEST_UNANSWERED) {
+        EXPECT_EQ(outcomeOf(message.wParam), 3);
+        EXPECT_TRUE(answered.insert(message.wParam).second) << "a ticket ended twice";
       }
     }
   };
@@ -124,7 +197,7 @@ TEST(QueryLifecycle, StartAndDeleteInALoopWhileResultsArrive) {
     query->deviceIndex = launched;
     Ticket ticket = CQuery::Launch(std::move(query), &RandomOutcome);
     ASSERT_NE(ticket, 0u);
-    EXPECT_TRUE(started.emplace(ticket, launched % 3).second) << "ticket repeated";
+    EXPECT_TRUE(started.emplace(ticket, launched % kOutcomes).second) << "ticket repeated";
     ++launched;
     if (launched % 8 == 0) {
       drain();
@@ -144,5 +217,54 @@ TEST(QueryLifecycle, StartAndDeleteInALoopWhileResultsArrive) {
   }
   EXPECT_TRUE(WaitUntil([&] { return CQuery::LiveCount() == before; }, 10s))
       << CQuery::LiveCount() - before << " queries left";
+  EXPECT_TRUE(WaitUntil([&] { return CQuery::RunningCount() == running; }, 10s));
+  drain();
+  EXPECT_EQ(answered.size(), started.size()) << "a late second ending";
   EXPECT_EQ(CMsg::Instance().Size(), stored);
+}
+
+// ---- The drain at the program's end.
+
+namespace {
+
+std::atomic<bool> g_gateOpen{false};
+
+// A worker that runs until the gate opens (or it is stopped).
+CQuery::Disposition WaitAtTheGate(CQuery &query) {
+  while (!g_gateOpen.load()) {
+    if (!query.PauseFor(1ms)) {
+      break;
+    }
+  }
+  return CQuery::Disposition::Finished;
+}
+
+} // namespace
+
+TEST(WorkerDrain, WaitsForRunningWorkersNotForStoredResults) {
+  ASSERT_TRUE(DrainWorkers(5s)) << "no worker of an earlier test still runs";
+  MessageQueueTarget window;
+  g_gateOpen.store(false);
+  ASSERT_NE(CQuery::Launch(std::make_unique<CQuery>(WindowHandle{0}), &WaitAtTheGate), 0u);
+  EXPECT_FALSE(DrainWorkers(20ms)) << "a worker still runs";
+  g_gateOpen.store(true);
+  EXPECT_TRUE(DrainWorkers(5s));
+
+  // A result waiting in the store for its window has no worker any more.
+  ASSERT_NE(CQuery::Launch(std::make_unique<CQuery>(window.Handle()), &HandOverWithFlag), 0u);
+  ASSERT_TRUE(window.WaitForMessage(WM_QUERY_RESULT, 5s));
+  EXPECT_TRUE(DrainWorkers(5s));
+  EXPECT_EQ(FinishProcess(5, 0ms), 5) << "nothing runs: main returns the status";
+}
+
+TEST(WorkerDrainDeathTest, LeavesAtOnceWhileAWorkerStillRuns) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        g_gateOpen.store(false);
+        CQuery::Launch(std::make_unique<CQuery>(WindowHandle{0}), &WaitAtTheGate);
+        FinishProcess(7, 20ms);
+        std::exit(0); // not reached: the worker never ends
+      },
+      ::testing::ExitedWithCode(7), "");
 }
