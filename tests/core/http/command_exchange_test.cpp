@@ -544,7 +544,7 @@ std::unique_ptr<CQuery> AwaitQuery(MessageQueueTarget &window, Ticket ticket,
   if (!message) {
     return nullptr;
   }
-  std::unique_ptr<CQuery> query = test::TakeQuery(*message);
+  std::unique_ptr<CQuery> query = TakeQuery(*message);
   EXPECT_TRUE(query);
   if (query) {
     EXPECT_EQ(query->ticket, ticket);

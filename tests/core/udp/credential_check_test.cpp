@@ -112,7 +112,7 @@ TEST_F(CredentialCheckTest, AcceptedGivesTheQueryToTheWindow) {
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->wParam, kResultSuccess);
-  auto query = test::TakeQuery(*message);
+  auto query = TakeQuery(*message);
   ASSERT_TRUE(query);
   EXPECT_EQ(query->ticket, ticket);
   EXPECT_EQ(query->kind, QueryKind::CredentialCheck);
@@ -132,7 +132,7 @@ TEST_F(CredentialCheckTest, AcceptedWhenTheBoxAnswersByUnicast) {
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->wParam, kResultSuccess);
-  EXPECT_TRUE(test::TakeQuery(*message));
+  EXPECT_TRUE(TakeQuery(*message));
 }
 
 struct RefusalCase {
@@ -191,7 +191,7 @@ TEST_F(CredentialCheckTest, AnotherBoxsVerdictIsIgnored) {
   ASSERT_TRUE(boxes->WaitForCount(1, 5s));
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
-  auto query = test::TakeQuery(*message);
+  auto query = TakeQuery(*message);
   ASSERT_TRUE(query);
   EXPECT_EQ(query->ticket, accepted);
   query.reset();

@@ -65,8 +65,9 @@ TEST(QueryLifecycle, AHandedOverQueryReachesItsWindowWithItsTicket) {
 struct EndingCase {
   const char *name;
   CQuery::Exchange exchange;
-  UINT ending;   // the one message the window gets
-  WPARAM wParam; // its wParam; 0 stands for the request's ticket
+  UINT ending;        // the one message the window gets
+  bool carriesTicket; // its wParam is the request's ticket, not `wParam`
+  WPARAM wParam;
   LPARAM lParam;
 };
 
@@ -74,9 +75,9 @@ struct EndingCase {
 // exactly once how the request ended, and the query is deleted.
 TEST(QueryLifecycle, AQueryThatIsNotHandedOverEndsWithOneMessage) {
   const EndingCase cases[] = {
-      {"reported", &ReportThenFinish, WM_SETIP_RESULT, kResultSuccess,
+      {"reported", &ReportThenFinish, WM_SETIP_RESULT, false, kResultSuccess,
        static_cast<LPARAM>(QueryKind::AddressChange)},
-      {"nothing reported", &FinishQuietly, WM_REQUEST_UNANSWERED, 0,
+      {"nothing reported", &FinishQuietly, WM_REQUEST_UNANSWERED, true, 0,
        static_cast<LPARAM>(QueryKind::VolumeList)},
   };
   for (const EndingCase &c : cases) {
@@ -93,7 +94,7 @@ TEST(QueryLifecycle, AQueryThatIsNotHandedOverEndsWithOneMessage) {
     const std::vector<Message> messages = window.TakeAll();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].message, c.ending);
-    EXPECT_EQ(messages[0].wParam, c.wParam == 0 ? ticket : c.wParam);
+    EXPECT_EQ(messages[0].wParam, c.carriesTicket ? ticket : c.wParam);
     EXPECT_EQ(messages[0].lParam, c.lParam);
   }
 }

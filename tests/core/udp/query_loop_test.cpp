@@ -55,7 +55,7 @@ TEST(QueryLoop, CredentialChecksStartedAndDeletedWhileResultsArrive) {
         continue;
       }
       ASSERT_EQ(message.message, WM_QUERY_RESULT);
-      auto query = test::TakeQuery(message);
+      auto query = TakeQuery(message);
       ASSERT_TRUE(query);
       EXPECT_EQ(query->deviceIndex, accepts);
       EXPECT_TRUE(answered.insert(query->ticket).second) << "answered twice";
