@@ -19,6 +19,7 @@
 #include "nas/replies/wizard_info.h"
 #include "nas/udp/credential_check.h"
 #include "nas/udp/discovery.h"
+#include "nas/worker_drain.h"
 #include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
@@ -352,11 +353,10 @@ TEST_F(CommandExchangeTest, EveryRequestEndsWithExactlyOneMessage) {
   for (const EndingCase &c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(sim.SetFaults("alpha", c.faults)) << sim.Error();
-    const std::int64_t running = CQuery::RunningCount();
     const Ticket ticket = c.start(window.Handle());
     ASSERT_NE(ticket, 0u);
     // Whatever the worker posts is queued once it has ended.
-    ASSERT_TRUE(test::WaitUntil([&] { return CQuery::RunningCount() == running; }, 20s));
+    ASSERT_TRUE(DrainWorkers(20s));
     std::vector<Message> endings;
     for (const Message &message : window.TakeAll()) {
       if (IsEnding(message.message)) {

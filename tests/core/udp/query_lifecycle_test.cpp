@@ -35,10 +35,9 @@ CQuery::Disposition ReportThenFinish(CQuery &query) {
   return CQuery::Disposition::Finished;
 }
 
-// Waits until every worker launched since `running` has ended; whatever
-// they post is queued by then.
-bool WorkersEnded(std::int64_t running) {
-  return WaitUntil([&] { return CQuery::RunningCount() == running; }, 5s);
+// Waits until no worker runs; whatever the workers posted is queued by then.
+bool WorkersEnded() {
+  return DrainWorkers(5s);
 }
 
 } // namespace
@@ -83,13 +82,12 @@ TEST(QueryLifecycle, AQueryThatIsNotHandedOverEndsWithOneMessage) {
   for (const EndingCase &c : cases) {
     SCOPED_TRACE(c.name);
     const std::int64_t before = CQuery::LiveCount();
-    const std::int64_t running = CQuery::RunningCount();
     MessageQueueTarget window;
     auto query = std::make_unique<CQuery>(window.Handle());
     query->kind = QueryKind::VolumeList;
     const Ticket ticket = CQuery::Launch(std::move(query), c.exchange);
     ASSERT_NE(ticket, 0u);
-    ASSERT_TRUE(WorkersEnded(running));
+    ASSERT_TRUE(WorkersEnded());
     EXPECT_EQ(CQuery::LiveCount(), before);
     const std::vector<Message> messages = window.TakeAll();
     ASSERT_EQ(messages.size(), 1u);
@@ -101,7 +99,6 @@ TEST(QueryLifecycle, AQueryThatIsNotHandedOverEndsWithOneMessage) {
 
 TEST(QueryLifecycle, AnUnansweredEndForAGoneWindowGoesNowhere) {
   const std::int64_t before = CQuery::LiveCount();
-  const std::int64_t running = CQuery::RunningCount();
   WindowHandle gone = 0;
   {
     MessageQueueTarget window;
@@ -109,7 +106,7 @@ TEST(QueryLifecycle, AnUnansweredEndForAGoneWindowGoesNowhere) {
   }
   MessageQueueTarget other;
   ASSERT_NE(CQuery::Launch(std::make_unique<CQuery>(gone), &FinishQuietly), 0u);
-  ASSERT_TRUE(WorkersEnded(running));
+  ASSERT_TRUE(WorkersEnded());
   EXPECT_EQ(CQuery::LiveCount(), before);
   EXPECT_EQ(other.QueuedCount(), 0u) << "a handle is never reused";
 }
@@ -162,7 +159,6 @@ CQuery::Disposition RandomOutcome(CQuery &query) {
 
 TEST(QueryLifecycle, StartAndDeleteInALoopWhileResultsArrive) {
   const std::int64_t before = CQuery::LiveCount();
-  const std::int64_t running = CQuery::RunningCount();
   const std::size_t stored = CMsg::Instance().Size();
   MessageQueueTarget window;
   constexpr int kQueries = 600;
@@ -218,7 +214,7 @@ TEST(QueryLifecycle, StartAndDeleteInALoopWhileResultsArrive) {
   }
   EXPECT_TRUE(WaitUntil([&] { return CQuery::LiveCount() == before; }, 10s))
       << CQuery::LiveCount() - before << " queries left";
-  EXPECT_TRUE(WaitUntil([&] { return CQuery::RunningCount() == running; }, 10s));
+  EXPECT_TRUE(DrainWorkers(10s));
   drain();
   EXPECT_EQ(answered.size(), started.size()) << "a late second ending";
   EXPECT_EQ(CMsg::Instance().Size(), stored);
