@@ -70,8 +70,6 @@ public:
   // Posts a result message of this request to its window and records that
   // the request was answered. False when the window is gone.
   bool Report(UINT message, WPARAM wParam, LPARAM lParam);
-  // True once Report or HandOver was called.
-  bool Answered() const { return m_answered; }
 
   // Puts the query into the message store with `result` and posts
   // WM_QUERY_RESULT (wParam `result`, lParam the store id) to its window.
@@ -82,7 +80,9 @@ public:
   // The worker's wait points, for exchanges: pause, cut short by a stop.
   bool PauseFor(std::chrono::microseconds duration);
 
-  // Queries alive in the process (created and not yet deleted).
+  // Queries alive in the process (created and not yet deleted): shows that
+  // no query is left behind. It does not tell whether a request has ended:
+  // its window learns that from its result or WM_REQUEST_UNANSWERED.
   static std::int64_t LiveCount();
   // Workers launched whose run has not yet ended (their query may be gone
   // already, but the thread still touches the process-wide objects).
