@@ -4,8 +4,7 @@
 #include <string>
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "i18n/translate.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
@@ -24,18 +23,6 @@ namespace {
 void ShowError(const CQuery &query, std::u16string_view english) {
   ShowMessageBox(query.window, Translate(english), std::u16string(kProgramTitle),
                  MessageBoxButtons::Ok, MessageBoxIcon::Error);
-}
-
-// Empties "UserName" and "PassWord" in the section of the box connected to
-// last ("ServName" of section "Current"). Without a remembered box there is
-// no section to empty.
-void ForgetRememberedCredentials() {
-  std::u16string box;
-  if (!settings::Read(settings::kSectionCurrent, settings::kKeyServName, box)) {
-    return;
-  }
-  settings::WriteEmpty(box, settings::kKeyUserName);
-  settings::WriteEmpty(box, settings::kKeyPassWord);
 }
 
 CQuery::Disposition RunCredentialCheck(CQuery &query) {
@@ -68,7 +55,7 @@ CQuery::Disposition RunCredentialCheck(CQuery &query) {
     return query.HandOver(kResultSuccess);
   }
   ClearCurrentCredentialsIf(query.sentCredentials);
-  ForgetRememberedCredentials();
+  ForgetLastBoxLogin();
   ShowError(query, u"Username or password error.");
   return CQuery::Disposition::Finished;
 }
