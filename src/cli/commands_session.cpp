@@ -148,7 +148,7 @@ ExitStatus RunShares(Context &context) {
       const std::string name = Utf16ToUtf8(share.name);
       items.push_back(JsonObject()
                           .Text("name", name)
-                          .Text("path", Utf16ToUtf8(SharePath(ip, share.name)))
+                          .Text("path", Utf16ToUtf8(ShareNetworkPath(ip, share.name)))
                           .Str());
     }
     Out(JsonArray(items));
@@ -159,7 +159,7 @@ ExitStatus RunShares(Context &context) {
   }
   for (const ShareEntry &share : shares) {
     const std::string name = Utf16ToUtf8(share.name);
-    Out(name + "  " + Utf16ToUtf8(SharePath(ip, share.name)));
+    Out(name + "  " + Utf16ToUtf8(ShareNetworkPath(ip, share.name)));
   }
   return ExitStatus::Success;
 }

@@ -52,7 +52,7 @@ std::string CenterLink(WebCenter center, std::string_view boxAddress, std::strin
   return Utf16ToUtf8(link) + std::string(spec.suffix);
 }
 
-std::u16string SharePath(std::u16string_view boxAddress, std::u16string_view share) {
+std::u16string ShareNetworkPath(std::u16string_view boxAddress, std::u16string_view share) {
   return FillPattern(kSharePathPattern, {boxAddress, share});
 }
 

@@ -32,6 +32,6 @@ std::string CenterLink(WebCenter center, std::string_view boxAddress, std::strin
                        std::string_view password);
 
 // "\\ADDRESS\SHARE".
-std::u16string SharePath(std::u16string_view boxAddress, std::u16string_view share);
+std::u16string ShareNetworkPath(std::u16string_view boxAddress, std::u16string_view share);
 
 } // namespace corvesta

@@ -135,8 +135,8 @@ TEST(CenterLinks, CentersAreNamedByTheirWord) {
 }
 
 TEST(SharePaths, TwoBackslashesTheAddressOneBackslashTheShare) {
-  EXPECT_EQ(SharePath(u"192.168.1.20", u"public"), u"\\\\192.168.1.20\\public");
-  EXPECT_EQ(SharePath(u"10.0.0.5", u"Фото 100%"), u"\\\\10.0.0.5\\Фото 100%");
+  EXPECT_EQ(ShareNetworkPath(u"192.168.1.20", u"public"), u"\\\\192.168.1.20\\public");
+  EXPECT_EQ(ShareNetworkPath(u"10.0.0.5", u"Фото 100%"), u"\\\\10.0.0.5\\Фото 100%");
 }
 
 TEST(Greetings, NameTheUserAndTheModel) {
