@@ -467,6 +467,54 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TwoBoxes", {"info", "ALPHA", "BLANK"}, "", 2, "usage: corvesta-cli info BOX"}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
 
+// Two boxes that share a name; the second answers the probe 1.5 s late,
+// well inside the discovery's waits. A command that names a box by its
+// address or hardware address may end the discovery once that box has
+// answered; one that names it by name must hear both and refuse.
+class CliSharedNameTest : public CliBoxTest {
+protected:
+  void SetUp() override {
+    json quick = NasSimProcess::MakeBox("TWIN", "127.0.0.61", "02:aa:00:00:00:61");
+    json slow = NasSimProcess::MakeBox("TWIN", "127.0.0.62", "02:aa:00:00:00:62");
+    slow["faults"] = {{"udp", {{"probe", {{"delay_ms", 1500}}}}}};
+    ASSERT_TRUE(m_sim.Start(NasSimProcess::MakeState({quick, slow}))) << m_sim.Error();
+  }
+};
+
+struct BoxWordCase {
+  const char *what;
+  const char *word;
+  int status;
+  std::vector<std::string> texts; // on standard output when it succeeds, else on standard error
+};
+
+TEST_F(CliSharedNameTest, AddressesEndTheSearchEarlyAndASharedNameIsRefused) {
+  const BoxWordCase cases[] = {
+      {"a shared name is refused, also when one of its boxes answers late",
+       "TWIN",
+       2,
+       {"Several NAS are named \"TWIN\"", "127.0.0.61  02:aa:00:00:00:61",
+        "127.0.0.62  02:aa:00:00:00:62"}},
+      {"the late box by its address", "127.0.0.62", 0, {"IP:127.0.0.62\n"}},
+      {"the quick box by its hardware address in another form",
+       "02-AA-00-00-00-61",
+       0,
+       {"IP:127.0.0.61\n"}},
+  };
+  for (const BoxWordCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const CliRun run = Cli({"connect", c.word}, "admin");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    for (const std::string &text : c.texts) {
+      const std::string &where = c.status == 0 ? run.out : run.err;
+      EXPECT_NE(where.find(text), std::string::npos) << where;
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(WebRequestsWith("TWIN", "cmd=login"), 0u);
+    }
+  }
+}
+
 TEST_F(CliBoxTest, CenterLinksCarryTheLoginAsTheBoxExpects) {
   CliRun run = Cli({"center", "ALPHA", "management", "--print"}, kAlphaPassword);
   EXPECT_EQ(run.status, 0) << run.err;
