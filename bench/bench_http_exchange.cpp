@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "nas/box_protocol.h"
-#include "nas/http/command_set.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
+#include "nas/http/command_set.h"
 #include "nas/http/http_request_builder.h"
 #include "nas/query.h"
 #include "nas_sim_launcher.h"
@@ -165,10 +165,10 @@ void BM_CommandAgainstBareRoundTrip(benchmark::State &state) {
   full.reserve(kExchanges);
   bool bareFirst = true;
   for (auto _ : state) {
-    std::optional<double> first = bareFirst ? TimedBareRoundTrip(target, request)
-                                            : TimedCommand(window);
-    std::optional<double> second = bareFirst ? TimedCommand(window)
-                                             : TimedBareRoundTrip(target, request);
+    std::optional<double> first =
+        bareFirst ? TimedBareRoundTrip(target, request) : TimedCommand(window);
+    std::optional<double> second =
+        bareFirst ? TimedCommand(window) : TimedBareRoundTrip(target, request);
     if (!first || !second) {
       state.SkipWithError("an exchange failed");
       return;

@@ -156,7 +156,8 @@ public:
     std::printf("\nCPU time / pugixml CPU time\n");
     for (const Sample &sample : Samples()) {
       for (const char *subject : {"reader", "reply_path"}) {
-        const double ratio = Ratio(std::string(subject) + "/" + sample.name, "pugixml/" + sample.name);
+        const double ratio =
+            Ratio(std::string(subject) + "/" + sample.name, "pugixml/" + sample.name);
         if (ratio > 0) {
           std::printf("  %-10s %-22s %6.2f\n", subject, sample.name.c_str(), ratio);
         }

@@ -10,8 +10,8 @@
 
 #include "cli/cli_window.h"
 #include "cli/exit_status.h"
-#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
+#include "nas/udp/adapter_table.h"
 
 namespace corvesta::cli {
 

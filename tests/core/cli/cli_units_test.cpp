@@ -172,10 +172,11 @@ TEST(BoxLookupTest, NameAddressOrHardwareAddress) {
 // the search end before every box has had its time to answer.
 TEST(BoxLookupTest, WordsThatEndTheSearchEarly) {
   const std::pair<const char *, bool> words[] = {
-      {"127.0.0.3", true},          {"02-AA-00-00-00-61", true}, {"02:aa:00:00:00:61", true},
-      {"TWIN", false},              {"127.0.0.300", false},      {"127.0.0", false},
-      {"02:aa:00:00:00:6", false},  {"02:aa:00:00:00:6g", false}, {"02:aa:00:00:00:61:", false},
-      {"", false},
+      {"127.0.0.3", true},           {"02-AA-00-00-00-61", true},
+      {"02:aa:00:00:00:61", true},   {"TWIN", false},
+      {"127.0.0.300", false},        {"127.0.0", false},
+      {"02:aa:00:00:00:6", false},   {"02:aa:00:00:00:6g", false},
+      {"02:aa:00:00:00:61:", false}, {"", false},
   };
   for (const auto &[word, early] : words) {
     EXPECT_EQ(IsAddressWord(word), early) << '"' << word << '"';

@@ -344,9 +344,8 @@ TEST_F(DiscoveryAdaptersTest, ADiscoveryForOneBoxEndsSoonAfterItAnswered) {
   for (const TargetCase &c : cases) {
     SCOPED_TRACE(c.what);
     const std::string mac = MacText(c.target);
-    DiscoveryTarget target{[mac](const NasDevice &device) {
-      return FieldText(device.mac, sizeof device.mac) == mac;
-    }};
+    DiscoveryTarget target{
+        [mac](const NasDevice &device) { return FieldText(device.mac, sizeof device.mac) == mac; }};
     const std::vector<Listed> listed = DiscoverWith(c.replies, target);
     ExpectTableOf(2);
     EXPECT_EQ(listed, c.expected);
