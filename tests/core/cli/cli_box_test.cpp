@@ -467,18 +467,30 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TwoBoxes", {"info", "ALPHA", "BLANK"}, "", 2, "usage: corvesta-cli info BOX"}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
 
-// Two boxes that share a name; the second answers the probe 1.5 s late,
-// well inside the discovery's waits. A command that names a box by its
-// address or hardware address may end the discovery once that box has
-// answered; one that names it by name must hear both and refuse.
+// Two boxes that share a name (one simulator each, as one simulator keeps
+// names apart); the second answers the probe 1.5 s late, well inside the
+// discovery's waits. A command that names a box by its address or hardware
+// address may end the discovery once that box has answered; one that names
+// it by name must hear both and refuse.
 class CliSharedNameTest : public CliBoxTest {
 protected:
   void SetUp() override {
     json quick = NasSimProcess::MakeBox("TWIN", "127.0.0.61", "02:aa:00:00:00:61");
     json slow = NasSimProcess::MakeBox("TWIN", "127.0.0.62", "02:aa:00:00:00:62");
     slow["faults"] = {{"udp", {{"probe", {{"delay_ms", 1500}}}}}};
-    ASSERT_TRUE(m_sim.Start(NasSimProcess::MakeState({quick, slow}))) << m_sim.Error();
+    ASSERT_TRUE(m_sim.Start(NasSimProcess::MakeState({quick}))) << m_sim.Error();
+    ASSERT_TRUE(m_slowTwin.Start(NasSimProcess::MakeState({slow}))) << m_slowTwin.Error();
   }
+
+  std::size_t LoginsAtTheSlowTwin() const {
+    std::size_t count = 0;
+    for (const SimRequest &request : m_slowTwin.Requests()) {
+      count += request.transport == "tcp" && request.bytes.find("cmd=login") != std::string::npos;
+    }
+    return count;
+  }
+
+  NasSimProcess m_slowTwin;
 };
 
 struct BoxWordCase {
@@ -511,6 +523,7 @@ TEST_F(CliSharedNameTest, AddressesEndTheSearchEarlyAndASharedNameIsRefused) {
     }
     if (c.status != 0) {
       EXPECT_EQ(WebRequestsWith("TWIN", "cmd=login"), 0u);
+      EXPECT_EQ(LoginsAtTheSlowTwin(), 0u);
     }
   }
 }
