@@ -52,7 +52,7 @@ ExitStatus RunSetIp(Context &context) {
   Out("The NAS has taken its new address settings.");
   // Look for it again, as the list is refreshed after a new address.
   const std::string mac = FieldString(selected->box.device.mac);
-  std::optional<FoundBoxes> found = DiscoverBoxes(context.window);
+  std::optional<FoundBoxes> found = DiscoverBoxes(context.window, mac);
   if (!found) {
     return ExitStatus::Failed;
   }

@@ -11,7 +11,7 @@ namespace corvesta::cli::limits {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Discovery: 32 waits of 70 ms on each of at most 8 adapters.
+// Discovery: 32 waits of 70 ms, every adapter at the same time.
 inline constexpr milliseconds kDiscovery = seconds(25);
 // Credential check: 11 waits of 70 ms with pauses of 100 ms.
 inline constexpr milliseconds kCredentialCheck = seconds(10);

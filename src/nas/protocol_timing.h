@@ -15,6 +15,9 @@ using std::chrono::milliseconds;
 // Discovery, per adapter: this many waits for a reply, no pause between them.
 inline constexpr int kDiscoveryWaits = 32;
 inline constexpr milliseconds kDiscoveryWait{70};
+// A discovery run for one box ends this long after that box first answered:
+// one more wait, for its replies through the other adapters.
+inline constexpr milliseconds kDiscoveryTargetGrace = kDiscoveryWait;
 
 // Credential check: waits for the verdict, with a pause after each wait that
 // brought no verdict (none after the last).
