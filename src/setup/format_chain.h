@@ -17,6 +17,7 @@
 
 #include "nas/http/command_set.h"
 #include "nas/http/request_records.h"
+#include "nas/query_kind.h"
 #include "setup/sequence.h"
 
 namespace corvesta {

@@ -225,126 +225,128 @@ const Strings kCreate{"stop", "create"};
 const Strings kRemount{"stop", "create", "state", "remount"};
 const Strings kCheck{"stop", "create", "state", "remount", "check"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Ends, FormatChainEndTest,
-    ::testing::Values(EndCase{"StopNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["stop"] = true;
-                                t.Chain().Start();
-                              },
-                              "setting failed.", kStop},
-                      EndCase{"StopRefused",
-                              [](auto &t) {
-                                t.Chain().Start();
-                                t.Step(CommandIndex::StopFileBrowser, 0);
-                              },
-                              "setting failed.", kStop},
-                      EndCase{"StopUnanswered",
-                              [](auto &t) {
-                                t.Chain().Start();
-                                EXPECT_TRUE(t.Unanswered("stop"));
-                              },
-                              "setting failed.", kStop},
-                      EndCase{"StopNeverAnswered",
-                              [](auto &t) {
-                                t.Chain().Start();
-                                EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
-                              },
-                              "setting failed.", kStop},
-                      EndCase{"CreateNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["create"] = true;
-                                t.Chain().Start();
-                                t.Step(CommandIndex::StopFileBrowser, 1);
-                              },
-                              "setting failed.", kCreate},
-                      EndCase{"CreateRefused",
-                              [](auto &t) {
-                                t.Chain().Start();
-                                t.Step(CommandIndex::StopFileBrowser, 1);
-                                t.Created(0);
-                              },
-                              "setting failed.", kCreate},
-                      EndCase{"CreateUnanswered",
-                              [](auto &t) {
-                                t.Chain().Start();
-                                t.Step(CommandIndex::StopFileBrowser, 1);
-                                EXPECT_TRUE(t.Unanswered("create"));
-                              },
-                              "setting failed.", kCreate},
-                      EndCase{"StateNeverAnswered",
-                              [](auto &t) {
-                                t.ThroughCreation();
-                                t.Fire(FormatChain::kPollTimer);
-                                EXPECT_TRUE(t.Unanswered("state"));
-                                EXPECT_TRUE(t.Fire(FormatChain::kSilenceTimer));
-                              },
-                              "The NAS stopped reporting the state of the formatting.",
-                              {"stop", "create", "state"}},
-                      EndCase{"FormattingOutlastsTheTotalLimit",
-                              [](auto &t) {
-                                t.ThroughCreation();
-                                t.Fire(FormatChain::kPollTimer);
-                                t.State(FormatState::Running, 10);
-                                EXPECT_TRUE(t.Fire(FormatChain::kTotalTimer));
-                              },
-                              "The NAS stopped reporting the state of the formatting.",
-                              {"stop", "create", "state"}},
-                      EndCase{"RemountNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["remount"] = true;
-                                t.ThroughFormatting(FormatState::Finished);
-                              },
-                              "setting failed.", kRemount},
-                      EndCase{"RemountRefused",
-                              [](auto &t) {
-                                t.ThroughFormatting(FormatState::Finished);
-                                t.Step(CommandIndex::RemountDisks, 0);
-                              },
-                              "Set Remount failed.", kRemount},
-                      EndCase{"RemountUnanswered",
-                              [](auto &t) {
-                                t.ThroughFormatting(FormatState::Finished);
-                                EXPECT_TRUE(t.Unanswered("remount"));
-                              },
-                              "Set Remount failed.", kRemount},
-                      EndCase{"CheckNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["check"] = true;
-                                t.ThroughRemount();
-                              },
-                              "CheckDiskRemountState failed.", kCheck},
-                      EndCase{"CheckRefused",
-                              [](auto &t) {
-                                t.ThroughRemount();
-                                t.Step(CommandIndex::ReadRemountState, 0);
-                              },
-                              "CheckDiskRemountState  failed.", kCheck},
-                      EndCase{"CheckNeverAnswered",
-                              [](auto &t) {
-                                t.ThroughRemount();
-                                EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
-                              },
-                              "CheckDiskRemountState  failed.", kCheck},
-                      EndCase{"FinishNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["finish"] = true;
-                                t.ThroughCheck();
-                              },
-                              "setting failed.", kAllSteps},
-                      EndCase{"FinishRefused",
-                              [](auto &t) {
-                                t.ThroughCheck();
-                                t.Step(CommandIndex::FinishFormatting, 0);
-                              },
-                              "setting failed.", kAllSteps},
-                      EndCase{"FinishUnanswered",
-                              [](auto &t) {
-                                t.ThroughCheck();
-                                EXPECT_TRUE(t.Unanswered("finish"));
-                              },
-                              "setting failed.", kAllSteps}),
-    [](const auto &info) { return std::string(info.param.label); });
+std::vector<EndCase> EndCases() {
+  return {EndCase{"StopNotStarted",
+                  [](auto &t) {
+                    t.Requests().notStarted["stop"] = true;
+                    t.Chain().Start();
+                  },
+                  "setting failed.", kStop},
+          EndCase{"StopRefused",
+                  [](auto &t) {
+                    t.Chain().Start();
+                    t.Step(CommandIndex::StopFileBrowser, 0);
+                  },
+                  "setting failed.", kStop},
+          EndCase{"StopUnanswered",
+                  [](auto &t) {
+                    t.Chain().Start();
+                    EXPECT_TRUE(t.Unanswered("stop"));
+                  },
+                  "setting failed.", kStop},
+          EndCase{"StopNeverAnswered",
+                  [](auto &t) {
+                    t.Chain().Start();
+                    EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
+                  },
+                  "setting failed.", kStop},
+          EndCase{"CreateNotStarted",
+                  [](auto &t) {
+                    t.Requests().notStarted["create"] = true;
+                    t.Chain().Start();
+                    t.Step(CommandIndex::StopFileBrowser, 1);
+                  },
+                  "setting failed.", kCreate},
+          EndCase{"CreateRefused",
+                  [](auto &t) {
+                    t.Chain().Start();
+                    t.Step(CommandIndex::StopFileBrowser, 1);
+                    t.Created(0);
+                  },
+                  "setting failed.", kCreate},
+          EndCase{"CreateUnanswered",
+                  [](auto &t) {
+                    t.Chain().Start();
+                    t.Step(CommandIndex::StopFileBrowser, 1);
+                    EXPECT_TRUE(t.Unanswered("create"));
+                  },
+                  "setting failed.", kCreate},
+          EndCase{"StateNeverAnswered",
+                  [](auto &t) {
+                    t.ThroughCreation();
+                    t.Fire(FormatChain::kPollTimer);
+                    EXPECT_TRUE(t.Unanswered("state"));
+                    EXPECT_TRUE(t.Fire(FormatChain::kSilenceTimer));
+                  },
+                  "The NAS stopped reporting the state of the formatting.",
+                  {"stop", "create", "state"}},
+          EndCase{"FormattingOutlastsTheTotalLimit",
+                  [](auto &t) {
+                    t.ThroughCreation();
+                    t.Fire(FormatChain::kPollTimer);
+                    t.State(FormatState::Running, 10);
+                    EXPECT_TRUE(t.Fire(FormatChain::kTotalTimer));
+                  },
+                  "The NAS stopped reporting the state of the formatting.",
+                  {"stop", "create", "state"}},
+          EndCase{"RemountNotStarted",
+                  [](auto &t) {
+                    t.Requests().notStarted["remount"] = true;
+                    t.ThroughFormatting(FormatState::Finished);
+                  },
+                  "setting failed.", kRemount},
+          EndCase{"RemountRefused",
+                  [](auto &t) {
+                    t.ThroughFormatting(FormatState::Finished);
+                    t.Step(CommandIndex::RemountDisks, 0);
+                  },
+                  "Set Remount failed.", kRemount},
+          EndCase{"RemountUnanswered",
+                  [](auto &t) {
+                    t.ThroughFormatting(FormatState::Finished);
+                    EXPECT_TRUE(t.Unanswered("remount"));
+                  },
+                  "Set Remount failed.", kRemount},
+          EndCase{"CheckNotStarted",
+                  [](auto &t) {
+                    t.Requests().notStarted["check"] = true;
+                    t.ThroughRemount();
+                  },
+                  "CheckDiskRemountState failed.", kCheck},
+          EndCase{"CheckRefused",
+                  [](auto &t) {
+                    t.ThroughRemount();
+                    t.Step(CommandIndex::ReadRemountState, 0);
+                  },
+                  "CheckDiskRemountState  failed.", kCheck},
+          EndCase{"CheckNeverAnswered",
+                  [](auto &t) {
+                    t.ThroughRemount();
+                    EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
+                  },
+                  "CheckDiskRemountState  failed.", kCheck},
+          EndCase{"FinishNotStarted",
+                  [](auto &t) {
+                    t.Requests().notStarted["finish"] = true;
+                    t.ThroughCheck();
+                  },
+                  "setting failed.", kAllSteps},
+          EndCase{"FinishRefused",
+                  [](auto &t) {
+                    t.ThroughCheck();
+                    t.Step(CommandIndex::FinishFormatting, 0);
+                  },
+                  "setting failed.", kAllSteps},
+          EndCase{"FinishUnanswered",
+                  [](auto &t) {
+                    t.ThroughCheck();
+                    EXPECT_TRUE(t.Unanswered("finish"));
+                  },
+                  "setting failed.", kAllSteps}};
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, FormatChainEndTest, ::testing::ValuesIn(EndCases()),
+                         [](const auto &testCase) { return std::string(testCase.param.label); });
 
 TEST_F(FormatChainTest, LateStateAnswersAfterTheEndStartNoSecondRemount) {
   ThroughCreation();

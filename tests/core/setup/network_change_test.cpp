@@ -13,6 +13,7 @@
 
 #include "manual_host.h"
 #include "nas/device_list.h"
+#include "nas/protocol_timing.h"
 #include "nas/replies/wizard_info.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
@@ -227,103 +228,105 @@ TEST_P(NetworkChangeEndTest, EndsWithItsOutcomeAndStartsNothingMore) {
 
 const Strings kThroughLogin{"lock", "settings", "poll", "login"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Ends, NetworkChangeEndTest,
-    ::testing::Values(EndCase{"LockNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["lock"] = true;
-                                t.Started().Start();
-                              },
-                              NetworkChangeEnd::SettingsRefused,
-                              "setting failed.",
-                              {"lock"}},
-                      EndCase{"SettingsNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["settings"] = true;
-                                t.Started().Start();
-                                t.Fire(NetworkChange::kSettingsTimer);
-                              },
-                              NetworkChangeEnd::SettingsRefused,
-                              "setting failed.",
-                              {"lock", "settings"}},
-                      EndCase{"SettingsRefused",
-                              [](auto &t) {
-                                t.Started().Start();
-                                t.Fire(NetworkChange::kSettingsTimer);
-                                t.Command(CommandIndex::SetNetwork, kResultFailure);
-                              },
-                              NetworkChangeEnd::SettingsRefused,
-                              "setting failed.",
-                              {"lock", "settings"}},
-                      EndCase{"SettingsUnanswered",
-                              [](auto &t) {
-                                t.Started().Start();
-                                t.Fire(NetworkChange::kSettingsTimer);
-                                EXPECT_TRUE(t.Unanswered("settings"));
-                              },
-                              NetworkChangeEnd::SettingsRefused,
-                              "setting failed.",
-                              {"lock", "settings"}},
-                      EndCase{"SettingsNeverAnswered",
-                              [](auto &t) {
-                                t.Started().Start();
-                                t.Fire(NetworkChange::kSettingsTimer);
-                                EXPECT_TRUE(t.Fire(NetworkChange::kAnswerTimer));
-                              },
-                              NetworkChangeEnd::SettingsRefused,
-                              "setting failed.",
-                              {"lock", "settings"}},
-                      EndCase{"NoAddressWithinEightPolls",
-                              [](auto &t) {
-                                t.ThroughSettings();
-                                for (int tick = 0; tick < 9; ++tick) {
-                                  ASSERT_TRUE(t.Fire(NetworkChange::kPollTimer)) << "tick " << tick;
-                                  t.Command(CommandIndex::ReadLanAddress, kResultFailure);
-                                }
-                              },
-                              NetworkChangeEnd::NoNewAddress,
-                              "get NAS new ip error.",
-                              {"lock", "settings", "poll", "poll", "poll", "poll", "poll", "poll",
-                               "poll", "poll"}},
-                      EndCase{"AddressOutsideThePcsSubnet",
-                              [](auto &t) { t.ThroughPoll("10.9.0.30", "255.255.0.0"); },
-                              NetworkChangeEnd::LeftSubnet,
-                              "",
-                              {"lock", "settings", "poll"}},
-                      EndCase{"AddressThatIsNoDottedQuad",
-                              [](auto &t) { t.ThroughPoll("10.1.2", "255.255.255.0"); },
-                              NetworkChangeEnd::LeftSubnet,
-                              "",
-                              {"lock", "settings", "poll"}},
-                      EndCase{"LoginNotStarted",
-                              [](auto &t) {
-                                t.Requests().notStarted["login"] = true;
-                                t.ThroughPoll("10.1.2.30", "255.255.255.0");
-                                t.Fire(NetworkChange::kLoginTimer);
-                              },
-                              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
-                      EndCase{"LoginRefused",
-                              [](auto &t) {
-                                t.ThroughPoll("10.1.2.30", "255.255.255.0");
-                                t.Fire(NetworkChange::kLoginTimer);
-                                t.Command(CommandIndex::LogIn, kResultFailure);
-                              },
-                              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
-                      EndCase{"LoginUnanswered",
-                              [](auto &t) {
-                                t.ThroughPoll("10.1.2.30", "255.255.255.0");
-                                t.Fire(NetworkChange::kLoginTimer);
-                                EXPECT_TRUE(t.Unanswered("login"));
-                              },
-                              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
-                      EndCase{"LoginNeverAnswered",
-                              [](auto &t) {
-                                t.ThroughPoll("10.1.2.30", "255.255.255.0");
-                                t.Fire(NetworkChange::kLoginTimer);
-                                EXPECT_TRUE(t.Fire(NetworkChange::kAnswerTimer));
-                              },
-                              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin}),
-    [](const auto &info) { return std::string(info.param.label); });
+std::vector<EndCase> EndCases() {
+  return {
+      EndCase{"LockNotStarted",
+              [](auto &t) {
+                t.Requests().notStarted["lock"] = true;
+                t.Started().Start();
+              },
+              NetworkChangeEnd::SettingsRefused,
+              "setting failed.",
+              {"lock"}},
+      EndCase{"SettingsNotStarted",
+              [](auto &t) {
+                t.Requests().notStarted["settings"] = true;
+                t.Started().Start();
+                t.Fire(NetworkChange::kSettingsTimer);
+              },
+              NetworkChangeEnd::SettingsRefused,
+              "setting failed.",
+              {"lock", "settings"}},
+      EndCase{"SettingsRefused",
+              [](auto &t) {
+                t.Started().Start();
+                t.Fire(NetworkChange::kSettingsTimer);
+                t.Command(CommandIndex::SetNetwork, kResultFailure);
+              },
+              NetworkChangeEnd::SettingsRefused,
+              "setting failed.",
+              {"lock", "settings"}},
+      EndCase{"SettingsUnanswered",
+              [](auto &t) {
+                t.Started().Start();
+                t.Fire(NetworkChange::kSettingsTimer);
+                EXPECT_TRUE(t.Unanswered("settings"));
+              },
+              NetworkChangeEnd::SettingsRefused,
+              "setting failed.",
+              {"lock", "settings"}},
+      EndCase{"SettingsNeverAnswered",
+              [](auto &t) {
+                t.Started().Start();
+                t.Fire(NetworkChange::kSettingsTimer);
+                EXPECT_TRUE(t.Fire(NetworkChange::kAnswerTimer));
+              },
+              NetworkChangeEnd::SettingsRefused,
+              "setting failed.",
+              {"lock", "settings"}},
+      EndCase{"NoAddressWithinEightPolls",
+              [](auto &t) {
+                t.ThroughSettings();
+                for (int tick = 0; tick < 9; ++tick) {
+                  ASSERT_TRUE(t.Fire(NetworkChange::kPollTimer)) << "tick " << tick;
+                  t.Command(CommandIndex::ReadLanAddress, kResultFailure);
+                }
+              },
+              NetworkChangeEnd::NoNewAddress,
+              "get NAS new ip error.",
+              {"lock", "settings", "poll", "poll", "poll", "poll", "poll", "poll", "poll", "poll"}},
+      EndCase{"AddressOutsideThePcsSubnet",
+              [](auto &t) { t.ThroughPoll("10.9.0.30", "255.255.0.0"); },
+              NetworkChangeEnd::LeftSubnet,
+              "",
+              {"lock", "settings", "poll"}},
+      EndCase{"AddressThatIsNoDottedQuad",
+              [](auto &t) { t.ThroughPoll("10.1.2", "255.255.255.0"); },
+              NetworkChangeEnd::LeftSubnet,
+              "",
+              {"lock", "settings", "poll"}},
+      EndCase{"LoginNotStarted",
+              [](auto &t) {
+                t.Requests().notStarted["login"] = true;
+                t.ThroughPoll("10.1.2.30", "255.255.255.0");
+                t.Fire(NetworkChange::kLoginTimer);
+              },
+              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
+      EndCase{"LoginRefused",
+              [](auto &t) {
+                t.ThroughPoll("10.1.2.30", "255.255.255.0");
+                t.Fire(NetworkChange::kLoginTimer);
+                t.Command(CommandIndex::LogIn, kResultFailure);
+              },
+              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
+      EndCase{"LoginUnanswered",
+              [](auto &t) {
+                t.ThroughPoll("10.1.2.30", "255.255.255.0");
+                t.Fire(NetworkChange::kLoginTimer);
+                EXPECT_TRUE(t.Unanswered("login"));
+              },
+              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin},
+      EndCase{"LoginNeverAnswered",
+              [](auto &t) {
+                t.ThroughPoll("10.1.2.30", "255.255.255.0");
+                t.Fire(NetworkChange::kLoginTimer);
+                EXPECT_TRUE(t.Fire(NetworkChange::kAnswerTimer));
+              },
+              NetworkChangeEnd::LoginRefused, "setting failed.", kThroughLogin}};
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, NetworkChangeEndTest, ::testing::ValuesIn(EndCases()),
+                         [](const auto &testCase) { return std::string(testCase.param.label); });
 
 TEST_F(NetworkChangeTest, APollThatCannotStartIsShownAndThePollingGoesOn) {
   ThroughSettings();
