@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -201,6 +202,10 @@ struct EndCase {
   const char *message;
   Strings calls;
 };
+
+void PrintTo(const EndCase &c, std::ostream *os) {
+  *os << c.label;
+}
 
 class FormatChainEndTest : public FormatChainTest, public ::testing::WithParamInterface<EndCase> {};
 

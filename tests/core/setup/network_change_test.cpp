@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,10 @@ struct EndCase {
   const char *message;
   Strings calls;
 };
+
+void PrintTo(const EndCase &c, std::ostream *os) {
+  *os << c.label;
+}
 
 class NetworkChangeEndTest : public NetworkChangeTest,
                              public ::testing::WithParamInterface<EndCase> {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,10 @@ struct FormatFault {
   const char *notSent; // the step the failure keeps from being sent
 };
 
+void PrintTo(const FormatFault &c, std::ostream *os) {
+  *os << c.label;
+}
+
 class FormatFaultTest : public FormatSimTest, public ::testing::WithParamInterface<FormatFault> {};
 
 TEST_P(FormatFaultTest, AFailedStepEndsTheChainWithItsMessage) {
@@ -270,6 +275,10 @@ struct NetworkEnd {
   const char *message;
   const char *notSent;
 };
+
+void PrintTo(const NetworkEnd &c, std::ostream *os) {
+  *os << c.label;
+}
 
 class NetworkEndTest : public NetworkSimTest, public ::testing::WithParamInterface<NetworkEnd> {};
 
