@@ -68,17 +68,17 @@ public:
     m_stage = stage;
     switch (stage) {
     case FormatStage::StoppingService:
-      m_progress.emplace(Tr(u"Format Hard Drives"));
+      m_progress.emplace(Tr(kFormatRunningTitle));
       break;
     case FormatStage::Creating:
       m_progress.reset();
       break;
     case FormatStage::Formatting:
-      m_progress.emplace(Tr(u"Format Hard Drives"));
+      m_progress.emplace(Tr(kFormatRunningTitle));
       m_progress->Percent(0);
       break;
     case FormatStage::Finishing:
-      m_progress.emplace(Tr(u"Complete"));
+      m_progress.emplace(Tr(kFormatCompleteTitle));
       break;
     }
   }
@@ -200,8 +200,7 @@ ExitStatus RunFormat(Context &context) {
     Err("Nothing was changed.");
     return ExitStatus::Failed;
   }
-  Out(Tr(u"Please be patient while KS-310 creates your volume(s). Do not turn off the NAS at "
-         u"this stage."));
+  Out(Tr(kFormatRunningText));
   const ExitStatus formatted = RunFormatChain(context.window, session.Index(), *plan);
   if (formatted != ExitStatus::Success) {
     return formatted;

@@ -16,10 +16,6 @@ constexpr char16_t kRemountRefused[] = u"Set Remount failed.";
 constexpr char16_t kRemountCheckNotStarted[] = u"CheckDiskRemountState failed.";
 constexpr char16_t kRemountCheckRefused[] = u"CheckDiskRemountState  failed.";
 constexpr char16_t kStateSilence[] = u"The NAS stopped reporting the state of the formatting.";
-constexpr char16_t kCompleteTitle[] = u"Complete";
-constexpr char16_t kCompleteText[] =
-    u"Congratulations!! The Formation process is complete.Please enter the OK button to finish "
-    u"the Wizard. Thanks.";
 
 // State polls whose late failure is still recognised as the chain's: those
 // of the last silence period.
@@ -270,8 +266,8 @@ void FormatChain::Complete() {
   FormatOutcome outcome;
   outcome.completed = true;
   outcome.formatted = m_formatted;
-  outcome.title = kCompleteTitle;
-  outcome.message = kCompleteText;
+  outcome.title = kFormatCompleteTitle;
+  outcome.message = kFormatCompleteText;
   m_observer.OnEnd(outcome);
 }
 

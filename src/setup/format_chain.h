@@ -22,6 +22,17 @@
 
 namespace corvesta {
 
+// The texts a formatting is shown with (English source texts): while it
+// runs, and once it has completed.
+inline constexpr std::u16string_view kFormatRunningTitle = u"Format Hard Drives";
+inline constexpr std::u16string_view kFormatRunningText =
+    u"Please be patient while KS-310 creates your volume(s). Do not turn off the NAS at this "
+    u"stage.";
+inline constexpr std::u16string_view kFormatCompleteTitle = u"Complete";
+inline constexpr std::u16string_view kFormatCompleteText =
+    u"Congratulations!! The Formation process is complete.Please enter the OK button to finish "
+    u"the Wizard. Thanks.";
+
 enum class FormatStage {
   StoppingService, // the box's file browser lets go of the disks
   Creating,        // the volumes are created
