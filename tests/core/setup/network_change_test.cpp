@@ -18,6 +18,7 @@
 #include "nas/replies/wizard_info.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
+#include "support/clean_records.h"
 #include "worker/private_messages.h"
 #include "worker/ticket.h"
 
@@ -146,6 +147,7 @@ protected:
     ASSERT_TRUE(Command(CommandIndex::ReadLanAddress, kResultSuccess));
   }
 
+  CleanRecords m_clean;
   ManualHost m_host;
   Script m_script;
   Report m_report;

@@ -20,6 +20,7 @@
 #include "setup/format_chain.h"
 #include "setup/network_change.h"
 #include "setup/queue_sequence_host.h"
+#include "support/clean_records.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
 
@@ -92,6 +93,7 @@ protected:
 
   json BoxState() { return m_sim.Box("ALPHA").value_or(json::object()); }
 
+  CleanRecords m_clean;
   timing::ScopedTimeScale m_faster{kTimeScale};
   NasSimProcess m_sim;
   MessageQueueTarget m_window;
