@@ -84,7 +84,7 @@ public:
   // The timers the chain asks its host for.
   enum Timer : int { kPollTimer = 1, kSilenceTimer = 2, kTotalTimer = 3, kAnswerTimer = 4 };
 
-  // `volumes` is one spec or two chained by `next`; the chain keeps its own
+  // `volumes` is one VolumeSpec or two chained by `next`; the chain keeps its own
   // copy. The observer and the host outlive the sequence.
   FormatChain(SequenceHost &host, FormatChainObserver &observer, std::int32_t deviceIndex,
               const VolumeSpec &volumes, FormatRequests requests = {});
