@@ -30,6 +30,8 @@ public:
   using Tick = std::function<void()>;
 
   WindowHandle Handle() const { return m_target.Handle(); }
+  // The queue itself, for a sequence host that runs over it.
+  MessageQueueTarget &Queue() { return m_target; }
 
   // The first message that `match` accepts, waiting at most `limit`. `tick`
   // is called about every 100 ms meanwhile (progress). Nothing on time-out,

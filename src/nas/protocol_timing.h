@@ -42,6 +42,30 @@ inline constexpr milliseconds kHttpPause{10};
 // this long before reporting, so that the box has let go of its disks.
 inline constexpr milliseconds kFileBrowserStopPause{5000};
 
+// ---- The multi-step sequences above the requests.
+
+// No web request runs longer than its waits allow (connect, send and receive,
+// each at most kHttpAttempts waits and pauses, plus a pause its reply's
+// handling takes); a sequence that has had no answer this long after
+// starting a request takes the request as failed.
+inline constexpr milliseconds kAnswerLimit{40000};
+
+// Network change: the new settings follow the address lock after this pause;
+// once the box has taken them its LAN address is read once a period, at most
+// kAddressPolls times; inside the PC's subnet the login at the new address
+// follows kReloginPause.
+inline constexpr milliseconds kLockToSettingsPause{20};
+inline constexpr int kAddressPolls = 8;
+inline constexpr milliseconds kAddressPollPeriod{1000};
+inline constexpr milliseconds kReloginPause{5000};
+
+// Formatting: the state is read once a period until the box reports an end.
+// The box decides when that is; the chain gives up when no state answer came
+// for kFormatSilence, or after kFormatTotal in all.
+inline constexpr milliseconds kFormatPollPeriod{1000};
+inline constexpr milliseconds kFormatSilence{60000};
+inline constexpr milliseconds kFormatTotal = std::chrono::hours(6);
+
 // `duration` times the current factor.
 std::chrono::microseconds Scaled(milliseconds duration);
 
