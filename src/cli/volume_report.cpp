@@ -1,14 +1,11 @@
 #include "cli/volume_report.h"
 
-#include <memory>
-
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "i18n/format_pattern.h"
 #include "i18n/translate.h"
-#include "nas/http/command_set.h"
-#include "nas/replies/volume_info.h"
 #include "platform/text_codec.h"
+#include "setup/volume_list_sequence.h"
 
 namespace corvesta::cli {
 
@@ -16,25 +13,20 @@ namespace {
 constexpr long long kKiloFactor = 1024;
 } // namespace
 
+VolumeLine VolumeLineOf(const SessionVolume &volume) {
+  return VolumeLine{volume.volume, volume.total / kKiloFactor / kKiloFactor,
+                    volume.used / kKiloFactor / kKiloFactor};
+}
+
 std::optional<std::vector<VolumeLine>> ReadVolumes(CliWindow &window, std::int32_t index) {
-  auto first = std::make_unique<VolumeInfo>();
-  const Ticket ticket = StartReadVolumeList(window.Handle(), index, first.get());
-  if (ticket == 0) {
-    Err(Tr(u"Get Volume Information failed."));
-    return std::nullopt;
-  }
-  auto result = window.WaitForQuery(ticket, limits::kWebRequest);
-  if (!result) {
-    // The worker may still write into the list: leave it to the worker's end.
-    first.release();
-    Err(Tr(u"Get Volume Information failed."));
+  VolumeListSequence reading(window.Host());
+  if (!reading.Start(index) || !window.Run(reading, limits::kSequenceRun) || !reading.Volumes()) {
+    Err(Tr(reading.Failure()));
     return std::nullopt;
   }
   std::vector<VolumeLine> volumes;
-  for (const VolumeInfo *node = first.get(); node != nullptr && node->volume != 0;
-       node = node->next.get()) {
-    volumes.push_back(VolumeLine{node->volume, node->total / kKiloFactor / kKiloFactor,
-                                 node->used / kKiloFactor / kKiloFactor});
+  for (const SessionVolume &volume : *reading.Volumes()) {
+    volumes.push_back(VolumeLineOf(volume));
   }
   return volumes;
 }
@@ -45,18 +37,6 @@ std::string VolumeText(const VolumeLine &volume) {
          Utf16ToUtf8(
              FormatPattern(Translate(u"%dG Used/%dG Available"), {volume.usedGb, volume.totalGb})) +
          "  (" + std::to_string(percent) + "%)";
-}
-
-std::optional<std::u16string> ReadAccessText(CliWindow &window, std::int32_t index) {
-  const Ticket ticket = StartReadUserAccess(window.Handle(), index);
-  if (ticket == 0) {
-    return std::nullopt;
-  }
-  auto result = window.WaitForQuery(ticket, limits::kWebRequest);
-  if (!result || !result->query) {
-    return std::nullopt;
-  }
-  return result->query->accessText;
 }
 
 CenterRights RightsFromAccessText(std::u16string_view access) {

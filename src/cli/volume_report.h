@@ -1,12 +1,13 @@
 #pragma once
-// Reading a box's volume list and access rights after login, and showing
-// them as the information panel does.
+// A box's volume list and access rights, shown as the information panel
+// shows them.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_window.h"
+#include "setup/volume_list_reading.h"
 
 namespace corvesta::cli {
 
@@ -20,12 +21,11 @@ struct VolumeLine {
 // (after "Get Volume Information failed.") when the list could not be read.
 std::optional<std::vector<VolumeLine>> ReadVolumes(CliWindow &window, std::int32_t index);
 
+// A volume's sizes as the panel shows them.
+VolumeLine VolumeLineOf(const SessionVolume &volume);
+
 // "Volume_1  12G Used/931G Available (1%)".
 std::string VolumeText(const VolumeLine &volume);
-
-// The access rights text of the logged-in user; nothing when it could not
-// be read.
-std::optional<std::u16string> ReadAccessText(CliWindow &window, std::int32_t index);
 
 // The centers that the rights text opens (positions 2, 6, 8 and 10; a
 // missing position counts as '0').

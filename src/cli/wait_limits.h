@@ -6,23 +6,20 @@
 
 #include <chrono>
 
+#include "nas/protocol_timing.h"
+
 namespace corvesta::cli::limits {
 
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Discovery: 32 waits of 70 ms on each of at most 8 adapters.
-inline constexpr milliseconds kDiscovery = seconds(25);
-// Credential check: 11 waits of 70 ms with pauses of 100 ms.
-inline constexpr milliseconds kCredentialCheck = seconds(10);
-// One web request: connect, send and receive, each at most 101 waits.
-inline constexpr milliseconds kWebRequest = seconds(40);
-// The logout at the end of a command; not worth a long wait.
-inline constexpr milliseconds kLogout = seconds(10);
+// One web request, as the core's sequences bound it.
+inline constexpr milliseconds kWebRequest = timing::kWebRequestLimit;
 // Stopping the file browser includes a 5 s pause on the worker.
 inline constexpr milliseconds kStopFileBrowser = seconds(50);
-// Address change: 301 waits of 10 ms with pauses of 100 ms.
-inline constexpr milliseconds kAddressChange = seconds(45);
+// A sequence of the core bounds each of its waits itself; this only guards
+// the front end against one that never ends.
+inline constexpr milliseconds kSequenceRun = std::chrono::minutes(5);
 
 // Address polling after new network settings: this many polls, one a second.
 inline constexpr int kAddressPolls = 8;
