@@ -1,6 +1,28 @@
 #include "setup/volume_list_reading.h"
 
+#include <mutex>
+
+#include "nas/query.h"
+
 namespace corvesta {
+
+namespace {
+
+// Lists whose request was not waited for to its end: a worker may still
+// write into them, so they are kept (and stay reachable) until no query is
+// alive any more. A parser writes into its list before its query is handed
+// over or deleted, so with no query alive no list is in use.
+std::mutex g_parkedLock;
+std::vector<std::unique_ptr<VolumeInfo>> g_parked;
+
+void ReleaseParkedWhenIdle() {
+  std::lock_guard guard(g_parkedLock);
+  if (CQuery::LiveCount() == 0) {
+    g_parked.clear();
+  }
+}
+
+} // namespace
 
 VolumeListReading::~VolumeListReading() {
   Abandon();
@@ -9,6 +31,7 @@ VolumeListReading::~VolumeListReading() {
 Ticket VolumeListReading::Start(BoxRequests &requests, WindowHandle window,
                                 std::int32_t deviceIndex) {
   Abandon();
+  ReleaseParkedWhenIdle();
   m_first = std::make_unique<VolumeInfo>();
   const Ticket ticket = requests.ReadVolumeList(window, deviceIndex, m_first.get());
   if (ticket == 0) {
@@ -32,9 +55,10 @@ void VolumeListReading::Ended() {
 }
 
 void VolumeListReading::Abandon() {
-  // A worker that is still running writes into the list; letting go of it
-  // costs a few bytes, freeing it could corrupt memory.
-  static_cast<void>(m_first.release());
+  if (m_first) {
+    std::lock_guard guard(g_parkedLock);
+    g_parked.push_back(std::move(m_first));
+  }
 }
 
 } // namespace corvesta

@@ -25,7 +25,8 @@ struct SessionVolume {
 class VolumeListReading {
 public:
   VolumeListReading() = default;
-  // A list whose request may still be running is let go, never freed.
+  // A list whose request may still be running is parked until no request
+  // can use it any more.
   ~VolumeListReading();
   VolumeListReading(const VolumeListReading &) = delete;
   VolumeListReading &operator=(const VolumeListReading &) = delete;
@@ -43,7 +44,7 @@ public:
   void Ended();
 
   // The request may still be running (its answer will not be waited for):
-  // the list is left to it.
+  // the list is parked until no request can use it any more.
   void Abandon();
 
 private:
