@@ -15,6 +15,11 @@ namespace corvesta::cli {
 
 namespace {
 
+void ShowRefusal(std::u16string_view message, std::u16string_view caption) {
+  ShowMessageBox(0, Translate(message), Translate(caption), MessageBoxButtons::Ok,
+                 MessageBoxIcon::Warning);
+}
+
 // The choice the options make; nothing (after a message) when they cannot
 // be used.
 std::optional<AddressChoice> ChoiceFromOptions(const Arguments &args, ExitStatus &failure) {
@@ -38,8 +43,16 @@ std::optional<AddressChoice> ChoiceFromOptions(const Arguments &args, ExitStatus
     return choice;
   }
   auto ip = ReadAddressText(*args.Value("ip"), AddressKind::IpAddress);
-  auto mask = ip ? ReadAddressText(*args.Value("mask"), AddressKind::SubnetMask) : std::nullopt;
-  if (!ip || !mask) {
+  if (!ip) {
+    return std::nullopt;
+  }
+  // Refused before the other fields are read, as the dialog does.
+  if (IsLoopbackAddress(*ip)) {
+    ShowRefusal(kAddressInputErrorText, kWarningCaption);
+    return std::nullopt;
+  }
+  auto mask = ReadAddressText(*args.Value("mask"), AddressKind::SubnetMask);
+  if (!mask) {
     return std::nullopt;
   }
   choice.ip = *ip;
@@ -120,8 +133,7 @@ AddressChangeRun ChangeBoxAddress(Context &context, const BoxChoice &box,
     run.search = SearchAgain(context.window, box.device);
     return run;
   case AddressPlanResult::Refused:
-    ShowMessageBox(0, Translate(plan.message), Translate(plan.caption), MessageBoxButtons::Ok,
-                   MessageBoxIcon::Warning);
+    ShowRefusal(plan.message, plan.caption);
     run.status = ExitStatus::Usage;
     return run;
   case AddressPlanResult::Send:
