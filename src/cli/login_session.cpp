@@ -1,8 +1,7 @@
 #include "cli/login_session.h"
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "cli/address_change_flow.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
@@ -85,11 +84,9 @@ ExitStatus LoginSession::Open() {
   }
 
   // The box connected to last names the section that a refused check empties.
-  if (!section.empty()) {
-    settings::Write(settings::kSectionCurrent, settings::kKeyServName, Utf8ToUtf16(section));
-  }
+  SetLastBox(section);
   if (m_context.args.Has("remember")) {
-    StoreLogin(section, m_login);
+    StoreLogin(section, m_login.user, m_login.password);
   } else if (m_context.args.Has("forget")) {
     ForgetLogin(section);
   }
@@ -180,7 +177,7 @@ void LoginSession::OnAccessRights(std::u16string_view accessText) {
   }
 }
 
-void LoginSession::OnVolumes(const std::vector<SessionVolume> &volumes) {
+void LoginSession::OnVolumes(const std::vector<VolumeUsage> &volumes) {
   if (m_sessionObserver != nullptr) {
     m_sessionObserver->OnVolumes(volumes);
   }

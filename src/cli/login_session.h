@@ -57,7 +57,7 @@ private:
   void OnCredentialsAccepted() override;
   void OnLoggedIn() override;
   void OnAccessRights(std::u16string_view accessText) override;
-  void OnVolumes(const std::vector<SessionVolume> &volumes) override;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override;
   void OnLoginFinished(const LoginOutcome &outcome) override;
 
   Context &m_context;

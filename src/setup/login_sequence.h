@@ -80,7 +80,7 @@ public:
   // A user's access rights text; empty when the user has none or they could
   // not be read.
   virtual void OnAccessRights(std::u16string_view accessText) { static_cast<void>(accessText); }
-  virtual void OnVolumes(const std::vector<SessionVolume> &volumes) { static_cast<void>(volumes); }
+  virtual void OnVolumes(const std::vector<VolumeUsage> &volumes) { static_cast<void>(volumes); }
   // The end, whatever it is; Running() is false from here on.
   virtual void OnLoginFinished(const LoginOutcome &outcome) = 0;
 };

@@ -40,11 +40,10 @@ Ticket VolumeListReading::Start(BoxRequests &requests, WindowHandle window,
   return ticket;
 }
 
-std::vector<SessionVolume> VolumeListReading::Take() {
-  std::vector<SessionVolume> volumes;
-  for (const VolumeInfo *node = m_first.get(); node != nullptr && node->volume != 0;
-       node = node->next.get()) {
-    volumes.push_back(SessionVolume{node->volume, node->total, node->used});
+std::vector<VolumeUsage> VolumeListReading::Take() {
+  std::vector<VolumeUsage> volumes;
+  if (m_first) {
+    volumes = VolumeUsages(*m_first);
   }
   m_first.reset();
   return volumes;

@@ -9,18 +9,10 @@
 #include "nas/replies/volume_info.h"
 #include "platform/window_message.h"
 #include "setup/box_requests.h"
+#include "setup/volume_usage.h"
 #include "worker/ticket.h"
 
 namespace corvesta {
-
-// One volume as the box reports it.
-struct SessionVolume {
-  std::int32_t volume = 0;
-  std::int64_t total = 0; // in the box's unit (KiB)
-  std::int64_t used = 0;
-
-  bool operator==(const SessionVolume &) const = default;
-};
 
 class VolumeListReading {
 public:
@@ -36,8 +28,8 @@ public:
   Ticket Start(BoxRequests &requests, WindowHandle window, std::int32_t deviceIndex);
 
   // The request has answered: the volumes in the box's order, up to the
-  // first numbered 0. The list is freed.
-  std::vector<SessionVolume> Take();
+  // first numbered 0, in whole GB. The list is freed.
+  std::vector<VolumeUsage> Take();
 
   // The request ended without an answer: its worker is done with the list,
   // which is freed.

@@ -27,7 +27,7 @@ public:
   bool Running() const override { return m_running; }
   // Once ended: the volumes in the box's order, up to the first numbered 0;
   // nothing when the list could not be read.
-  const std::optional<std::vector<SessionVolume>> &Volumes() const { return m_volumes; }
+  const std::optional<std::vector<VolumeUsage>> &Volumes() const { return m_volumes; }
   // The system's English text for a list that could not be read.
   std::u16string_view Failure() const;
 
@@ -38,7 +38,7 @@ protected:
 private:
   bool m_running = false;
   VolumeListReading m_reading;
-  std::optional<std::vector<SessionVolume>> m_volumes;
+  std::optional<std::vector<VolumeUsage>> m_volumes;
 };
 
 } // namespace corvesta

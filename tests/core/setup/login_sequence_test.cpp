@@ -29,7 +29,7 @@ public:
   void OnAccessRights(std::u16string_view access) override {
     events.push_back("access " + Utf16ToUtf8(access));
   }
-  void OnVolumes(const std::vector<SessionVolume> &list) override {
+  void OnVolumes(const std::vector<VolumeUsage> &list) override {
     events.emplace_back("volumes");
     volumes = list;
   }
@@ -39,7 +39,7 @@ public:
   }
 
   std::vector<std::string> events;
-  std::vector<SessionVolume> volumes;
+  std::vector<VolumeUsage> volumes;
   LoginOutcome finished;
 };
 
@@ -81,8 +81,8 @@ protected:
         // As the volume list reply fills the caller's list: a node numbered
         // 0 ends the list even when more follow.
         VolumeInfo *node = m_requests.volumeList;
-        *node = VolumeInfo{1, 2048LL * 1024, 512LL * 1024, std::make_unique<VolumeInfo>()};
-        *node->next = VolumeInfo{2, 4096LL * 1024, 0, std::make_unique<VolumeInfo>()};
+        *node = VolumeInfo{1, 2048LL << 20, 512LL << 20, std::make_unique<VolumeInfo>()};
+        *node->next = VolumeInfo{2, 4096LL << 20, 0, std::make_unique<VolumeInfo>()};
         *node->next->next = VolumeInfo{0, 0, 0, std::make_unique<VolumeInfo>()};
         *node->next->next->next = VolumeInfo{3, 1, 1, nullptr};
       }
@@ -132,8 +132,7 @@ TEST_F(LoginSequenceTest, AdministratorIsLoggedInAndGetsTheVolumesUpToTheFirstNu
   EXPECT_EQ(m_requests.calls, (std::vector<std::string>{"credentials", "login", "volumes"}));
   EXPECT_EQ(m_observer.events,
             (std::vector<std::string>{"accepted as admin", "logged in", "volumes", "finished"}));
-  EXPECT_EQ(m_observer.volumes,
-            (std::vector<SessionVolume>{{1, 2048LL * 1024, 512LL * 1024}, {2, 4096LL * 1024, 0}}));
+  EXPECT_EQ(m_observer.volumes, (std::vector<VolumeUsage>{{1, 2048, 512}, {2, 4096, 0}}));
   EXPECT_EQ(m_observer.finished.result, LoginResult::Connected);
   EXPECT_TRUE(m_observer.finished.message.empty());
   EXPECT_TRUE(sequence.LoggedIn());

@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../udp/udp_sim_helpers.h"
+#include "core/udp/udp_sim_helpers.h"
 #include "nas/current_credentials.h"
 #include "nas/protocol_timing.h"
 #include "platform/message_box.h"
@@ -51,12 +51,12 @@ json FarBox() {
 class Recorder : public LoginObserver, public AddressChangeObserver {
 public:
   void OnAccessRights(std::u16string_view text) override { access = text; }
-  void OnVolumes(const std::vector<SessionVolume> &list) override { volumes = list; }
+  void OnVolumes(const std::vector<VolumeUsage> &list) override { volumes = list; }
   void OnLoginFinished(const LoginOutcome &) override {}
   void OnAddressChangeFinished(const AddressChangeOutcome &) override {}
 
   std::u16string access;
-  std::vector<SessionVolume> volumes;
+  std::vector<VolumeUsage> volumes;
 };
 
 class SequencesSimTest : public ::testing::Test {
@@ -117,8 +117,7 @@ TEST_F(SequencesSimTest, AdministratorLogsInReadsTheVolumesAndLogsOut) {
   ASSERT_GE(alpha, 0);
   const LoginOutcome outcome = LogIn(alpha, u"admin", u"alphapass1");
   EXPECT_EQ(outcome.result, LoginResult::Connected) << Utf16ToUtf8(outcome.message);
-  EXPECT_EQ(m_recorder.volumes,
-            (std::vector<SessionVolume>{{1, 900LL * 1024 * 1024, 90LL * 1024 * 1024}}));
+  EXPECT_EQ(m_recorder.volumes, (std::vector<VolumeUsage>{{1, 900, 90}}));
   EXPECT_EQ(WebRequestsWith("cmd=login&username=admin"), 1u);
   EXPECT_EQ(WebRequestsWith("cmd=cgi_get_user_access"), 0u);
 

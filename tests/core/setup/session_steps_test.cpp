@@ -86,12 +86,12 @@ TEST(VolumeListSequenceTest, GivesTheVolumesOrTheFailureText) {
 
   ASSERT_TRUE(reading.Start(2));
   requests.volumeList->volume = 1;
-  requests.volumeList->total = 1024;
-  requests.volumeList->used = 10;
+  requests.volumeList->total = 1024LL << 20; // KiB
+  requests.volumeList->used = 10LL << 20;
   PostQueryResult(window.Handle(), requests.last, kResultSuccess);
   EXPECT_TRUE(Deliver(window, reading).empty());
   ASSERT_TRUE(reading.Volumes().has_value());
-  EXPECT_EQ(*reading.Volumes(), (std::vector<SessionVolume>{{1, 1024, 10}}));
+  EXPECT_EQ(*reading.Volumes(), (std::vector<VolumeUsage>{{1, 1024, 10}}));
 
   // Read again: the earlier volumes do not linger when no answer comes.
   ASSERT_TRUE(reading.Start(2));
