@@ -8,6 +8,7 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "nas/device_list.h"
+#include "nas/protocol_timing.h"
 #include "nas/udp/discovery.h"
 #include "platform/text_codec.h"
 
@@ -26,7 +27,7 @@ std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window, std::string_view want
     return std::nullopt;
   }
   Progress progress("Searching for NAS");
-  auto result = window.WaitForQuery(ticket, limits::kDiscovery, [&] { progress.Tick(); });
+  auto result = window.WaitForQuery(ticket, timing::kDiscoveryLimit, [&] { progress.Tick(); });
   progress.Done();
   if (!result) {
     Err(Tr(u"Refresh NAS list failed."));

@@ -13,16 +13,11 @@ namespace corvesta::cli::limits {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Discovery: 32 waits of 70 ms, every adapter at the same time.
-inline constexpr milliseconds kDiscovery = seconds(25);
-// Credential check: 11 waits of 70 ms with pauses of 100 ms.
-inline constexpr milliseconds kCredentialCheck = seconds(10);
-// One web request: connect, send and receive, each at most 101 waits.
-inline constexpr milliseconds kWebRequest = timing::kAnswerLimit;
-// The logout at the end of a command; not worth a long wait.
-inline constexpr milliseconds kLogout = seconds(10);
-// Address change: 301 waits of 10 ms with pauses of 100 ms.
-inline constexpr milliseconds kAddressChange = seconds(45);
+// One web request, as the core's sequences bound it.
+inline constexpr milliseconds kWebRequest = timing::kWebRequestLimit;
+// A sequence of the core bounds each of its waits itself; this only guards
+// the front end against one that never ends.
+inline constexpr milliseconds kSequenceRun = std::chrono::minutes(5);
 
 // The sequences end by their own limits; these lie above the longest each
 // can take. New network settings: the settings and the login each within a

@@ -42,13 +42,23 @@ inline constexpr milliseconds kHttpPause{10};
 // this long before reporting, so that the box has let go of its disks.
 inline constexpr milliseconds kFileBrowserStopPause{5000};
 
-// ---- The multi-step sequences above the requests.
+// ---- How long a sequence of steps (src/setup) waits for one request's
+// outcome before it treats the request as unanswered. Each lies well above
+// the longest the request's own waits and counts above can take, so a limit
+// is reached only when a result was lost.
 
-// No web request runs longer than its waits allow (connect, send and receive,
-// each at most kHttpAttempts waits and pauses, plus a pause its reply's
-// handling takes); a sequence that has had no answer this long after
-// starting a request takes the request as failed.
-inline constexpr milliseconds kAnswerLimit{40000};
+// Discovery: 32 waits of 70 ms on each of at most 8 adapters.
+inline constexpr milliseconds kDiscoveryLimit{25000};
+// Credential check: 11 waits of 70 ms with pauses of 100 ms.
+inline constexpr milliseconds kCredentialCheckLimit{10000};
+// One web request: connect, send and receive, each at most 101 waits.
+inline constexpr milliseconds kWebRequestLimit{40000};
+// The logout: its answer changes nothing, so it is not worth a long wait.
+inline constexpr milliseconds kLogoutLimit{10000};
+// Address change: 301 waits of 10 ms with pauses of 100 ms.
+inline constexpr milliseconds kAddressChangeLimit{45000};
+
+// ---- The multi-step sequences above the requests.
 
 // Network change: the new settings follow the address lock after this pause;
 // once the box has taken them its LAN address is read once a period, at most
@@ -68,6 +78,8 @@ inline constexpr milliseconds kFormatTotal = std::chrono::hours(6);
 
 // `duration` times the current factor.
 std::chrono::microseconds Scaled(milliseconds duration);
+// The same, rounded up to whole milliseconds, for timers.
+milliseconds ScaledMilliseconds(milliseconds duration);
 
 // For tests only: every later Scaled() uses `factor` (> 0).
 void SetTimeScaleForTests(double factor);

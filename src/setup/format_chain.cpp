@@ -22,7 +22,7 @@ constexpr char16_t kStateSilence[] = u"The NAS stopped reporting the state of th
 constexpr std::size_t kPollsKept =
     static_cast<std::size_t>(timing::kFormatSilence.count() / timing::kFormatPollPeriod.count());
 
-constexpr auto kStopLimit = timing::kAnswerLimit + timing::kFileBrowserStopPause;
+constexpr auto kStopLimit = timing::kWebRequestLimit + timing::kFileBrowserStopPause;
 
 } // namespace
 
@@ -119,15 +119,15 @@ bool FormatChain::OnStepResult(CommandIndex index, bool accepted) {
               m_tooManyVolumes
                   ? Ticket{0}
                   : m_requests.createVolumes(Host().Window(), m_deviceIndex, m_volumes[0]),
-              kSettingFailed, timing::kAnswerLimit);
+              kSettingFailed, timing::kWebRequestLimit);
     break;
   case Step::Remounting:
     StartStep(Step::CheckingRemount, m_requests.readRemountState(Host().Window(), m_deviceIndex),
-              kRemountCheckNotStarted, timing::kAnswerLimit);
+              kRemountCheckNotStarted, timing::kWebRequestLimit);
     break;
   case Step::CheckingRemount:
     StartStep(Step::Finishing, m_requests.finishFormatting(Host().Window(), m_deviceIndex),
-              kSettingFailed, timing::kAnswerLimit);
+              kSettingFailed, timing::kWebRequestLimit);
     break;
   case Step::Finishing:
     Complete();
@@ -234,7 +234,7 @@ void FormatChain::Remount() {
   Host().StopTimer(kTotalTimer);
   m_observer.OnStage(FormatStage::Finishing);
   StartStep(Step::Remounting, m_requests.remountDisks(Host().Window(), m_deviceIndex),
-            kSettingFailed, timing::kAnswerLimit);
+            kSettingFailed, timing::kWebRequestLimit);
 }
 
 void FormatChain::StepFailed() {

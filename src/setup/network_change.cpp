@@ -68,7 +68,7 @@ void NetworkChange::SendSettings() {
     End(NetworkChangeEnd::SettingsRefused, kSettingFailed);
     return;
   }
-  Host().StartTimer(kAnswerTimer, TimerDelay(timing::kAnswerLimit));
+  Host().StartTimer(kAnswerTimer, TimerDelay(timing::kWebRequestLimit));
 }
 
 void NetworkChange::Poll() {
@@ -105,7 +105,7 @@ void NetworkChange::LogIn() {
     End(NetworkChangeEnd::LoginRefused, kSettingFailed);
     return;
   }
-  Host().StartTimer(kAnswerTimer, TimerDelay(timing::kAnswerLimit));
+  Host().StartTimer(kAnswerTimer, TimerDelay(timing::kWebRequestLimit));
 }
 
 bool NetworkChange::OnMessage(const Message &message) {
