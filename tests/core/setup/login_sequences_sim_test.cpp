@@ -59,7 +59,7 @@ public:
   std::vector<VolumeUsage> volumes;
 };
 
-class SequencesSimTest : public ::testing::Test {
+class LoginSequencesSimTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ClearCurrentCredentials();
@@ -112,7 +112,7 @@ protected:
   bool m_loggedIn = false;
 };
 
-TEST_F(SequencesSimTest, AdministratorLogsInReadsTheVolumesAndLogsOut) {
+TEST_F(LoginSequencesSimTest, AdministratorLogsInReadsTheVolumesAndLogsOut) {
   const int alpha = DeviceIndexByName("ALPHA");
   ASSERT_GE(alpha, 0);
   const LoginOutcome outcome = LogIn(alpha, u"admin", u"alphapass1");
@@ -129,7 +129,7 @@ TEST_F(SequencesSimTest, AdministratorLogsInReadsTheVolumesAndLogsOut) {
   EXPECT_EQ(CurrentCredentials(), Credentials{});
 }
 
-TEST_F(SequencesSimTest, UserGetsTheRightsTheBoxKeepsForHim) {
+TEST_F(LoginSequencesSimTest, UserGetsTheRightsTheBoxKeepsForHim) {
   const LoginOutcome outcome = LogIn(DeviceIndexByName("ALPHA"), u"bob", u"bobpass12");
   EXPECT_EQ(outcome.result, LoginResult::Connected);
   EXPECT_EQ(m_recorder.access, u"1,0,0,0,1,1");
@@ -148,10 +148,10 @@ void PrintTo(const FailureCase &c, std::ostream *os) {
   *os << c.label;
 }
 
-class SequencesSimFailureTest : public SequencesSimTest,
+class LoginSequencesSimFailureTest : public LoginSequencesSimTest,
                                 public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(SequencesSimFailureTest, EndsWithoutALoginAndWithoutCredentials) {
+TEST_P(LoginSequencesSimFailureTest, EndsWithoutALoginAndWithoutCredentials) {
   const FailureCase &c = GetParam();
   ASSERT_TRUE(m_sim.SetFaults("ALPHA", c.faults)) << m_sim.Error();
   const LoginOutcome outcome = LogIn(DeviceIndexByName("ALPHA"), u"admin", c.password);
@@ -162,7 +162,7 @@ TEST_P(SequencesSimFailureTest, EndsWithoutALoginAndWithoutCredentials) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Box, SequencesSimFailureTest,
+    Box, LoginSequencesSimFailureTest,
     ::testing::Values(FailureCase{"WrongPassword", u"wrongpass", json::object(),
                                   LoginResult::CredentialsRefused, 0},
                       FailureCase{"SilentBox",
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Outside the subnet the administrator gives the box a new address by
 // datagram; found again by its hardware address, it takes the login there.
-TEST_F(SequencesSimTest, BoxOutsideTheSubnetIsMovedInAndLoggedInto) {
+TEST_F(LoginSequencesSimTest, BoxOutsideTheSubnetIsMovedInAndLoggedInto) {
   const int far = DeviceIndexByName("FARAWAY");
   ASSERT_GE(far, 0);
   EXPECT_EQ(LogIn(far, u"admin", u"admin").result, LoginResult::OutsideSubnet);
@@ -202,7 +202,7 @@ TEST_F(SequencesSimTest, BoxOutsideTheSubnetIsMovedInAndLoggedInto) {
   EXPECT_EQ(LogIn(moved.deviceIndex, u"admin", u"admin").result, LoginResult::Connected);
 }
 
-TEST_F(SequencesSimTest, AChangeTheBoxNeverAcknowledgesFails) {
+TEST_F(LoginSequencesSimTest, AChangeTheBoxNeverAcknowledgesFails) {
   ASSERT_TRUE(m_sim.SetFaults("FARAWAY", {{"no_address_ack", true}})) << m_sim.Error();
   timing::ScopedTimeScale faster(0.02);
   AddressChangeSequence change(m_host, m_recorder);
