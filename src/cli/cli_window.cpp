@@ -99,4 +99,10 @@ std::optional<bool> CliWindow::WaitForCommand(Ticket ticket, CommandIndex index,
   return !unanswered && message->wParam == kResultSuccess;
 }
 
+bool CliWindow::Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick) {
+  // A request that fails on its way ends with WM_REQUEST_UNANSWERED for its
+  // ticket, which the sequence takes as its end.
+  return m_host.Run(sequence, limit, Discard, tick, limits::kProgressTick);
+}
+
 } // namespace corvesta::cli

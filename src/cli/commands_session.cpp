@@ -3,8 +3,7 @@
 #include <array>
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/login_session.h"
@@ -16,28 +15,25 @@
 #include "nas/current_credentials.h"
 #include "nas/http/command_set.h"
 #include "nas/replies/share_list.h"
-#include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "platform/text_codec.h"
+#include "setup/access_rights.h"
+#include "setup/center_link.h"
+#include "setup/welcome_texts.h"
 
 namespace corvesta::cli {
 
 namespace {
 
-constexpr char kModelName[] = "KS-310";
-
 // The first successful login on this PC offers the set-up steps, once. The
 // offer needs a person at a terminal; elsewhere it is kept for later.
 void OfferFirstRunSetup(const std::string &user, const std::string &box) {
-  std::u16string firstOpen;
-  if (settings::Read(settings::kSectionUsed, settings::kKeyFirstOpen, firstOpen) || !CanAsk()) {
+  if (FirstRunOfferMade() || !CanAsk()) {
     return;
   }
-  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, settings::kFirstOpenDone);
-  const std::string question =
-      Fill(Tr(u"Welcome %s, do you want to go to wizard to setup your %s?"), {user, kModelName});
-  if (ShowMessageBox(0, Utf8ToUtf16(question), Translate(kProgramTitle),
+  MarkFirstRunOfferMade();
+  if (ShowMessageBox(0, FirstRunQuestion(Utf8ToUtf16(user)), Translate(kProgramTitle),
                      MessageBoxButtons::OkCancel,
                      MessageBoxIcon::Question) != MessageBoxResult::Ok) {
     return;
@@ -59,46 +55,75 @@ std::string RightsJson(const CenterRights &rights) {
 
 } // namespace
 
-ExitStatus RunConnect(Context &context) {
-  LoginSession session(context);
-  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
-    return opened;
-  }
-  const std::string user = std::string(CurrentCredentials().UserName());
-  const NasDevice &device = session.Device();
-  const bool json = context.args.Has("json");
-  if (!json) {
-    Out(Fill(Tr(u"Welcome %s"), {user}));
-    Out(session.BoxName());
+namespace {
+
+// What connect shows as the login goes on: the box's lines once logged in,
+// a user's access rights, and the volumes kept for the end.
+class ConnectReport : public LoginObserver {
+public:
+  ConnectReport(const LoginSession &session, bool json) : m_session(session), m_json(json) {}
+
+  void OnLoggedIn() override {
+    m_user = std::string(CurrentCredentials().UserName());
+    if (m_json) {
+      return;
+    }
+    const NasDevice &device = m_session.Device();
+    Out(Utf16ToUtf8(WelcomeText(Utf8ToUtf16(m_user))));
+    Out(m_session.BoxName());
     Out(Fill(Tr(u"IP:%s"), {FieldString(device.ip)}));
     Out(Fill(Tr(u"Mask:%s"), {FieldString(device.netmask)}));
     Out(Fill(Tr(u"Gateway:%s"), {FieldString(device.gateway)}));
   }
 
-  std::optional<CenterRights> rights;
-  if (!session.IsAdministrator()) {
-    const auto access = ReadAccessText(context.window, session.Index());
-    rights = RightsFromAccessText(access.value_or(std::u16string()));
-    if (!json) {
-      if (!access || access->empty()) {
-        Out("Access rights: none");
-      } else {
-        auto yesNo = [](bool open) { return open ? "yes" : "no"; };
-        Out(std::string("Access rights: ") + Tr(u"Management Center") + " " +
-            yesNo(rights->management) + ", " + Tr(u"Download Center") + " " +
-            yesNo(rights->download) + ", " + Tr(u"Backup Center") + " " + yesNo(rights->backup) +
-            ", " + Tr(u"Surveillance Center") + " " + yesNo(rights->surveillance));
-      }
+  void OnAccessRights(std::u16string_view access) override {
+    m_rights = RightsFromAccessText(access);
+    if (m_json) {
+      return;
     }
+    if (access.empty()) {
+      Out("Access rights: none");
+      return;
+    }
+    auto yesNo = [](bool open) { return open ? "yes" : "no"; };
+    Out(std::string("Access rights: ") + Tr(u"Management Center") + " " +
+        yesNo(m_rights->management) + ", " + Tr(u"Download Center") + " " +
+        yesNo(m_rights->download) + ", " + Tr(u"Backup Center") + " " + yesNo(m_rights->backup) +
+        ", " + Tr(u"Surveillance Center") + " " + yesNo(m_rights->surveillance));
   }
 
-  const auto volumes = ReadVolumes(context.window, session.Index());
-  if (!volumes) {
-    return ExitStatus::Failed;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override { m_volumes = volumes; }
+
+  void OnLoginFinished(const LoginOutcome &) override {}
+
+  const std::string &User() const { return m_user; }
+  const std::optional<CenterRights> &Rights() const { return m_rights; }
+  const std::vector<VolumeLine> &Volumes() const { return m_volumes; }
+
+private:
+  const LoginSession &m_session;
+  const bool m_json;
+  std::string m_user;
+  std::optional<CenterRights> m_rights;
+  std::vector<VolumeLine> m_volumes;
+};
+
+} // namespace
+
+ExitStatus RunConnect(Context &context) {
+  LoginSession session(context);
+  const bool json = context.args.Has("json");
+  ConnectReport report(session, json);
+  session.ReadSessionInfo(report);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
   }
+  const std::string &user = report.User();
+  const NasDevice &device = session.Device();
+  const std::vector<VolumeLine> &volumes = report.Volumes();
   if (json) {
     std::vector<std::string> items;
-    for (const VolumeLine &volume : *volumes) {
+    for (const VolumeLine &volume : volumes) {
       items.push_back(JsonObject()
                           .Number("volume", volume.volume)
                           .Number("total_gb", volume.totalGb)
@@ -112,16 +137,16 @@ ExitStatus RunConnect(Context &context) {
         .Text("gateway", FieldString(device.gateway))
         .Text("user", user)
         .Bool("administrator", session.IsAdministrator());
-    if (rights) {
-      object.Raw("access", RightsJson(*rights));
+    if (report.Rights()) {
+      object.Raw("access", RightsJson(*report.Rights()));
     }
     object.Raw("volumes", JsonArray(items, true));
     Out(object.Str());
   } else {
-    if (volumes->empty()) {
+    if (volumes.empty()) {
       Out("No volumes.");
     }
-    for (const VolumeLine &volume : *volumes) {
+    for (const VolumeLine &volume : volumes) {
       Out(VolumeText(volume));
     }
   }
@@ -144,14 +169,16 @@ ExitStatus RunShares(Context &context) {
     Err(Tr(u"get the NAS share file error."));
     return ExitStatus::Failed;
   }
-  const std::string ip = FieldString(session.Device().ip);
+  const std::u16string ip = Utf8ToUtf16(FieldString(session.Device().ip));
   const std::vector<ShareEntry> shares = ShareList::Instance().Snapshot();
   if (context.args.Has("json")) {
     std::vector<std::string> items;
     for (const ShareEntry &share : shares) {
       const std::string name = Utf16ToUtf8(share.name);
-      items.push_back(
-          JsonObject().Text("name", name).Text("path", "\\\\" + ip + "\\" + name).Str());
+      items.push_back(JsonObject()
+                          .Text("name", name)
+                          .Text("path", Utf16ToUtf8(ShareNetworkPath(ip, share.name)))
+                          .Str());
     }
     Out(JsonArray(items));
     return ExitStatus::Success;
@@ -161,36 +188,14 @@ ExitStatus RunShares(Context &context) {
   }
   for (const ShareEntry &share : shares) {
     const std::string name = Utf16ToUtf8(share.name);
-    Out(name + "  \\\\" + ip + "\\" + name);
+    Out(name + "  " + Utf16ToUtf8(ShareNetworkPath(ip, share.name)));
   }
   return ExitStatus::Success;
 }
 
-namespace {
-struct Center {
-  std::string_view word;
-  int mode;
-  bool base64Password;
-  std::string_view suffix;
-};
-constexpr std::array<Center, 5> kCenters{{
-    {"file", 1, false, ""},
-    {"management", 2, true, "&d=status"},
-    {"download", 3, true, ""},
-    {"backup", 4, true, ""},
-    {"surveillance", 5, false, ""},
-}};
-} // namespace
-
 ExitStatus RunCenter(Context &context) {
-  const std::string word = context.args.Word(1);
-  const Center *center = nullptr;
-  for (const Center &candidate : kCenters) {
-    if (candidate.word == word) {
-      center = &candidate;
-    }
-  }
-  if (center == nullptr || context.args.words.size() != 2) {
+  const std::optional<WebCenter> center = WebCenterFromWord(context.args.Word(1));
+  if (!center || context.args.words.size() != 2) {
     Err("Name the NAS and the center: management, download, backup, file or surveillance.");
     return ExitStatus::Usage;
   }
@@ -199,13 +204,8 @@ ExitStatus RunCenter(Context &context) {
     return opened;
   }
   const Credentials current = CurrentCredentials();
-  const std::string password =
-      center->base64Password ? Base64Encode(current.Password()) : std::string(current.Password());
-  // Inserted as they are: the box's redirect page reads them that way.
-  const std::string link = "http://" + FieldString(session.Device().ip) +
-                           "/web/utility_redirect.html?m=" + std::to_string(center->mode) +
-                           "&u=" + std::string(current.UserName()) + "&p=" + password +
-                           std::string(center->suffix);
+  const std::string link =
+      CenterLink(*center, FieldString(session.Device().ip), current.UserName(), current.Password());
   if (context.args.Has("print")) {
     Out(link);
     return ExitStatus::Success;

@@ -25,4 +25,18 @@ std::unique_ptr<CQuery> TakeQuery(const Message &message, std::uint32_t *value) 
   return std::unique_ptr<CQuery>(query);
 }
 
+std::unique_ptr<CQuery> TakeQueryOfTicket(const Message &message, Ticket ticket) {
+  if (message.message != WM_QUERY_RESULT || ticket == 0) {
+    return nullptr;
+  }
+  bool mine = false;
+  CMsg::Instance().Peek(MessageIdFromLParam(message.lParam), [&](const CThread &payload) {
+    const auto *query = dynamic_cast<const CQuery *>(&payload);
+    mine = query != nullptr && query->ticket == ticket;
+  });
+  // Only the receiving window's thread takes from the store: what Peek saw
+  // is still there.
+  return mine ? TakeQuery(message) : nullptr;
+}
+
 } // namespace corvesta

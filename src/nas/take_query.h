@@ -7,6 +7,7 @@
 
 #include "nas/query.h"
 #include "platform/window_message.h"
+#include "worker/ticket.h"
 
 namespace corvesta {
 
@@ -16,5 +17,9 @@ namespace corvesta {
 // longer) in the store, and for a payload that is not a query (that payload
 // is deleted, as nobody else could reach it any more).
 std::unique_ptr<CQuery> TakeQuery(const Message &message, std::uint32_t *value = nullptr);
+
+// As TakeQuery, but only the query whose ticket is `ticket` (nonzero): the
+// query of any other request stays in the store for its owner.
+std::unique_ptr<CQuery> TakeQueryOfTicket(const Message &message, Ticket ticket);
 
 } // namespace corvesta

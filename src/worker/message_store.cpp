@@ -29,9 +29,32 @@ bool CMsg::Take(MessageId id, std::unique_ptr<CThread> &payload, std::uint32_t &
   return true;
 }
 
+bool CMsg::Peek(MessageId id, const std::function<void(const CThread &payload)> &look) const {
+  std::lock_guard guard(m_lock);
+  for (const Entry &entry : m_entries) {
+    if (entry.id == id) {
+      if (entry.payload) {
+        look(*entry.payload);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
 std::size_t CMsg::Size() const {
   std::lock_guard guard(m_lock);
   return m_entries.size();
+}
+
+std::size_t CMsg::Clear() {
+  std::deque<Entry> dropped;
+  {
+    std::lock_guard guard(m_lock);
+    dropped.swap(m_entries);
+  }
+  // The payloads are deleted here, outside the lock.
+  return dropped.size();
 }
 
 } // namespace corvesta

@@ -13,8 +13,9 @@
 
 namespace corvesta::test {
 
-std::unique_ptr<CQuery> Discover(MessageQueueTarget &window, std::chrono::milliseconds timeout) {
-  Ticket ticket = StartDiscovery(window.Handle());
+std::unique_ptr<CQuery> Discover(MessageQueueTarget &window, std::chrono::milliseconds timeout,
+                                 DiscoveryTarget target) {
+  Ticket ticket = StartDiscovery(window.Handle(), std::move(target));
   if (ticket == 0) {
     return nullptr;
   }
