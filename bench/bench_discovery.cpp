@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "nas_sim_launcher.h"
 #include "platform/message_queue_target.h"
 #include "ratio_line.h"
-#include "nas/take_query.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;

@@ -7,6 +7,7 @@
 #include "core/udp/udp_sim_helpers.h"
 #include "nas/current_credentials.h"
 #include "nas/protocol_timing.h"
+#include "nas/take_query.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "setup/address_change_sequence.h"
@@ -15,7 +16,6 @@
 #include "setup/queue_sequence_host.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
-#include "nas/take_query.h"
 
 namespace corvesta::test {
 namespace {
@@ -141,7 +141,7 @@ void PrintTo(const FailureCase &c, std::ostream *os) {
 }
 
 class LoginSequencesSimFailureTest : public LoginSequencesSimTest,
-                                public ::testing::WithParamInterface<FailureCase> {};
+                                     public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(LoginSequencesSimFailureTest, EndsWithoutALoginAndWithoutCredentials) {
   const FailureCase &c = GetParam();

@@ -1,9 +1,9 @@
 #include "scripted_requests.h"
 
 #include "nas/device_list.h"
+#include "nas/take_query.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
-#include "nas/take_query.h"
 #include "worker/message_store.h"
 #include "worker/private_messages.h"
 
