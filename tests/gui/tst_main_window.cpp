@@ -11,6 +11,7 @@
 #include "i18n/copyright_footer.h"
 #include "main_test_support.h"
 #include "platform/message_box.h"
+#include "ui/main/box_choice.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/qt_text.h"
@@ -55,7 +56,7 @@ Q_DECLARE_METATYPE(corvesta::UiState)
 
 class TestMainWindow : public QObject {
   Q_OBJECT
-private slots:
+private Q_SLOTS:
   void statesEnableTheirControls_data();
   void statesEnableTheirControls();
   void startsSearchingWithItsHiddenControls();
@@ -67,6 +68,8 @@ private slots:
   void closeEndsTheWindowOnce_data();
   void closeEndsTheWindowOnce();
   void connectWithoutABoxAsksToSelectOne();
+  void listSelectsTheBoxUsedLast_data();
+  void listSelectsTheBoxUsedLast();
 };
 
 void TestMainWindow::statesEnableTheirControls_data() {
@@ -245,6 +248,34 @@ void TestMainWindow::connectWithoutABoxAsksToSelectOne() {
   QCOMPARE(ToQString(shown[0].text), QStringLiteral("Select NAS"));
   QCOMPARE(ToQString(shown[0].caption), ToQString(kProgramTitle));
   QCOMPARE(window.SelectedIndex(), -1);
+}
+
+void TestMainWindow::listSelectsTheBoxUsedLast_data() {
+  QTest::addColumn<QStringList>("names");
+  QTest::addColumn<QString>("lastBox");
+  QTest::addColumn<int>("selected");
+  const auto list = [](std::initializer_list<const char *> names) {
+    QStringList out;
+    for (const char *name : names) {
+      out << QString::fromLatin1(name);
+    }
+    return out;
+  };
+  const QStringList three = list({"ALPHA", "BETA", "GAMMA"});
+  QTest::newRow("no boxes") << QStringList() << QStringLiteral("ALPHA") << -1;
+  QTest::newRow("nothing remembered") << three << QString() << 0;
+  QTest::newRow("the box used last") << three << QStringLiteral("GAMMA") << 2;
+  QTest::newRow("the box used last is gone") << three << QStringLiteral("DELTA") << 0;
+  QTest::newRow("names differ in letter case") << three << QStringLiteral("beta") << 0;
+  QTest::newRow("a trailing blank is another name") << three << QStringLiteral("BETA ") << 0;
+  QTest::newRow("two boxes of one name: the later")
+      << list({"TWIN", "OTHER", "TWIN", "LAST"}) << QStringLiteral("TWIN") << 2;
+}
+
+void TestMainWindow::listSelectsTheBoxUsedLast() {
+  QFETCH(QStringList, names);
+  QFETCH(QString, lastBox);
+  QTEST(ChooseListedBox(names, lastBox), "selected");
 }
 
 QTEST_MAIN(TestMainWindow)

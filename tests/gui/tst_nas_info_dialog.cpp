@@ -15,7 +15,7 @@ namespace ids = corvesta::main_ids;
 
 class TestNasInfoDialog : public QObject {
   Q_OBJECT
-private slots:
+private Q_SLOTS:
   void linesInEachLanguage_data();
   void linesInEachLanguage();
   void fifthVolumeIsIgnoredUntilCleared();

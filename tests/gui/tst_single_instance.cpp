@@ -13,7 +13,7 @@ using namespace corvesta;
 
 class TestSingleInstance : public QObject {
   Q_OBJECT
-private slots:
+private Q_SLOTS:
   void secondClaimOnTheSameSettingsAsksTheFirst();
   void otherSettingsRunSideBySide();
   void aCopyThatEndedLeavesNoClaim();

@@ -91,7 +91,9 @@ QImage Shoot(QWidget &window) {
   window.show();
   window.raise();
   window.activateWindow();
-  QTest::qWaitForWindowExposed(&window);
+  if (!QTest::qWaitForWindowExposed(&window)) {
+    Fail(QStringLiteral("a window was not shown: ") + window.windowTitle());
+  }
   Settle();
   QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
   if (!window.mask().isEmpty()) {
@@ -221,7 +223,7 @@ int main(int argc, char *argv[]) {
   }
   InstallQtPlatformServices();
   test::ScopedAppDataFolder settingsFolder;
-  ScopedTimeScale faster(0.2);
+  timing::ScopedTimeScale faster(0.2);
   NasSimProcess sim;
   if (!sim.Start(GalleryState())) {
     Fail(QString::fromStdString("nas-sim: " + sim.Error()));

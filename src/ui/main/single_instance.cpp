@@ -52,7 +52,7 @@ bool SingleInstance::Claim() {
       connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
       auto read = [this, peer] {
         if (peer->readAll().contains('\n')) {
-          emit activationRequested();
+          Q_EMIT activationRequested();
         }
       };
       connect(peer, &QLocalSocket::readyRead, this, read);

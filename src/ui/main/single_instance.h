@@ -25,7 +25,7 @@ public:
   // The local socket's name for a key.
   static QString ServerName(const QString &key);
 
-signals:
+Q_SIGNALS:
   // A later start asked this copy to show its window.
   void activationRequested();
 

@@ -20,6 +20,7 @@
 #include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "ui/main/box_choice.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/main_layout.h"
@@ -380,22 +381,13 @@ void CUtilityDlg::OnDiscoveryResult() {
   m_info->hide();
 
   m_boxList->clear();
-  int remembered = -1;
-  const std::vector<NasDevice> devices = DeviceList::Instance().Snapshot();
-  for (const NasDevice &device : devices) {
-    const QString name = FieldQString(device.name);
-    m_boxList->addItem(name);
+  QStringList names;
+  for (const NasDevice &device : DeviceList::Instance().Snapshot()) {
+    names << FieldQString(device.name);
+    m_boxList->addItem(names.back());
     m_boxList->setItemData(m_boxList->count() - 1, FieldQString(device.ip), Qt::ToolTipRole);
-    // A later box of the same name wins.
-    if (!lastBox.empty() && FromQString(name) == lastBox) {
-      remembered = m_boxList->count() - 1;
-    }
   }
-  if (remembered >= 0) {
-    m_boxList->setCurrentIndex(remembered);
-  } else if (m_boxList->count() > 0) {
-    m_boxList->setCurrentIndex(0);
-  }
+  m_boxList->setCurrentIndex(ChooseListedBox(names, ToQString(lastBox)));
   m_info->FolderList()->ClearFolders();
 }
 
@@ -556,7 +548,7 @@ void CUtilityDlg::OnClose() {
     m_ticket = StartLogOut(Handle(), m_selectedIndex);
   }
   hide();
-  emit closing();
+  Q_EMIT closing();
   done(QDialog::Accepted);
 }
 

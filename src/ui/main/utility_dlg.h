@@ -55,7 +55,7 @@ public:
   // program's exit.
   void OnClose();
 
-signals:
+Q_SIGNALS:
   // Emitted once by OnClose, after the window is hidden.
   void closing();
 
