@@ -310,8 +310,11 @@ void CUtilityDlg::SetTexts() {
     button->setAccessibleName(button->text());
   }
   m_heading->SetText(UiText(u"Select NAS"));
+  m_heading->setAccessibleName(m_heading->Text());
   m_boxList->setAccessibleName(m_heading->Text());
-  GetDlgItemAs<CTransStatic>(kFooter)->SetText(UiText(kCopyrightFooter));
+  auto *footer = GetDlgItemAs<CTransStatic>(kFooter);
+  footer->SetText(UiText(kCopyrightFooter));
+  footer->setAccessibleName(footer->Text());
 }
 
 void CUtilityDlg::SetUiState(UiState state) {
