@@ -50,9 +50,12 @@ bool X11Reachable(const EnvironmentLookup &environment, const SocketProbe &probe
   if (const auto number = LocalX11Number(*display)) {
     return probe(std::string(kX11SocketFolder) + *number);
   }
-  // "host:N": only Qt can tell; a display that is not text of a display at
-  // all ends up here too and is refused by Qt with its own message.
-  return display->find(':') != std::string::npos;
+  // "host:N" (also "host/unix:N"): only Qt can tell whether it answers.
+  const std::size_t colon = display->rfind(':');
+  if (colon == std::string::npos || colon == 0 || display->starts_with("unix:")) {
+    return false;
+  }
+  return LocalX11Number(std::string_view(*display).substr(colon)).has_value();
 }
 
 } // namespace

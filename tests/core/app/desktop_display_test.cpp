@@ -42,6 +42,7 @@ TEST(DesktopDisplay, DecidesFromTheEnvironmentAndTheDisplaySockets) {
       {"local X11 whose server is gone", {{"DISPLAY", ":3"}}, {"/tmp/.X11-unix/X0"}, no},
       {"garbage display", {{"DISPLAY", ":abc"}}, {}, no},
       {"display on another host is left to Qt", {{"DISPLAY", "remote:10.0"}}, {}, yes},
+      {"host without a display number", {{"DISPLAY", "remote:"}}, {}, no},
       {"Wayland socket in the runtime folder",
        {{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}},
        {"/run/user/1000/wayland-0"},
