@@ -1,4 +1,6 @@
-# One INTERFACE target carries the flags every Corvesta target shares.
+# One INTERFACE target carries the flags every Corvesta target shares. The
+# options it reads (CORVESTA_WERROR, CORVESTA_BUILD_FUZZ, CORVESTA_SANITIZE)
+# are declared in the top CMakeLists.txt before this file is included.
 add_library(corvesta_flags INTERFACE)
 target_compile_features(corvesta_flags INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
@@ -15,8 +17,6 @@ target_compile_definitions(corvesta_flags INTERFACE
   QT_DISABLE_DEPRECATED_BEFORE=0x060400)
 find_package(Threads REQUIRED)
 target_link_libraries(corvesta_flags INTERFACE Threads::Threads)
-
-option(CORVESTA_WERROR "Treat warnings as errors" OFF)
 
 if(CORVESTA_BUILD_FUZZ)
   target_compile_options(corvesta_flags INTERFACE -fsanitize=fuzzer-no-link)

@@ -8,7 +8,6 @@
 #include "cli/login_session.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
-#include "cli/volume_plan.h"
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
@@ -17,6 +16,8 @@
 #include "nas/replies/hd_info.h"
 #include "nas/replies/volume_lines.h"
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "setup/volume_plan.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::cli {
@@ -241,7 +242,7 @@ ExitStatus RunFormat(Context &context) {
   std::u16string problem;
   auto plan = PlanVolumes(*disks, *mode, problem);
   if (!plan) {
-    Err(Tr(problem));
+    Err(Utf16ToUtf8(problem));
     return ExitStatus::Failed;
   }
   PrintDisks(*disks);

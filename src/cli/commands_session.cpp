@@ -3,8 +3,7 @@
 #include <array>
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/login_session.h"
@@ -13,31 +12,28 @@
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
-#include "nas/http/command_set.h"
 #include "nas/current_credentials.h"
+#include "nas/http/command_set.h"
 #include "nas/replies/share_list.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "platform/text_codec.h"
-#include "platform/base64.h"
+#include "setup/access_rights.h"
+#include "setup/center_link.h"
+#include "setup/welcome_texts.h"
 
 namespace corvesta::cli {
 
 namespace {
 
-constexpr char kModelName[] = "KS-310";
-
 // The first successful login on this PC offers the set-up steps, once. The
 // offer needs a person at a terminal; elsewhere it is kept for later.
 void OfferFirstRunSetup(const std::string &user, const std::string &box) {
-  std::u16string firstOpen;
-  if (settings::Read(settings::kSectionUsed, settings::kKeyFirstOpen, firstOpen) || !CanAsk()) {
+  if (FirstRunOfferMade() || !CanAsk()) {
     return;
   }
-  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, settings::kFirstOpenDone);
-  const std::string question =
-      Fill(Tr(u"Welcome %s, do you want to go to wizard to setup your %s?"), {user, kModelName});
-  if (ShowMessageBox(0, Utf8ToUtf16(question), Translate(kProgramTitle),
+  MarkFirstRunOfferMade();
+  if (ShowMessageBox(0, FirstRunQuestion(Utf8ToUtf16(user)), Translate(kProgramTitle),
                      MessageBoxButtons::OkCancel,
                      MessageBoxIcon::Question) != MessageBoxResult::Ok) {
     return;
@@ -68,7 +64,7 @@ ExitStatus RunConnect(Context &context) {
   const NasDevice &device = session.Device();
   const bool json = context.args.Has("json");
   if (!json) {
-    Out(Fill(Tr(u"Welcome %s"), {user}));
+    Out(Utf16ToUtf8(WelcomeText(Utf8ToUtf16(user))));
     Out(session.BoxName());
     Out(Fill(Tr(u"IP:%s"), {FieldString(device.ip)}));
     Out(Fill(Tr(u"Mask:%s"), {FieldString(device.netmask)}));
@@ -144,14 +140,16 @@ ExitStatus RunShares(Context &context) {
     Err(Tr(u"get the NAS share file error."));
     return ExitStatus::Failed;
   }
-  const std::string ip = FieldString(session.Device().ip);
+  const std::u16string ip = Utf8ToUtf16(FieldString(session.Device().ip));
   const std::vector<ShareEntry> shares = ShareList::Instance().Snapshot();
   if (context.args.Has("json")) {
     std::vector<std::string> items;
     for (const ShareEntry &share : shares) {
       const std::string name = Utf16ToUtf8(share.name);
-      items.push_back(
-          JsonObject().Text("name", name).Text("path", "\\\\" + ip + "\\" + name).Str());
+      items.push_back(JsonObject()
+                          .Text("name", name)
+                          .Text("path", Utf16ToUtf8(ShareNetworkPath(ip, share.name)))
+                          .Str());
     }
     Out(JsonArray(items));
     return ExitStatus::Success;
@@ -161,36 +159,14 @@ ExitStatus RunShares(Context &context) {
   }
   for (const ShareEntry &share : shares) {
     const std::string name = Utf16ToUtf8(share.name);
-    Out(name + "  \\\\" + ip + "\\" + name);
+    Out(name + "  " + Utf16ToUtf8(ShareNetworkPath(ip, share.name)));
   }
   return ExitStatus::Success;
 }
 
-namespace {
-struct Center {
-  std::string_view word;
-  int mode;
-  bool base64Password;
-  std::string_view suffix;
-};
-constexpr std::array<Center, 5> kCenters{{
-    {"file", 1, false, ""},
-    {"management", 2, true, "&d=status"},
-    {"download", 3, true, ""},
-    {"backup", 4, true, ""},
-    {"surveillance", 5, false, ""},
-}};
-} // namespace
-
 ExitStatus RunCenter(Context &context) {
-  const std::string word = context.args.Word(1);
-  const Center *center = nullptr;
-  for (const Center &candidate : kCenters) {
-    if (candidate.word == word) {
-      center = &candidate;
-    }
-  }
-  if (center == nullptr || context.args.words.size() != 2) {
+  const std::optional<WebCenter> center = WebCenterFromWord(context.args.Word(1));
+  if (!center || context.args.words.size() != 2) {
     Err("Name the NAS and the center: management, download, backup, file or surveillance.");
     return ExitStatus::Usage;
   }
@@ -199,13 +175,8 @@ ExitStatus RunCenter(Context &context) {
     return opened;
   }
   const Credentials current = CurrentCredentials();
-  const std::string password =
-      center->base64Password ? Base64Encode(current.Password()) : std::string(current.Password());
-  // Inserted as they are: the box's redirect page reads them that way.
-  const std::string link = "http://" + FieldString(session.Device().ip) +
-                           "/web/utility_redirect.html?m=" + std::to_string(center->mode) +
-                           "&u=" + std::string(current.UserName()) + "&p=" + password +
-                           std::string(center->suffix);
+  const std::string link =
+      CenterLink(*center, FieldString(session.Device().ip), current.UserName(), current.Password());
   if (context.args.Has("print")) {
     Out(link);
     return ExitStatus::Success;

@@ -1,17 +1,19 @@
 // info, password, identity and timezone: the box's set-up values.
 
+#include "app/remembered_settings.h"
 #include "cli/commands.h"
 #include "cli/credential_source.h"
 #include "cli/json_writer.h"
 #include "cli/login_session.h"
-#include "cli/setup_rules.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
-#include "cli/time_zone_table.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
 #include "nas/http/command_set.h"
 #include "platform/text_codec.h"
+#include "setup/identity_rules.h"
+#include "setup/password_rules.h"
+#include "setup/time_zone_table.h"
 
 namespace corvesta::cli {
 
@@ -98,8 +100,8 @@ ExitStatus RunPassword(Context &context) {
     Err("Standard input holds no new password.");
     return ExitStatus::Usage;
   }
-  if (auto problem = CheckNewPassword(*password, *confirmation)) {
-    Err(Tr(*problem));
+  if (auto problem = CheckNewPassword(Utf8ToUtf16(*password), Utf8ToUtf16(*confirmation))) {
+    Err(Utf16ToUtf8(*problem));
     return ExitStatus::Usage;
   }
 
@@ -120,9 +122,9 @@ ExitStatus RunPassword(Context &context) {
   }
   // A remembered password of this user would be stale now.
   const std::string section = session.BoxName();
-  const LoginInput remembered = RememberedLogin(section);
+  const StoredLogin remembered = RememberedLogin(section);
   if (context.args.Has("remember") || remembered.user == session.Login().user) {
-    StoreLogin(section, LoginInput{session.Login().user, *password});
+    StoreLogin(section, session.Login().user, *password);
   }
   Out("The password of " + session.Login().user + " has been changed.");
   return ExitStatus::Success;
@@ -136,15 +138,14 @@ ExitStatus RunIdentity(Context &context) {
     Err("Give at least one of --name, --workgroup and --description.");
     return ExitStatus::Usage;
   }
-  if (auto problem = CheckNameAndWorkgroup(name.value_or(""), workgroup.value_or(""))) {
-    Err(*problem);
+  if (auto problem = CheckNameAndWorkgroup(Utf8ToUtf16(name.value_or("")),
+                                           Utf8ToUtf16(workgroup.value_or("")))) {
+    Err(Utf16ToUtf8(*problem));
     return ExitStatus::Usage;
   }
-  DeviceIdentity probe;
-  if ((name && name->size() >= sizeof probe.hostname) ||
-      (workgroup && workgroup->size() >= sizeof probe.workgroup) ||
-      (description && description->size() >= sizeof probe.description)) {
-    Err("The name and the workgroup may hold at most 15 bytes, the description 30.");
+  if (auto problem =
+          CheckIdentityFits(name.value_or(""), workgroup.value_or(""), description.value_or(""))) {
+    Err(Utf16ToUtf8(*problem));
     return ExitStatus::Usage;
   }
 
@@ -166,9 +167,9 @@ ExitStatus RunIdentity(Context &context) {
               description.value_or(FieldString(current->description)));
   if (!name || !workgroup) {
     // The values kept from the box pass the same check.
-    if (auto problem = CheckNameAndWorkgroup(FieldString(identity.hostname),
-                                             FieldString(identity.workgroup))) {
-      Err(*problem);
+    if (auto problem = CheckNameAndWorkgroup(Utf8ToUtf16(FieldString(identity.hostname)),
+                                             Utf8ToUtf16(FieldString(identity.workgroup)))) {
+      Err(Utf16ToUtf8(*problem));
       return ExitStatus::Usage;
     }
   }

@@ -2,41 +2,19 @@
 
 #include <cstdlib>
 
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "i18n/own_texts.h"
 #include "nas/current_credentials.h"
-#include "platform/text_codec.h"
-#include "platform/base64.h"
 
 namespace corvesta::cli {
-
-LoginInput RememberedLogin(const std::string &section) {
-  LoginInput login;
-  if (section.empty()) {
-    return login;
-  }
-  const std::u16string name = Utf8ToUtf16(section);
-  std::u16string value;
-  if (settings::Read(name, settings::kKeyUserName, value)) {
-    login.user = Utf16ToUtf8(value);
-  }
-  value.clear();
-  if (settings::Read(name, settings::kKeyPassWord, value)) {
-    // A value edited by hand that is not Base64 counts as no password.
-    if (auto bytes = Base64Decode(Utf16ToUtf8(value))) {
-      login.password = *bytes;
-    }
-  }
-  return login;
-}
 
 std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::string &section,
                                       const std::string &boxLabel,
                                       const std::optional<std::string> &presetPassword,
                                       ExitStatus &failure) {
-  const LoginInput remembered = RememberedLogin(section);
+  const StoredLogin remembered = RememberedLogin(section);
   LoginInput login;
   if (auto user = arguments.Value("user")) {
     login.user = *user;
@@ -71,34 +49,11 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
   }
 
   if (login.user.size() > kCredentialMaxBytes || login.password.size() > kCredentialMaxBytes) {
-    Err("The user name and the password may hold at most 16 bytes each.");
+    Err(Tr(kCredentialsTooLongText));
     failure = ExitStatus::Usage;
     return std::nullopt;
   }
   return login;
-}
-
-void StoreLogin(const std::string &section, const LoginInput &login) {
-  if (section.empty()) {
-    return;
-  }
-  const std::u16string name = Utf8ToUtf16(section);
-  settings::Write(name, settings::kKeyUserName, Utf8ToUtf16(login.user));
-  const std::string encoded = Base64Encode(login.password);
-  if (encoded.empty()) {
-    settings::WriteEmpty(name, settings::kKeyPassWord);
-  } else {
-    settings::Write(name, settings::kKeyPassWord, Utf8ToUtf16(encoded));
-  }
-}
-
-void ForgetLogin(const std::string &section) {
-  if (section.empty()) {
-    return;
-  }
-  const std::u16string name = Utf8ToUtf16(section);
-  settings::WriteEmpty(name, settings::kKeyUserName);
-  settings::WriteEmpty(name, settings::kKeyPassWord);
 }
 
 } // namespace corvesta::cli

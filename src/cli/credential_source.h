@@ -25,19 +25,11 @@ struct LoginInput {
   std::string password; // UTF-8
 };
 
-// The remembered user name and password of the box whose settings section
-// is `section`; empty texts for what is not stored (or not decodable).
-LoginInput RememberedLogin(const std::string &section);
-
 // Gathers the login for the box; nothing (after a message, `failure` set)
 // when a value cannot be used.
 std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::string &section,
                                       const std::string &boxLabel,
                                       const std::optional<std::string> &presetPassword,
                                       ExitStatus &failure);
-
-// Writes "UserName" and "PassWord" (Base64) into the box's section.
-void StoreLogin(const std::string &section, const LoginInput &login);
-void ForgetLogin(const std::string &section);
 
 } // namespace corvesta::cli

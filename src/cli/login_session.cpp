@@ -1,16 +1,15 @@
 #include "cli/login_session.h"
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "cli/address_change_flow.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
+#include "nas/current_credentials.h"
 #include "nas/http/command_set.h"
 #include "nas/udp/credential_check.h"
-#include "nas/current_credentials.h"
 #include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
@@ -83,11 +82,9 @@ ExitStatus LoginSession::Open() {
   }
 
   // The box connected to last names the section that a refused check empties.
-  if (!section.empty()) {
-    settings::Write(settings::kSectionCurrent, settings::kKeyServName, Utf8ToUtf16(section));
-  }
+  SetLastBox(section);
   if (m_context.args.Has("remember")) {
-    StoreLogin(section, m_login);
+    StoreLogin(section, m_login.user, m_login.password);
   } else if (m_context.args.Has("forget")) {
     ForgetLogin(section);
   }

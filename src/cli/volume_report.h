@@ -7,34 +7,21 @@
 #include <vector>
 
 #include "cli/cli_window.h"
+#include "setup/volume_usage.h"
 
 namespace corvesta::cli {
 
-struct VolumeLine {
-  int volume = 0;
-  long long totalGb = 0; // the box's sizes divided by 1024 twice
-  long long usedGb = 0;
-};
+using VolumeLine = VolumeUsage;
 
 // The volumes, in the box's order, up to the first with number 0. Nothing
 // (after "Get Volume Information failed.") when the list could not be read.
 std::optional<std::vector<VolumeLine>> ReadVolumes(CliWindow &window, std::int32_t index);
 
-// "Volume_1  12G Used/931G Available (1%)".
+// "Volume_1  12G Used/931G Available  (1%)", as UTF-8.
 std::string VolumeText(const VolumeLine &volume);
 
 // The access rights text of the logged-in user; nothing when it could not
 // be read.
 std::optional<std::u16string> ReadAccessText(CliWindow &window, std::int32_t index);
-
-// The centers that the rights text opens (positions 2, 6, 8 and 10; a
-// missing position counts as '0').
-struct CenterRights {
-  bool download = false;
-  bool backup = false;
-  bool management = false;
-  bool surveillance = false;
-};
-CenterRights RightsFromAccessText(std::u16string_view access);
 
 } // namespace corvesta::cli

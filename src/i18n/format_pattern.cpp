@@ -4,9 +4,11 @@
 
 namespace corvesta {
 
-std::u16string FormatPattern(std::u16string_view pattern, const std::vector<long long> &numbers) {
+namespace {
+
+std::u16string Fill(std::u16string_view pattern, std::span<const PatternValue> values) {
   std::u16string out;
-  out.reserve(pattern.size() + 8 * numbers.size());
+  out.reserve(pattern.size() + 8 * values.size());
   std::size_t next = 0;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const char16_t c = pattern[i];
@@ -15,12 +17,20 @@ std::u16string FormatPattern(std::u16string_view pattern, const std::vector<long
       continue;
     }
     const char16_t kind = pattern[i + 1];
+    const bool numberWanted = kind == u'd' || kind == u'u';
+    const bool textWanted = kind == u's';
     if (kind == u'%') {
       out.push_back(u'%');
       ++i;
-    } else if ((kind == u'd' || kind == u'u') && next < numbers.size()) {
-      const std::string digits = std::to_string(numbers[next++]);
-      out.append(digits.begin(), digits.end());
+    } else if ((numberWanted || textWanted) && next < values.size() &&
+               values[next].IsText() == textWanted) {
+      const PatternValue &value = values[next++];
+      if (textWanted) {
+        out.append(value.Text());
+      } else {
+        const std::string digits = std::to_string(value.Number());
+        out.append(digits.begin(), digits.end());
+      }
       ++i;
     } else {
       out.push_back(c);
@@ -29,9 +39,21 @@ std::u16string FormatPattern(std::u16string_view pattern, const std::vector<long
   return out;
 }
 
+} // namespace
+
+std::u16string FormatPattern(std::u16string_view pattern, const std::vector<long long> &numbers) {
+  const std::vector<PatternValue> values(numbers.begin(), numbers.end());
+  return Fill(pattern, values);
+}
+
 std::u16string FormatPattern(std::u16string_view pattern,
                              std::initializer_list<long long> numbers) {
   return FormatPattern(pattern, std::vector<long long>(numbers));
+}
+
+std::u16string FillPattern(std::u16string_view pattern,
+                           std::initializer_list<PatternValue> values) {
+  return Fill(pattern, std::span<const PatternValue>(values.begin(), values.size()));
 }
 
 } // namespace corvesta

@@ -98,8 +98,12 @@ std::u16string_view CLanguageBase::Lookup(std::u16string_view key) const {
   if (key.data() == nullptr) {
     return {};
   }
-  if (keys_.empty()) {
-    return key;
+  return Find(key).value_or(key);
+}
+
+std::optional<std::u16string_view> CLanguageBase::Find(std::u16string_view key) const {
+  if (key.data() == nullptr || keys_.empty()) {
+    return std::nullopt;
   }
   // The first key not less than the query.
   std::size_t low = 0;
@@ -112,7 +116,10 @@ std::u16string_view CLanguageBase::Lookup(std::u16string_view key) const {
       high = mid;
     }
   }
-  return keys_[low] == key ? translations_[low] : key;
+  if (keys_[low] != key) {
+    return std::nullopt;
+  }
+  return translations_[low];
 }
 
 } // namespace corvesta

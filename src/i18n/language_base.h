@@ -8,6 +8,7 @@
 // looked up by binary search.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ public:
   // The translation of `key`, or `key` itself when the table lacks it. The
   // view points into this object's table or into `key`; no allocation.
   std::u16string_view Lookup(std::u16string_view key) const;
+
+  // The translation of `key` when the table holds it, else nothing.
+  std::optional<std::u16string_view> Find(std::u16string_view key) const;
 
   // The parsed entries in sorted order (for inspection).
   std::size_t EntryCount() const { return keys_.size(); }

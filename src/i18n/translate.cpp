@@ -1,6 +1,7 @@
 #include "i18n/translate.h"
 
 #include "i18n/current_language.h"
+#include "i18n/own_texts.h"
 
 namespace corvesta {
 
@@ -9,7 +10,10 @@ std::u16string Translate(std::u16string_view english) {
   if (language == nullptr) {
     return std::u16string(english);
   }
-  return std::u16string(language->Lookup(english));
+  if (auto found = language->Find(english)) {
+    return std::u16string(*found);
+  }
+  return std::u16string(FindOwnText(language->Id(), english).value_or(english));
 }
 
 } // namespace corvesta

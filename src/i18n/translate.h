@@ -1,7 +1,8 @@
 #pragma once
 // The one lookup of every text shown to the user. Texts are written in
 // English in the code; with a language object in use the table's translation
-// is returned, and a text the table lacks stays English. The language in
+// is returned, then the program's own texts are looked in (own_texts.h), and
+// a text that neither holds stays English. The language in
 // use (CurrentLanguage) is chosen once at start-up and kept for the run, so
 // Translate may be called from any thread.
 

@@ -34,4 +34,14 @@ std::size_t CMsg::Size() const {
   return m_entries.size();
 }
 
+std::size_t CMsg::Clear() {
+  std::deque<Entry> dropped;
+  {
+    std::lock_guard guard(m_lock);
+    dropped.swap(m_entries);
+  }
+  // The payloads are deleted here, outside the lock.
+  return dropped.size();
+}
+
 } // namespace corvesta

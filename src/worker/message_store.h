@@ -28,6 +28,10 @@ public:
 
   std::size_t Size() const;
 
+  // Drops every entry, deleting the payloads that nobody took; the ids go
+  // on counting from where they were. Returns how many entries there were.
+  std::size_t Clear();
+
 private:
   friend class Singleton<CMsg>;
   CMsg() = default;

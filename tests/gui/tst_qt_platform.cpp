@@ -3,7 +3,6 @@
 #include <QWidget>
 #include <QtTest>
 #include <atomic>
-#include <thread>
 
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
@@ -13,6 +12,7 @@
 #include "ui/platform/qt_shell_open.h"
 #include "ui/qt_text.h"
 #include "worker/private_messages.h"
+#include "worker_thread.h"
 
 using namespace corvesta;
 
@@ -39,8 +39,8 @@ private Q_SLOTS:
     });
     const WindowHandle handle = target.Handle();
     std::atomic<bool> posted{false};
-    std::thread worker([&] { posted = PostMessage(handle, WM_COMMAND_RESULT, kResultFailure, 5); });
-    worker.join();
+    test::WorkerThread worker([&] { posted = PostMessage(handle, WM_COMMAND_RESULT, kResultFailure, 5); });
+    worker.Join();
     QVERIFY(posted);
     // Nothing is delivered behind the UI thread's back: only its loop does.
     QVERIFY(received.empty());
@@ -58,12 +58,12 @@ private Q_SLOTS:
       order.push_back(w);
       return 0;
     });
-    std::thread worker([&] {
+    test::WorkerThread worker([&] {
       for (WPARAM i = 0; i < 50; ++i) {
         PostMessage(target.Handle(), WM_USER, i, 0);
       }
     });
-    worker.join();
+    worker.Join();
     QTRY_COMPARE(order.size(), std::size_t{50});
     for (WPARAM i = 0; i < 50; ++i) {
       QCOMPARE(order[i], i);
@@ -77,9 +77,9 @@ private Q_SLOTS:
     QVERIFY(TrySendMessage(target.Handle(), WM_USER, 7, 0, &result));
     QCOMPARE(result, LRESULT{WM_USER + 7});
     bool sentFromWorker = true;
-    std::thread worker(
+    test::WorkerThread worker(
         [&] { sentFromWorker = TrySendMessage(target.Handle(), WM_USER, 1, 0, nullptr); });
-    worker.join();
+    worker.Join();
     QVERIFY(!sentFromWorker);
   }
 
@@ -118,14 +118,14 @@ private Q_SLOTS:
 
     std::atomic<bool> answered{false};
     MessageBoxResult answer = MessageBoxResult::Ok;
-    std::thread worker([&] {
+    test::WorkerThread worker([&] {
       answer = ShowMessageBox(ownerTarget.Handle(), u"Not the same subnet, change it?", u"Corvesta",
                               MessageBoxButtons::YesNo, MessageBoxIcon::Question);
       answered = true;
     });
     // The worker waits for the UI thread; it is answered once the loop runs.
     QTRY_VERIFY(answered.load());
-    worker.join();
+    worker.Join();
     SetMessageBoxService(previous);
 
     QCOMPARE(answer, MessageBoxResult::Yes);

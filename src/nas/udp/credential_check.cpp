@@ -1,11 +1,12 @@
 #include "nas/udp/credential_check.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "i18n/translate.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
@@ -26,17 +27,22 @@ void ShowError(const CQuery &query, std::u16string_view english) {
                  MessageBoxButtons::Ok, MessageBoxIcon::Error);
 }
 
-// Empties "UserName" and "PassWord" in the section of the box connected to
-// last ("ServName" of section "Current"). Without a remembered box there is
-// no section to empty.
-void ForgetRememberedCredentials() {
-  std::u16string box;
-  if (!settings::Read(settings::kSectionCurrent, settings::kKeyServName, box)) {
-    return;
+// The check's waits on its query: the adapter's channel and the worker's
+// wait point.
+class QueryWaits : public CountedWaits {
+public:
+  QueryWaits(CQuery &query, UdpChannel &channel, std::function<bool(udp::Bytes)> take)
+      : m_query(query), m_channel(channel), m_take(std::move(take)) {}
+  WaitEnd Wait(std::chrono::microseconds duration) override {
+    return WaitForDatagram(m_query, m_channel, duration, m_take);
   }
-  settings::WriteEmpty(box, settings::kKeyUserName);
-  settings::WriteEmpty(box, settings::kKeyPassWord);
-}
+  bool Pause(std::chrono::microseconds duration) override { return m_query.PauseFor(duration); }
+
+private:
+  CQuery &m_query;
+  UdpChannel &m_channel;
+  std::function<bool(udp::Bytes)> m_take;
+};
 
 CQuery::Disposition RunCredentialCheck(CQuery &query) {
   UdpChannel &channel = query.channels[static_cast<std::size_t>(query.adapterIndex)];
@@ -53,27 +59,25 @@ CQuery::Disposition RunCredentialCheck(CQuery &query) {
     verdict = reply->verdict;
     return true;
   };
-  for (int wait = 1; wait <= timing::kCredWaits; ++wait) {
-    WaitEnd end = WaitForDatagram(query, channel, timing::Scaled(timing::kCredWait), take);
-    if (end != WaitEnd::TimedOut) {
-      break;
-    }
-    if (wait < timing::kCredWaits && !query.PauseFor(timing::Scaled(timing::kCredPause))) {
-      break;
-    }
-  }
+  QueryWaits waits(query, channel, take);
+  AwaitCredentialVerdict(waits);
   query.channels.clear();
 
   if (verdict != 0) {
     return query.HandOver(kResultSuccess);
   }
   ClearCurrentCredentialsIf(query.sentCredentials);
-  ForgetRememberedCredentials();
+  ForgetLastBoxLogin();
   ShowError(query, u"Username or password error.");
   return CQuery::Disposition::Finished;
 }
 
 } // namespace
+
+WaitEnd AwaitCredentialVerdict(CountedWaits &waits) {
+  return RunCountedWaits(waits, timing::kCredWaits, timing::Scaled(timing::kCredWait),
+                         timing::Scaled(timing::kCredPause));
+}
 
 Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,
                             std::u16string_view password, std::int32_t deviceIndex) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "nas/udp/counted_waits.h"
 #include "platform/window_message.h"
 #include "worker/ticket.h"
 
@@ -19,5 +20,9 @@ namespace corvesta {
 // thread could be started.
 Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,
                             std::u16string_view password, std::int32_t deviceIndex);
+
+// The check's waits for the verdict: kCredWaits waits of kCredWait, with a
+// pause of kCredPause after each but the last. Accepted once a verdict came.
+WaitEnd AwaitCredentialVerdict(CountedWaits &waits);
 
 } // namespace corvesta

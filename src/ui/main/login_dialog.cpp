@@ -4,6 +4,7 @@
 #include <QValidator>
 
 #include "app/program_info.h"
+#include "i18n/own_texts.h"
 #include "i18n/translate.h"
 #include "platform/message_box.h"
 #include "ui/main/main_ids.h"
@@ -79,7 +80,7 @@ bool CLoginDialog::FitsField(const QString &text) {
 }
 
 CLoginDialog::CLoginDialog(QWidget *parent) : CGdipDialog(parent) {
-  setWindowTitle(UiText(u"Login"));
+  setWindowTitle(UiText(kLoginTitleText));
   setFixedSize(layout::kLoginSize);
   SetBackgroundImage(skin::kLoginBackground);
   SetWindowOutline(RoundedOutline(size(), layout::kMainCornerRadius));

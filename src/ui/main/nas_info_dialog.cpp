@@ -70,8 +70,8 @@ void CNASInfoDialog::SetInfo(const QString &name, const QString &address, const 
   m_lines[0]->SetText(name);
   // The address line is the same in every language.
   m_lines[1]->SetText(QStringLiteral("IP:") + address);
-  m_lines[2]->SetText(UiText(u"Mask:%s", {mask}));
-  m_lines[3]->SetText(UiText(u"Gateway:%s", {gateway}));
+  m_lines[2]->SetText(UiText(u"Mask:%s", mask));
+  m_lines[3]->SetText(UiText(u"Gateway:%s", gateway));
   for (CTransStatic *line : m_lines) {
     line->setAccessibleName(line->Text());
   }

@@ -1,9 +1,6 @@
 #include "ui/main/ui_text.h"
 
-#include <string>
-#include <vector>
-
-#include "i18n/fill_texts.h"
+#include "i18n/format_pattern.h"
 #include "i18n/translate.h"
 #include "ui/qt_text.h"
 
@@ -13,14 +10,15 @@ QString UiText(std::u16string_view english) {
   return ToQString(Translate(english));
 }
 
-QString UiText(std::u16string_view english, std::initializer_list<QString> texts) {
-  std::vector<std::u16string> owned;
-  owned.reserve(texts.size());
-  for (const QString &text : texts) {
-    owned.push_back(FromQString(text));
-  }
-  const std::vector<std::u16string_view> views(owned.begin(), owned.end());
-  return ToQString(FillTexts(Translate(english), views));
+QString UiText(std::u16string_view english, const QString &text) {
+  const std::u16string value = FromQString(text);
+  return ToQString(FillPattern(Translate(english), {value}));
+}
+
+QString UiText(std::u16string_view english, const QString &first, const QString &second) {
+  const std::u16string one = FromQString(first);
+  const std::u16string two = FromQString(second);
+  return ToQString(FillPattern(Translate(english), {one, two}));
 }
 
 } // namespace corvesta

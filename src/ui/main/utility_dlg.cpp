@@ -7,8 +7,7 @@
 #include <memory>
 
 #include "app/program_info.h"
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "app/remembered_settings.h"
 #include "corvesta_version.h"
 #include "i18n/copyright_footer.h"
 #include "i18n/translate.h"
@@ -17,7 +16,6 @@
 #include "nas/http/command_set.h"
 #include "nas/query.h"
 #include "nas/udp/discovery.h"
-#include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "ui/main/box_choice.h"
@@ -93,31 +91,6 @@ QString FieldQString(const char *field, std::size_t size) {
 }
 template <std::size_t N> QString FieldQString(const char (&field)[N]) {
   return FieldQString(field, N);
-}
-
-struct RememberedLogin {
-  QString user;
-  QString password;
-};
-
-// The box's remembered login; a "PassWord" that is not Base64 is no
-// password.
-RememberedLogin ReadRememberedLogin(const std::u16string &section) {
-  RememberedLogin login;
-  if (section.empty()) {
-    return login;
-  }
-  std::u16string value;
-  if (settings::Read(section, settings::kKeyUserName, value)) {
-    login.user = ToQString(value);
-  }
-  value.clear();
-  if (settings::Read(section, settings::kKeyPassWord, value)) {
-    if (auto bytes = Base64Decode(Utf16ToUtf8(value))) {
-      login.password = QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size()));
-    }
-  }
-  return login;
 }
 
 std::unique_ptr<CQuery> TakeResultQuery(LPARAM id) {
@@ -378,8 +351,7 @@ void CUtilityDlg::OnQueryResult(WPARAM, LPARAM id) {
 }
 
 void CUtilityDlg::OnDiscoveryResult() {
-  std::u16string lastBox;
-  settings::Read(settings::kSectionCurrent, settings::kKeyServName, lastBox);
+  const QString lastBox = QString::fromStdString(LastBox().value_or(std::string()));
   SetUiState(UiState::Listed);
   m_info->hide();
 
@@ -390,7 +362,7 @@ void CUtilityDlg::OnDiscoveryResult() {
     m_boxList->addItem(names.back());
     m_boxList->setItemData(m_boxList->count() - 1, FieldQString(device.ip), Qt::ToolTipRole);
   }
-  m_boxList->setCurrentIndex(ChooseListedBox(names, ToQString(lastBox)));
+  m_boxList->setCurrentIndex(ChooseListedBox(names, lastBox));
   m_info->FolderList()->ClearFolders();
 }
 
@@ -465,28 +437,20 @@ void CUtilityDlg::OnConnect() {
     ShowError(Handle(), u"Select NAS");
     return;
   }
-  const std::u16string section = Utf8ToUtf16(FieldText(device->name, sizeof device->name));
-  const RememberedLogin remembered = ReadRememberedLogin(section);
+  const std::string box(FieldText(device->name, sizeof device->name));
+  const StoredLogin remembered = RememberedLogin(box);
 
   CLoginDialog dialog(this);
-  dialog.Prepare(remembered.user, remembered.password);
+  dialog.Prepare(QString::fromStdString(remembered.user),
+                 QString::fromStdString(remembered.password));
   if (dialog.exec() != QDialog::Accepted) {
     return; // the session and the selection stay as they were
   }
-  if (!section.empty()) {
-    settings::Write(settings::kSectionCurrent, settings::kKeyServName, section);
-    if (dialog.Remember()) {
-      settings::Write(section, settings::kKeyUserName, FromQString(dialog.UserName()));
-      const std::string encoded = Base64Encode(dialog.Password().toUtf8().toStdString());
-      if (encoded.empty()) {
-        settings::WriteEmpty(section, settings::kKeyPassWord);
-      } else {
-        settings::Write(section, settings::kKeyPassWord, Utf8ToUtf16(encoded));
-      }
-    } else {
-      settings::WriteEmpty(section, settings::kKeyUserName);
-      settings::WriteEmpty(section, settings::kKeyPassWord);
-    }
+  SetLastBox(box);
+  if (dialog.Remember()) {
+    StoreLogin(box, dialog.UserName().toStdString(), dialog.Password().toStdString());
+  } else {
+    ForgetLogin(box);
   }
   BeginLogin(index, *device, dialog.UserName(), dialog.Password());
 }

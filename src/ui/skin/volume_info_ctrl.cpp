@@ -1,7 +1,6 @@
 #include "ui/skin/volume_info_ctrl.h"
 
-#include "i18n/format_pattern.h"
-#include "i18n/translate.h"
+#include "setup/volume_usage.h"
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_process_ctrl.h"
@@ -16,8 +15,6 @@ constexpr int kUsageHeight = 13;
 constexpr int kPercentHeight = 17;
 constexpr int kFullBar = 100;
 constexpr int kInitialBar = 50;
-constexpr char16_t kUsagePattern[] = u"%dG Used/%dG Available";
-constexpr char16_t kPercentPattern[] = u"%d%%";
 
 CTransStatic *MakeField(QWidget *parent, int id, int height, int flags) {
   auto *field = new CTransStatic(parent);
@@ -47,18 +44,11 @@ CVolumeInfoCtrl::CVolumeInfoCtrl(QWidget *parent)
   resize(kSize);
 }
 
-int CVolumeInfoCtrl::UsedPercent(int totalGb, int usedGb) {
-  if (totalGb == 0) {
-    return 0;
-  }
-  return static_cast<int>(static_cast<double>(usedGb) * 100.0 / totalGb + 0.5);
-}
-
 void CVolumeInfoCtrl::SetVolume(int totalGb, int usedGb, const QString &name) {
   const int percent = UsedPercent(totalGb, usedGb);
   m_name->SetText(name);
-  m_usage->SetText(ToQString(FormatPattern(Translate(kUsagePattern), {usedGb, totalGb})));
-  m_percent->SetText(ToQString(FormatPattern(kPercentPattern, {percent})));
+  m_usage->SetText(ToQString(UsageText(VolumeUsage{0, totalGb, usedGb})));
+  m_percent->SetText(ToQString(PercentText(percent)));
   m_bar->SetPos(percent);
   update();
 }

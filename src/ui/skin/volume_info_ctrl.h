@@ -24,13 +24,11 @@ public:
 
   explicit CVolumeInfoCtrl(QWidget *parent = nullptr);
 
-  // Total and used size in whole GB. A total of 0 shows 0 %.
+  // Total and used size in whole GB; the percentage is the core's
+  // (UsedPercent, setup/volume_usage.h).
   void SetVolume(int totalGb, int usedGb, const QString &name);
   // Empties the three texts (the bar keeps its place).
   void ClearVolume();
-
-  // round(used * 100 / total), 0 for a total of 0.
-  static int UsedPercent(int totalGb, int usedGb);
 
   CTransStatic *NameField() const { return m_name; }
   CTransStatic *UsageField() const { return m_usage; }

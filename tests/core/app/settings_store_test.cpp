@@ -127,8 +127,8 @@ TEST_F(SettingsStore, TwoThreadsWritingAtOnceLoseNothing) {
       settings::Write(section, std::u16string(key.begin(), key.end()), u"v");
     }
   };
-  std::thread a(writer, u"Alpha");
-  std::thread b(writer, u"Beta");
+  std::jthread a(writer, u"Alpha");
+  std::jthread b(writer, u"Beta");
   a.join();
   b.join();
   for (const char16_t *section : {u"Alpha", u"Beta"}) {

@@ -1,5 +1,5 @@
-// The pieces of corvesta-cli that decide without a box: disk-mode plans,
-// the set-up input rules, box lookup, the command line and JSON text.
+// The pieces of corvesta-cli that decide without a box: box lookup, the
+// command line and JSON text.
 
 #include <gtest/gtest.h>
 
@@ -11,134 +11,9 @@
 #include "cli/box_selection.h"
 #include "cli/command_table.h"
 #include "cli/json_writer.h"
-#include "cli/setup_rules.h"
-#include "cli/volume_plan.h"
-#include "nas/replies/volume_lines.h"
 
 namespace corvesta::cli {
 namespace {
-
-HdInfo Disks(int count, int size1, int size2 = 0) {
-  HdInfo info;
-  info.deviceCount = count;
-  std::strcpy(info.disk1Name, "sda");
-  info.disk1Size = size1;
-  if (count > 1) {
-    std::strcpy(info.disk2Name, "sdb");
-    info.disk2Size = size2;
-  }
-  return info;
-}
-
-struct PlanCase {
-  const char *label;
-  HdInfo disks;
-  DiskMode mode;
-  std::string lines; // the f_create_volume_info value
-  int autoSync;
-};
-
-void PrintTo(const PlanCase &c, std::ostream *os) {
-  *os << c.label;
-}
-
-class VolumePlanTest : public ::testing::TestWithParam<PlanCase> {};
-
-TEST_P(VolumePlanTest, GivesTheVolumeLines) {
-  const PlanCase &c = GetParam();
-  std::u16string problem;
-  auto plan = PlanVolumes(c.disks, c.mode, problem);
-  ASSERT_TRUE(plan.has_value());
-  const VolumeSpec &first = plan->Chain();
-  EXPECT_EQ(FormatVolumeLines(first).value_or("none"), c.lines);
-  EXPECT_EQ(first.autoSync, c.autoSync);
-  // A copy chains to its own second volume.
-  VolumePlan copy = *plan;
-  const VolumeSpec &copied = copy.Chain();
-  EXPECT_TRUE(copied.next == nullptr || copied.next == &copy.At(1));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, VolumePlanTest,
-    ::testing::Values(PlanCase{"OneDisk", Disks(1, 500), DiskMode::Standalone,
-                               "1,standard,ext4,497,sda,none,0,1,497,0,none,1,0,0,null", 0},
-                      PlanCase{"StandaloneUnequal", Disks(2, 1000, 2000), DiskMode::Standalone,
-                               "1,standard,ext4,1000,sda,none,0,1,1000,0,none,0,0,0,null,"
-                               "2,standard,ext4,2000,sdb,none,0,1,2000,0,none,0,0,0,null",
-                               0},
-                      PlanCase{"JbodEqual", Disks(2, 1000, 1000), DiskMode::Jbod,
-                               "1,linear,ext4,1994,sdasdb,none,0,1,1994,0,none,1,0,0,null", 0},
-                      PlanCase{"Raid0Unequal", Disks(2, 1000, 2000), DiskMode::Raid0,
-                               "1,raid0,ext4,1994,sdasdb,none,0,1,1994,0,none,0,0,0,null,"
-                               "2,linear,ext4,994,sdasdb,none,1,1,994,0,none,0,0,0,null",
-                               0},
-                      PlanCase{"Raid1Equal", Disks(2, 1000, 1000), DiskMode::Raid1,
-                               "1,raid1,ext4,997,sdasdb,none,0,1,997,0,none,1,0,0,null", 1},
-                      PlanCase{"Raid1Unequal", Disks(2, 1000, 2000), DiskMode::Raid1,
-                               "1,raid1,ext4,997,sdasdb,none,0,1,997,0,none,0,0,0,null,"
-                               "2,linear,ext4,994,sdasdb,none,1,1,994,0,none,0,0,0,null",
-                               1},
-                      // A difference no larger than the reserve leaves no remainder volume.
-                      PlanCase{"Raid0NearlyEqual", Disks(2, 1000, 1004), DiskMode::Raid0,
-                               "1,raid0,ext4,1994,sdasdb,none,0,1,1994,0,none,0,0,0,null", 0}),
-    [](const auto &testCase) { return std::string(testCase.param.label); });
-
-TEST(VolumePlanRefusal, NothingToFormat) {
-  struct Case {
-    HdInfo disks;
-    DiskMode mode;
-    std::u16string problem;
-  };
-  HdInfo longNames = Disks(2, 1000, 1000);
-  std::strcpy(longNames.disk1Name, "nvme0n1");
-  std::strcpy(longNames.disk2Name, "nvme1n1");
-  const Case cases[] = {
-      {Disks(0, 0), DiskMode::Standalone, u"No hard disk is detected."},
-      {Disks(3, 100, 100), DiskMode::Standalone, u"No hard disk is detected."},
-      {Disks(1, 500), DiskMode::Raid1, u"This disk mode requires two drives; the NAS has one."},
-      {Disks(1, 2), DiskMode::Standalone, u"The disks are too small for this disk mode."},
-      {longNames, DiskMode::Jbod, u"The disks' device names are too long for the format request."},
-  };
-  for (const Case &c : cases) {
-    std::u16string problem;
-    EXPECT_FALSE(PlanVolumes(c.disks, c.mode, problem).has_value());
-    EXPECT_EQ(problem, c.problem);
-  }
-}
-
-TEST(SetupRules, NewPassword) {
-  struct Case {
-    const char *password;
-    const char *confirmation;
-    std::optional<std::u16string_view> problem;
-  };
-  const Case cases[] = {
-      {"abcd1234", "abcd1234", std::nullopt},
-      {"ABCDEFGHijklmn16", "ABCDEFGHijklmn16", std::nullopt},
-      {"abc1234", "abc1234", kPasswordRuleText},
-      {"ABCDEFGHijklmn167", "ABCDEFGHijklmn167", kPasswordRuleText},
-      {"abc", "abd", kPasswordMismatchText}, // the mismatch is reported first
-      {"Abcd1234", "abcd1234", kPasswordMismatchText},
-      {"abcd_1234", "abcd_1234", kPasswordRuleText},
-      {"abcd 1234", "abcd 1234", kPasswordRuleText},
-      {"abcdé1234", "abcdé1234", kPasswordRuleText},
-  };
-  for (const Case &c : cases) {
-    EXPECT_EQ(CheckNewPassword(c.password, c.confirmation), c.problem) << c.password;
-  }
-}
-
-TEST(SetupRules, ForbiddenCharactersAreLookedForInListOrder) {
-  const std::string list = "*+=|/\\:';<>?,\"$%&[]{}#@!~()^.";
-  const std::string workgroup =
-      "The Workgroup must not include the following characters:" + list + ".";
-  const std::string name = "The Name must not include the following characters:" + list + ".";
-  // "*" comes before "#": the workgroup is reported.
-  EXPECT_EQ(CheckNameAndWorkgroup("my#box", "work*group"), workgroup);
-  EXPECT_EQ(CheckNameAndWorkgroup("my*box", "work*group"), name);
-  EXPECT_EQ(CheckNameAndWorkgroup("my.box", "group"), name);
-  EXPECT_EQ(CheckNameAndWorkgroup("KS-310_a", "WORK GROUP"), std::nullopt);
-}
 
 NasDevice Device(const char *name, const char *ip, const char *mac) {
   NasDevice device;

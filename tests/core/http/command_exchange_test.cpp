@@ -20,6 +20,7 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "sim_exchange.h"
+#include "support/clean_records.h"
 #include "support/temp_folder.h"
 #include "platform/base64.h"
 #include "worker/private_messages.h"
@@ -67,11 +68,11 @@ protected:
   }
   void TearDown() override {
     test::Collect(window, 0ms, 0ms);
-    ClearCurrentCredentials();
     // No query is left behind, whatever the test did.
     EXPECT_TRUE(test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 10s));
   }
 
+  test::CleanRecords records; // first: reset before the others exist, after they are gone
   MessageQueueTarget window;
   NasSimProcess sim;
   ScopedMessageBoxRecorder boxes;

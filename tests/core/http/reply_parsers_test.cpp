@@ -11,6 +11,7 @@
 #include "nas/replies/wizard_info.h"
 #include "parse_harness.h"
 #include "platform/text_codec.h"
+#include "support/clean_records.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -23,6 +24,16 @@ namespace {
 template <std::size_t N> std::string_view Text(const char (&field)[N]) {
   return FieldText(field, N);
 }
+
+// The suites that fill the process-wide records start from empty ones and
+// leave none filled.
+class RecordsTest : public ::testing::Test {
+  test::CleanRecords m_records;
+};
+class WizardInfoReply : public RecordsTest {};
+class LanAddressReply : public RecordsTest {};
+class ShareListReply : public RecordsTest {};
+class PasswordChangeReply : public RecordsTest {};
 
 std::vector<Message> Only(const std::vector<Message> &messages, UINT number) {
   std::vector<Message> found;
@@ -122,7 +133,7 @@ std::vector<WizardCase> WizardCases() {
   };
 }
 
-TEST(WizardInfoReply, FillsTheRecordAsTheBoxWroteIt) {
+TEST_F(WizardInfoReply, FillsTheRecordAsTheBoxWroteIt) {
   for (const WizardCase &c : WizardCases()) {
     SCOPED_TRACE(c.name);
     SetCurrentWizardInfo(
@@ -172,7 +183,7 @@ struct LanCase {
   std::string_view ip, netmask, gateway; // expected in device and WizardInfo
 };
 
-TEST(LanAddressReply, StoresTheAddressOrFailsWithoutChange) {
+TEST_F(LanAddressReply, StoresTheAddressOrFailsWithoutChange) {
   const std::vector<LanCase> cases = {
       {"address stored",
        "<info><ip1>192.168.1.77</ip1><netmask1>255.255.0.0</netmask1>"
@@ -214,7 +225,7 @@ TEST(LanAddressReply, StoresTheAddressOrFailsWithoutChange) {
   }
 }
 
-TEST(LanAddressReply, ARebuiltDeviceListIsLeftAlone) {
+TEST_F(LanAddressReply, ARebuiltDeviceListIsLeftAlone) {
   const std::uint64_t generation = ListWithOneDevice();
   const std::uint64_t rebuilt = DeviceList::Instance().Clear();
   DeviceList::Instance().Update(rebuilt, [](std::vector<NasDevice> &devices) {
@@ -435,8 +446,7 @@ TEST(VolumeListReply, NotWellFormedPostsNothing) {
 
 // ---- Share list and user access.
 
-TEST(ShareListReply, AppendsEveryItemInOrder) {
-  ShareList::Instance().Clear();
+TEST_F(ShareListReply, AppendsEveryItemInOrder) {
   ParseHarness harness;
   Parsed parsed = harness.Run(
       QueryKind::ShareList, CommandIndex::ReadShareList,
@@ -460,7 +470,7 @@ struct ShareCase {
   bool posted;
 };
 
-TEST(ShareListReply, EmptyBrokenAndKindThree) {
+TEST_F(ShareListReply, EmptyBrokenAndKindThree) {
   const std::vector<ShareCase> cases = {
       {"no items, USB", QueryKind::ShareList, "<shares></shares>", 0, true},
       {"items, set-up command", QueryKind::SetupCommand, "<s><item>a</item></s>", 0, false},
@@ -558,7 +568,7 @@ TEST(LogoutReply, SuccessAnywhere) {
 
 // ---- Password change.
 
-TEST(PasswordChangeReply, StatusOneMakesTheNewPasswordCurrent) {
+TEST_F(PasswordChangeReply, StatusOneMakesTheNewPasswordCurrent) {
   const std::vector<std::pair<std::string, std::uint32_t>> cases = {
       {"<r><status>1</status></r>", 0},
       {"<r><status>0</status></r>", 1},
@@ -575,7 +585,6 @@ TEST(PasswordChangeReply, StatusOneMakesTheNewPasswordCurrent) {
     EXPECT_EQ(CurrentCredentials().Password(), result == 0 ? "n&w=1" : "old");
     EXPECT_EQ(CurrentCredentials().UserName(), "admin");
   }
-  ClearCurrentCredentials();
 }
 
 // ---- Commands without a parser.

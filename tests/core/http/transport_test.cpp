@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -21,6 +20,7 @@
 #include "nas/box_protocol.h"
 #include "nas/http/http_transport.h"
 #include "nas/protocol_timing.h"
+#include "support/temp_folder.h"
 
 using namespace corvesta;
 using namespace std::chrono_literals;
@@ -30,27 +30,42 @@ namespace {
 
 constexpr char kAddress[] = "127.0.0.9";
 
+// The transport's waits as a test sees them: every pause the transport asks
+// for is recorded and returns at once (the socket waits inside the transport
+// still take their time), and an action may run at each pause: raise the
+// stop flag, or let the responder send more. Pauses come from the thread
+// that runs the transport only.
 class TestWaits : public TransportWaits {
 public:
+  using PauseAction = std::function<void(TestWaits &waits, std::size_t pause)>;
+
+  explicit TestWaits(PauseAction atPause = nullptr) : m_atPause(std::move(atPause)) {}
+
   bool StopRequested() const override { return m_stop.load(); }
   bool Pause(std::chrono::microseconds duration) override {
-    std::unique_lock guard(m_lock);
-    m_wake.wait_for(guard, duration, [this] { return m_stop.load(); });
+    m_pauses.push_back(duration);
+    if (m_atPause) {
+      m_atPause(*this, m_pauses.size());
+    }
     return !m_stop.load();
   }
-  void RequestStop() {
-    {
-      std::lock_guard guard(m_lock);
-      m_stop.store(true);
-    }
-    m_wake.notify_all();
-  }
+  void RequestStop() { m_stop.store(true); }
+  const std::vector<std::chrono::microseconds> &Pauses() const { return m_pauses; }
 
 private:
+  PauseAction m_atPause;
   std::atomic<bool> m_stop{false};
-  std::mutex m_lock;
-  std::condition_variable m_wake;
+  std::vector<std::chrono::microseconds> m_pauses;
 };
+
+// Raises the stop flag at the given pause.
+TestWaits::PauseAction StopAtPause(std::size_t pause) {
+  return [pause](TestWaits &waits, std::size_t now) {
+    if (now == pause) {
+      waits.RequestStop();
+    }
+  };
+}
 
 // Listens on kAddress:80 and runs `script` on the first accepted connection
 // in a thread of its own. The script sees a flag that is set when the test
@@ -70,7 +85,7 @@ public:
     m_ready = ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
               ::listen(m_listener, backlog) == 0;
     if (m_ready && script) {
-      m_thread = std::thread([this, script] {
+      m_thread = std::jthread([this, script] {
         pollfd entry{m_listener, POLLIN, 0};
         while (!m_over.load()) {
           if (::poll(&entry, 1, 20) <= 0) {
@@ -79,7 +94,9 @@ public:
           const int connection = ::accept(m_listener, nullptr, nullptr);
           if (connection >= 0) {
             ReadRequest(connection);
+            m_connection.store(connection);
             script(connection, m_over);
+            m_connection.store(-1);
             ::close(connection);
           }
           return;
@@ -94,7 +111,11 @@ public:
     }
     ::close(m_listener);
   }
+  Responder(const Responder &) = delete;
+  Responder &operator=(const Responder &) = delete;
   bool Ready() const { return m_ready; }
+  // The accepted connection while its script runs, else -1.
+  int Connection() const { return m_connection.load(); }
   // What the responder read before its script ran: up to the blank line.
   std::string Request() const {
     std::lock_guard guard(m_lock);
@@ -127,7 +148,8 @@ private:
   int m_listener = -1;
   bool m_ready = false;
   std::atomic<bool> m_over{false};
-  std::thread m_thread;
+  std::atomic<int> m_connection{-1};
+  std::jthread m_thread;
 };
 
 void SendText(int connection, std::string_view text) {
@@ -149,19 +171,37 @@ struct Received {
   std::vector<std::uint8_t> buffer;
 };
 
-Received ConnectAndReceive(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
+// A connected socket that has sent `request`, or -1.
+int ConnectAndSend(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
   int socket = OpenHttpSocket();
   EXPECT_GE(socket, 0);
-  EXPECT_TRUE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
-  EXPECT_TRUE(SendRequest(
-      socket, std::span(reinterpret_cast<const std::uint8_t *>(request.data()), request.size()),
-      waits));
+  const bool sent =
+      ConnectWithin(socket, kAddress, box::kHttpPort, waits) &&
+      SendRequest(socket,
+                  std::span(reinterpret_cast<const std::uint8_t *>(request.data()), request.size()),
+                  waits);
+  EXPECT_TRUE(sent);
+  if (!sent) {
+    CloseHttpSocket(socket);
+  }
+  return socket;
+}
+
+Received Receive(int socket, TransportWaits &waits) {
   Received received{ReceiveEnd::Failed, {}, 0, {}};
   received.end = ReceiveReply(socket, received.buffer, received.length, waits);
   received.text.assign(reinterpret_cast<const char *>(received.buffer.data()), received.length);
   CloseHttpSocket(socket);
   EXPECT_EQ(socket, -1);
   return received;
+}
+
+Received ConnectAndReceive(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
+  const int socket = ConnectAndSend(waits, request);
+  if (socket < 0) {
+    return Received{ReceiveEnd::Failed, {}, 0, {}};
+  }
+  return Receive(socket, waits);
 }
 
 TEST(HttpTransport, AReplyInManySegmentsIsJoinedInOrder) {
@@ -187,24 +227,34 @@ TEST(HttpTransport, AReplyInManySegmentsIsJoinedInOrder) {
 }
 
 TEST(HttpTransport, ABoxThatKeepsTheConnectionIsReadUntilTheSilenceAddsUp) {
-  // Silence counts over the whole receive: 60 waits before the second
-  // piece and 41 after it end the receive long before the third piece.
+  // Silence counts over the whole receive: 60 timed-out waits before the
+  // second piece and 41 after it use up the count, so the piece the box
+  // sends at the last pause is never read. A receive that started counting
+  // afresh after the second piece would read it.
   timing::ScopedTimeScale fast(0.1);
-  const auto unit = timing::Scaled(timing::kHttpWait) + timing::Scaled(timing::kHttpPause);
-  const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(unit * 60);
+  const std::size_t second = 60;
+  const std::size_t last = timing::kHttpAttempts;
+  std::atomic<bool> sent{false};
   Responder responder([&](int connection, const std::atomic<bool> &over) {
     SendText(connection, "HTTP/1.0 200 OK\r\n\r\n<r>");
-    Hold(over, gap);
-    SendText(connection, "<a>1</a>");
-    Hold(over, gap * 3);
-    SendText(connection, "<b>late</b>");
-    Hold(over, 20s);
+    sent.store(true);
+    Hold(over, 60s);
   });
   ASSERT_TRUE(responder.Ready());
-  TestWaits waits;
-  const Received received = ConnectAndReceive(waits);
+  TestWaits waits([&](TestWaits &, std::size_t pause) {
+    if (pause == second) {
+      SendText(responder.Connection(), "<a>1</a>");
+    } else if (pause == last) {
+      SendText(responder.Connection(), "<b>late</b>");
+    }
+  });
+  const int socket = ConnectAndSend(waits);
+  ASSERT_GE(socket, 0);
+  ASSERT_TRUE(test::WaitUntil([&] { return sent.load(); }, 10s));
+  const Received received = Receive(socket, waits);
   EXPECT_EQ(received.end, ReceiveEnd::Silent);
   EXPECT_EQ(received.text, "HTTP/1.0 200 OK\r\n\r\n<r><a>1</a>");
+  EXPECT_EQ(waits.Pauses().size(), last);
 }
 
 TEST(HttpTransport, AnOversizedReplyFillsTheBufferAndStaysTerminated) {
@@ -223,16 +273,15 @@ TEST(HttpTransport, AnOversizedReplyFillsTheBufferAndStaysTerminated) {
 }
 
 TEST(HttpTransport, ARefusedConnectionFailsAfterItsAttempts) {
+  // Nothing listens: every attempt is refused and followed by a pause, so
+  // the connect gives up after its count of attempts, not at the first
+  // refusal and not after the long wait of a connect that never completes.
   TestWaits waits;
   int socket = OpenHttpSocket();
   ASSERT_GE(socket, 0);
-  const auto start = Clock::now();
   EXPECT_FALSE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
-  const auto took = Clock::now() - start;
-  // 101 refusals, each followed by a 10 ms pause: about one second, far
-  // below the eight seconds of a connect that never completes.
-  EXPECT_GE(took, 900ms);
-  EXPECT_LT(took, 5s);
+  EXPECT_EQ(waits.Pauses(), std::vector<std::chrono::microseconds>(
+                                timing::kHttpAttempts, timing::Scaled(timing::kHttpPause)));
   CloseHttpSocket(socket);
 }
 
@@ -266,23 +315,14 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
   }
   std::this_thread::sleep_for(50ms);
 
-  TestWaits waits;
+  // Each wait of the hanging connect times out and is followed by a pause;
+  // the stop raised at the third pause ends the connect before another wait.
+  const std::size_t stopAt = 3;
+  TestWaits waits(StopAtPause(stopAt));
   int socket = OpenHttpSocket();
-  std::atomic<bool> done{false};
-  Clock::time_point ended;
-  bool connected = true;
-  std::thread connecting([&] {
-    connected = ConnectWithin(socket, kAddress, box::kHttpPort, waits);
-    ended = Clock::now();
-    done.store(true);
-  });
-  std::this_thread::sleep_for(300ms);
-  ASSERT_FALSE(done.load()) << "the connect did not hang";
-  const auto stopped = Clock::now();
-  waits.RequestStop();
-  connecting.join();
-  EXPECT_FALSE(connected);
-  EXPECT_LT(ended - stopped, 500ms); // one wait and one pause: about 80 ms
+  ASSERT_GE(socket, 0);
+  EXPECT_FALSE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
+  EXPECT_EQ(waits.Pauses().size(), stopAt);
   CloseHttpSocket(socket);
   for (int filler : fillers) {
     ::close(filler);
@@ -290,24 +330,24 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
 }
 
 TEST(HttpTransport, TheStopFlagEndsAReceiveAndKeepsItsText) {
+  // The box sends part of a reply and keeps the connection; the stop raised
+  // at the second pause of the silence that follows ends the receive at once.
+  std::atomic<bool> sent{false};
   Responder responder([&](int connection, const std::atomic<bool> &over) {
     SendText(connection, "HTTP/1.0 200 OK\r\n\r\n<r>partial");
-    Hold(over, 20s);
+    sent.store(true);
+    Hold(over, 60s);
   });
   ASSERT_TRUE(responder.Ready());
-  TestWaits waits;
-  Clock::time_point stopped;
-  std::thread stopper([&] {
-    std::this_thread::sleep_for(300ms);
-    stopped = Clock::now();
-    waits.RequestStop();
-  });
-  const Received received = ConnectAndReceive(waits);
-  const auto ended = Clock::now();
-  stopper.join();
+  const std::size_t stopAt = 2;
+  TestWaits waits(StopAtPause(stopAt));
+  const int socket = ConnectAndSend(waits);
+  ASSERT_GE(socket, 0);
+  ASSERT_TRUE(test::WaitUntil([&] { return sent.load(); }, 10s));
+  const Received received = Receive(socket, waits);
   EXPECT_EQ(received.end, ReceiveEnd::Stopped);
   EXPECT_EQ(received.text, "HTTP/1.0 200 OK\r\n\r\n<r>partial");
-  EXPECT_LT(ended - stopped, 500ms);
+  EXPECT_EQ(waits.Pauses().size(), stopAt);
 }
 
 TEST(HttpTransport, SendTakesTheWholeRequestInOneCall) {

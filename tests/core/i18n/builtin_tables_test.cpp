@@ -13,6 +13,7 @@
 #include "i18n/language_classes.h"
 #include "platform/text_codec.h"
 #include "program_keys.h"
+#include "text_directives.h"
 
 using namespace corvesta;
 
@@ -173,39 +174,12 @@ TEST(BuiltInTables, EveryProgramTextIsTranslatedExceptTheKnownGaps) {
   }
 }
 
-// The formatting directives of a text, in order: "%%", or "%" with flags,
-// width, precision and length up to the conversion letter.
-std::vector<std::u16string> Directives(std::u16string_view text) {
-  std::vector<std::u16string> found;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'%') {
-      continue;
-    }
-    std::size_t end = i + 1;
-    while (end < text.size() && std::u16string_view(u"-+ #0123456789.lhzjt").find(text[end]) !=
-                                    std::u16string_view::npos) {
-      ++end;
-    }
-    found.emplace_back(text.substr(i, std::min(end + 1, text.size()) - i));
-    i = end;
-  }
-  return found;
-}
-
-std::size_t Count(std::u16string_view text, std::u16string_view what) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::u16string_view::npos;
-       at = text.find(what, at + what.size())) {
-    ++count;
-  }
-  return count;
-}
-
 TEST(BuiltInTables, DirectiveParserSeesWhatPrintfSees) {
-  EXPECT_EQ(Directives(u"%dG Used/%dG Available"), (std::vector<std::u16string>{u"%d", u"%d"}));
-  EXPECT_EQ(Directives(u"50 %% of %s, %-5u%"),
+  EXPECT_EQ(test::Directives(u"%dG Used/%dG Available"),
+            (std::vector<std::u16string>{u"%d", u"%d"}));
+  EXPECT_EQ(test::Directives(u"50 %% of %s, %-5u%"),
             (std::vector<std::u16string>{u"%%", u"%s", u"%-5u", u"%"}));
-  EXPECT_EQ(Directives(u"50 % libre"), (std::vector<std::u16string>{u"% li"}));
+  EXPECT_EQ(test::Directives(u"50 % libre"), (std::vector<std::u16string>{u"% li"}));
 }
 
 // The program formats translated texts with the key's arguments: a
@@ -218,8 +192,8 @@ TEST(BuiltInTables, EveryTranslationKeepsTheDirectivesOfItsKey) {
       const std::u16string_view key = language->KeyAt(i);
       const std::u16string_view translation = language->TranslationAt(i);
       SCOPED_TRACE(NameOf(id) + ": \"" + Utf8(key) + "\" -> \"" + Utf8(translation) + "\"");
-      EXPECT_EQ(Directives(translation), Directives(key));
-      EXPECT_EQ(Count(translation, u"&&"), Count(key, u"&&"));
+      EXPECT_EQ(test::Directives(translation), test::Directives(key));
+      EXPECT_EQ(test::Count(translation, u"&&"), test::Count(key, u"&&"));
     }
   }
 }

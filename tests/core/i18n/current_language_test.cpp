@@ -63,7 +63,7 @@ TEST_F(CurrentLanguageTest, TranslateFillsInAfterTheLookup) {
 // theirs; the table is only read after start-up.
 TEST_F(CurrentLanguageTest, TranslatesFromSeveralThreadsAtOnce) {
   ASSERT_TRUE(SelectLanguage(4));
-  std::vector<std::thread> threads;
+  std::vector<std::jthread> threads;
   std::vector<int> wrong(4, 0);
   for (std::size_t t = 0; t < wrong.size(); ++t) {
     threads.emplace_back([&wrong, t] {
@@ -73,7 +73,7 @@ TEST_F(CurrentLanguageTest, TranslatesFromSeveralThreadsAtOnce) {
       }
     });
   }
-  for (std::thread &thread : threads) {
+  for (std::jthread &thread : threads) {
     thread.join();
   }
   EXPECT_EQ(wrong, std::vector<int>(4, 0));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "i18n/format_pattern.h"
+#include "platform/text_codec.h"
 
 using namespace corvesta;
 
@@ -15,4 +16,28 @@ TEST(FormatPattern, PlaceholdersWithoutNumbersAndOtherPercentSignsStayAsWritten)
   EXPECT_EQ(FormatPattern(u"%d and %d", {1}), u"1 and %d");
   EXPECT_EQ(FormatPattern(u"%s at 5%", {}), u"%s at 5%");
   EXPECT_EQ(FormatPattern(u"100 %", {7}), u"100 %");
+}
+
+TEST(FillPattern, TextsAndNumbersFillTheirOwnPlaceholders) {
+  struct Case {
+    std::u16string_view pattern;
+    std::u16string_view filled;
+  };
+  const std::u16string owned = u"box";
+  // Each case fills the same values: a text, a number, a text.
+  const Case cases[] = {
+      {u"%s has %d on %s", u"admin has 3 on box"},
+      {u"The %s must not include the following characters:%s.",
+       u"The admin must not include the following characters:%s."}, // the 3 is not a text
+      {u"%d%%", u"%d%"},                                            // a text comes first
+      {u"%s:%s", u"admin:%s"},
+      {u"100%% %s", u"100% admin"},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(FillPattern(c.pattern, {u"admin", 3, owned}), c.filled) << Utf16ToUtf8(c.pattern);
+  }
+}
+
+TEST(FillPattern, FilledTextsAreNotReadAsPatterns) {
+  EXPECT_EQ(FillPattern(u"Welcome %s, %d", {u"%d%s%%", 7}), u"Welcome %d%s%%, 7");
 }

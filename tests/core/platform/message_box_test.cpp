@@ -36,7 +36,7 @@ TEST(MessageBox, WithoutScriptedAnswersAQuestionIsNeverConfirmed) {
 
 TEST(MessageBox, BoxesFromWorkerThreadsAreRecordedAndCanBeAwaited) {
   ScopedMessageBoxRecorder recorder;
-  std::thread worker([] { ShowMessageBox(0, u"from worker", u"Corvesta"); });
+  std::jthread worker([] { ShowMessageBox(0, u"from worker", u"Corvesta"); });
   EXPECT_TRUE(recorder->WaitForCount(1, 5s));
   worker.join();
   EXPECT_EQ(recorder->Requests().at(0).text, u"from worker");

@@ -74,7 +74,7 @@ TEST(WindowMessage, PostsFromManyThreadsAllArriveOnceInOrderPerSender) {
   MessageQueueTarget target;
   constexpr int kSenders = 8;
   constexpr int kPerSender = 500;
-  std::vector<std::thread> senders;
+  std::vector<std::jthread> senders;
   for (int s = 0; s < kSenders; ++s) {
     senders.emplace_back([&, s] {
       for (int i = 0; i < kPerSender; ++i) {
@@ -97,21 +97,24 @@ TEST(WindowMessage, PostsFromManyThreadsAllArriveOnceInOrderPerSender) {
   }
 }
 
+// A handle is released while another thread keeps posting to it: the posts
+// that race with the release reach the live target or are refused, and once
+// released the handle refuses every post.
 TEST(WindowMessage, PostsRacingWithDestructionNeverCrash) {
-  std::atomic<bool> done{false};
   std::atomic<WindowHandle> current{0};
-  std::thread poster([&] {
-    while (!done.load()) {
+  std::jthread poster([&](std::stop_token stop) {
+    while (!stop.stop_requested()) {
       PostMessage(current.load(), kTestMessage, 0, 0);
     }
   });
   for (int i = 0; i < 2000; ++i) {
     auto target = std::make_unique<MessageQueueTarget>();
-    current.store(target->Handle());
+    const WindowHandle released = target->Handle();
+    current.store(released);
     target.reset();
+    ASSERT_FALSE(PostMessage(released, kTestMessage, 0, 0)) << "handle " << released;
+    ASSERT_FALSE(IsWindow(released));
   }
-  done.store(true);
-  poster.join();
 }
 
 TEST(WindowMessage, WaitForSpecificMessageKeepsOthersQueuedInOrder) {
@@ -139,7 +142,7 @@ TEST(WindowMessage, WaitTimesOutWhenNothingArrives) {
 
 TEST(WindowMessage, WaitWakesForAMessagePostedLaterFromAnotherThread) {
   MessageQueueTarget target;
-  std::thread late([&] {
+  std::jthread late([&] {
     std::this_thread::sleep_for(20ms);
     PostMessage(target.Handle(), kTestMessage, 0, 42);
   });
@@ -156,7 +159,7 @@ TEST(WindowMessage, SendCallsTheWindowDirectlyOnItsOwnThreadOnly) {
 
   bool sentFromOtherThread = true;
   LRESULT result = -1;
-  std::thread other(
+  std::jthread other(
       [&] { sentFromOtherThread = TrySendMessage(target.Handle(), 100, 20, 3, &result); });
   other.join();
   EXPECT_FALSE(sentFromOtherThread);

@@ -14,6 +14,7 @@
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "platform/message_box.h"
+#include "support/clean_records.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
 #include "udp_sim_helpers.h"
@@ -31,6 +32,7 @@ constexpr char kMacB[] = "00:11:22:33:44:0b";
 
 class CredentialCheckTest : public ::testing::Test {
 protected:
+  test::CleanRecords records; // first: reset before the others exist, after they are gone
   MessageQueueTarget window;
   NasSimProcess sim;
   test::ScopedAppDataFolder appData;
@@ -186,22 +188,19 @@ TEST_F(CredentialCheckTest, AnotherBoxsVerdictIsIgnored) {
   EXPECT_EQ(CurrentCredentials().Password(), "other");
 }
 
-// No verdict within 11 waits of 70 ms with 100 ms pauses between them
-// (1.77 s at least) is a refusal.
+// No verdict within the check's waits is a refusal (the count of waits and
+// pauses is tested through the check's wait seam, without a box).
 TEST_F(CredentialCheckTest, NoAnswerIsARefusalAfterTheWaits) {
   json a = NasSimProcess::MakeBox("box-a", "127.0.0.2", kMacA, "secret");
   a["faults"] = {{"udp", {{"cred_check", {{"silent", true}}}}}};
   StartBoxes(a);
-  auto started = std::chrono::steady_clock::now();
   ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA), 0u);
   ASSERT_TRUE(boxes->WaitForCount(1, 10s));
-  auto waited = std::chrono::steady_clock::now() - started;
-  EXPECT_GE(waited, 1700ms);
-  EXPECT_LT(waited, 4s);
   EXPECT_EQ(boxes->Requests().at(0).text, u"Username or password error.");
   EXPECT_TRUE(LoggedCheck()) << "the check was sent";
   ASSERT_TRUE(AllQueriesEnded());
   EXPECT_EQ(window.QueuedCount(), 0u);
+  EXPECT_EQ(CurrentCredentials().Password(), "");
 }
 
 struct BytesCase {

@@ -9,6 +9,7 @@
 #include "nas/query.h"
 #include "peer_namespace.h"
 #include "platform/text_codec.h"
+#include "support/clean_records.h"
 #include "support/nas_sim_process.h"
 #include "udp_sim_helpers.h"
 #include "worker/private_messages.h"
@@ -40,6 +41,7 @@ std::vector<std::string> ListedNames() {
 
 class DiscoveryTest : public ::testing::Test {
 protected:
+  test::CleanRecords records; // first: reset before the others exist, after they are gone
   MessageQueueTarget window;
   NasSimProcess sim;
 
@@ -175,13 +177,20 @@ TEST_F(DiscoveryTest, AZeroByteInsideTheNameEndsIt) {
   EXPECT_EQ(names, (std::vector<std::string>{"ab", "x"}));
 }
 
-// The adapter's 32 waits of 70 ms end about 2.2 s after the probe: a reply
-// sent 1.5 s after the probe is heard, one sent after 3 s is not.
+// The adapter's 32 waits of 70 ms make a window that ends after the probe:
+// a reply sent two thirds into the window is heard, one sent a third of a
+// window after its end is not. The waits are stretched to twice their length
+// so that a third of a window is about 1.5 s: the waits of a loaded machine
+// or of a sanitizer build overrun their end by far less, so neither reply
+// lands on the wrong side of the window's end.
 TEST_F(DiscoveryTest, AReplyAfterTheAdaptersWaitsIsNotRead) {
+  timing::ScopedTimeScale slower(2.0);
+  const auto span = std::chrono::duration_cast<std::chrono::milliseconds>(
+      timing::Scaled(timing::kDiscoveryWait) * timing::kDiscoveryWaits);
   json early = NasSimProcess::MakeBox("in-time", "127.0.0.41", Mac(41));
-  early["faults"] = {{"udp", {{"probe", {{"delay_ms", 1500}}}}}};
+  early["faults"] = {{"udp", {{"probe", {{"delay_ms", span.count() * 2 / 3}}}}}};
   json late = NasSimProcess::MakeBox("too-late", "127.0.0.42", Mac(42));
-  late["faults"] = {{"udp", {{"probe", {{"delay_ms", 3000}}}}}};
+  late["faults"] = {{"udp", {{"probe", {{"delay_ms", span.count() * 4 / 3}}}}}};
   StartSim({early, late});
   ASSERT_TRUE(test::Discover(window));
   EXPECT_EQ(ListedNames(), std::vector<std::string>{"in-time"});

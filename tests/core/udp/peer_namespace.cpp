@@ -68,7 +68,7 @@ bool PeerNamespace::RunInside(const std::function<void()> &task) const {
     return false;
   }
   bool entered = false;
-  std::thread worker([&] {
+  std::jthread worker([&] {
     int fd = open(("/proc/" + std::to_string(m_pid) + "/ns/net").c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
       return;

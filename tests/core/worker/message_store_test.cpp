@@ -102,12 +102,28 @@ TEST(MessageStore, IdsTravelThroughAMessageWithAllSixtyFourBits) {
   }
 }
 
+TEST(MessageStore, ClearDeletesWhatNobodyTookAndIdsGoOn) {
+  int destroyed = 0;
+  CMsg &store = CMsg::Instance();
+  store.Clear();
+  const MessageId first = store.Put(std::make_unique<Tracked>(1, &destroyed), 0);
+  store.Put(std::make_unique<Tracked>(2, &destroyed), 0);
+  EXPECT_EQ(store.Clear(), 2u);
+  EXPECT_EQ(destroyed, 2);
+  EXPECT_EQ(store.Size(), 0u);
+  std::unique_ptr<CThread> payload;
+  std::uint32_t value = 0;
+  EXPECT_FALSE(store.Take(first, payload, value));
+  EXPECT_EQ(store.Put(nullptr, 0), first + 2) << "a cleared id is never handed out again";
+  EXPECT_EQ(store.Clear(), 1u);
+}
+
 TEST(MessageStore, PutsFromManyThreadsGetDistinctIds) {
   CMsg &store = CMsg::Instance();
   constexpr int kThreads = 6;
   constexpr int kEach = 300;
   std::vector<std::vector<MessageId>> ids(kThreads);
-  std::vector<std::thread> threads;
+  std::vector<std::jthread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < kEach; ++i) {
@@ -133,7 +149,7 @@ TEST(MessageStore, PutsFromManyThreadsGetDistinctIds) {
 
 TEST(Ticket, NonzeroAndNeverRepeatedAcrossThreads) {
   std::vector<std::vector<Ticket>> tickets(4);
-  std::vector<std::thread> threads;
+  std::vector<std::jthread> threads;
   for (std::size_t t = 0; t < tickets.size(); ++t) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < 1000; ++i) {

@@ -7,31 +7,25 @@
 #include <string>
 #include <string_view>
 
-#include "nas/replies/hd_info.h"
 #include "nas/http/request_records.h"
+#include "nas/replies/hd_info.h"
 
-namespace corvesta::cli {
+namespace corvesta {
 
 enum class DiskMode { Standalone, Jbod, Raid0, Raid1 };
 
-// "standalone", "jbod", "raid0", "raid1".
+// The words people type for the modes: "standalone", "jbod", "raid0",
+// "raid1".
 std::optional<DiskMode> DiskModeFromWord(std::string_view word);
 // The mode text the box knows: "standard", "linear", "raid0", "raid1".
 std::string_view ModeText(DiskMode mode);
 
 class VolumePlan {
 public:
-  VolumePlan() = default;
-  VolumePlan(const VolumePlan &other) : m_specs(other.m_specs), m_count(other.m_count) {}
-  VolumePlan &operator=(const VolumePlan &other) {
-    m_specs = other.m_specs;
-    m_count = other.m_count;
-    return *this;
-  }
-
   int Count() const { return m_count; }
   const VolumeSpec &At(int index) const { return m_specs[static_cast<std::size_t>(index)]; }
-  // The first spec with the second chained to it, ready for the request.
+  // The first spec with the second chained to it, ready for the request. The
+  // chain points into this plan: a copy chains again to its own volumes.
   const VolumeSpec &Chain();
 
   void Add(const VolumeSpec &spec) { m_specs[static_cast<std::size_t>(m_count++)] = spec; }
@@ -41,9 +35,10 @@ private:
   int m_count = 0;
 };
 
-// The plan, or nothing with the English reason: a disk count other than 1
-// or 2, a two-disk mode with one disk, a volume of no size, or device names
-// that do not fit the request.
+// The plan, or nothing with the translated reason in `problem`: a disk
+// count other than 1 or 2 or a disk of negative size, a two-disk mode with
+// one disk, a volume of no size, or device names that do not fit the
+// request.
 std::optional<VolumePlan> PlanVolumes(const HdInfo &disks, DiskMode mode, std::u16string &problem);
 
-} // namespace corvesta::cli
+} // namespace corvesta

@@ -1,6 +1,6 @@
-#include "cli/time_zone_table.h"
+#include "setup/time_zone_table.h"
 
-namespace corvesta::cli {
+namespace corvesta {
 
 const std::array<TimeZoneEntry, kTimeZoneCount> kTimeZones{{
     {"GMT-12:00", u"International Data Line West"},
@@ -108,4 +108,4 @@ std::optional<TimeZoneEntry> TimeZoneForValue(int value) {
   return kTimeZones[static_cast<std::size_t>(value - 1)];
 }
 
-} // namespace corvesta::cli
+} // namespace corvesta

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace corvesta::cli {
+namespace corvesta {
 
 struct TimeZoneEntry {
   std::string_view offset;      // shown as it is
@@ -19,4 +19,4 @@ extern const std::array<TimeZoneEntry, kTimeZoneCount> kTimeZones;
 // The entry for the box's value 1 to 96; nothing for any other value.
 std::optional<TimeZoneEntry> TimeZoneForValue(int value);
 
-} // namespace corvesta::cli
+} // namespace corvesta

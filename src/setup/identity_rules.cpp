@@ -1,0 +1,38 @@
+#include "setup/identity_rules.h"
+
+#include "i18n/format_pattern.h"
+#include "i18n/own_texts.h"
+#include "i18n/translate.h"
+#include "nas/http/request_records.h"
+
+namespace corvesta {
+
+std::optional<std::u16string> CheckNameAndWorkgroup(std::u16string_view name,
+                                                    std::u16string_view workgroup) {
+  for (char16_t forbidden : kForbiddenNameCharacters) {
+    std::u16string_view what;
+    if (name.find(forbidden) != std::u16string_view::npos) {
+      what = kNameWord;
+    } else if (workgroup.find(forbidden) != std::u16string_view::npos) {
+      what = kWorkgroupWord;
+    }
+    if (!what.empty()) {
+      return FillPattern(Translate(kForbiddenCharactersText),
+                         {Translate(what), kForbiddenNameCharacters});
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::u16string> CheckIdentityFits(std::string_view name, std::string_view workgroup,
+                                                std::string_view description) {
+  // Each field keeps one byte for the terminating zero.
+  const DeviceIdentity fields;
+  if (name.size() >= sizeof fields.hostname || workgroup.size() >= sizeof fields.workgroup ||
+      description.size() >= sizeof fields.description) {
+    return Translate(kIdentityTooLongText);
+  }
+  return std::nullopt;
+}
+
+} // namespace corvesta
