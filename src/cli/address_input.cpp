@@ -1,21 +1,13 @@
 #include "cli/address_input.h"
 
-#include "app/program_info.h"
 #include "cli/text_output.h"
 #include "i18n/format_pattern.h"
 #include "i18n/translate.h"
-#include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "setup/address_change_plan.h"
 
 namespace corvesta::cli {
-
-namespace {
-constexpr std::u16string_view kGatewayWarning =
-    u"Warning - The default gateway is not on the same network segment(subnet)that is defined "
-    u"by the IP address and subnet mask. Do you want to save this configuration?";
-constexpr std::u16string_view kWarningCaption = u"Warning";
-} // namespace
 
 std::optional<std::string> ReadAddressText(std::string_view text, AddressKind kind) {
   const auto groups = SplitPastedAddress(Utf8ToUtf16(text));
@@ -40,17 +32,11 @@ std::optional<std::string> ReadAddressText(std::string_view text, AddressKind ki
 }
 
 bool ConfirmGateway(std::string_view ip, std::string_view mask, std::string_view gateway) {
-  if (gateway.empty()) {
-    return true;
-  }
-  const auto address = ParseDottedQuad(ip);
-  const auto netmask = ParseDottedQuad(mask);
-  const auto router = ParseDottedQuad(gateway);
-  if (address && netmask && router && (*address & *netmask) == (*router & *netmask)) {
+  if (GatewayInSubnet(ip, mask, gateway)) {
     return true;
   }
   const MessageBoxResult answer =
-      ShowMessageBox(0, std::u16string(kGatewayWarning), std::u16string(kWarningCaption),
+      ShowMessageBox(0, Translate(kGatewayQuestion), Translate(kWarningCaption),
                      MessageBoxButtons::YesNo, MessageBoxIcon::Warning);
   return answer == MessageBoxResult::Yes;
 }

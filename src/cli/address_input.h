@@ -14,9 +14,9 @@ namespace corvesta::cli {
 // otherwise the field's message is shown and nothing is returned.
 std::optional<std::string> ReadAddressText(std::string_view text, AddressKind kind);
 
-// True when the gateway lies in the subnet of the address and mask, or when
-// the person confirms the gateway warning (--yes or a terminal answer).
-// There is no question without a gateway.
+// True when the gateway lies in the subnet of the address and mask
+// (GatewayInSubnet), or when the person confirms the gateway warning (--yes
+// or a terminal answer).
 bool ConfirmGateway(std::string_view ip, std::string_view mask, std::string_view gateway);
 
 } // namespace corvesta::cli

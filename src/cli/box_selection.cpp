@@ -1,24 +1,33 @@
 #include "cli/box_selection.h"
 
+#include <arpa/inet.h>
+
 #include <cctype>
 
 #include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "nas/device_list.h"
+#include "nas/protocol_timing.h"
 #include "nas/udp/discovery.h"
 #include "platform/text_codec.h"
 
 namespace corvesta::cli {
 
-std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window) {
-  const Ticket ticket = StartDiscovery(window.Handle());
+std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window, std::string_view wanted) {
+  DiscoveryTarget target;
+  if (IsAddressWord(wanted)) {
+    target.wanted = [word = std::string(wanted)](const NasDevice &device) {
+      return HasAddress(device, word);
+    };
+  }
+  const Ticket ticket = StartDiscovery(window.Handle(), std::move(target));
   if (ticket == 0) {
     Err(Tr(u"Refresh NAS list failed."));
     return std::nullopt;
   }
   Progress progress("Searching for NAS");
-  auto result = window.WaitForQuery(ticket, limits::kDiscovery, [&] { progress.Tick(); });
+  auto result = window.WaitForQuery(ticket, timing::kDiscoveryLimit, [&] { progress.Tick(); });
   progress.Done();
   if (!result) {
     Err(Tr(u"Refresh NAS list failed."));
@@ -42,17 +51,41 @@ std::string NormalisedMac(std::string_view text) {
   }
   return out;
 }
+
+bool IsHardwareAddress(std::string_view text) {
+  const std::string mac = NormalisedMac(text);
+  if (mac.size() != 17) {
+    return false;
+  }
+  for (std::size_t i = 0; i < mac.size(); ++i) {
+    const bool separator = i % 3 == 2;
+    if (separator ? mac[i] != ':' : std::isxdigit(static_cast<unsigned char>(mac[i])) == 0) {
+      return false;
+    }
+  }
+  return true;
+}
 } // namespace
+
+bool IsAddressWord(std::string_view wanted) {
+  in_addr address{};
+  return IsHardwareAddress(wanted) ||
+         (wanted.size() < INET_ADDRSTRLEN &&
+          inet_pton(AF_INET, std::string(wanted).c_str(), &address) == 1);
+}
+
+bool HasAddress(const NasDevice &device, std::string_view wanted) {
+  return FieldText(device.ip, sizeof device.ip) == wanted ||
+         NormalisedMac(FieldText(device.mac, sizeof device.mac)) == NormalisedMac(wanted);
+}
 
 BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted) {
   BoxLookup lookup;
-  const std::string mac = NormalisedMac(wanted);
   std::vector<std::int32_t> byName;
   for (std::size_t i = 0; i < devices.size(); ++i) {
     const NasDevice &device = devices[i];
     const auto index = static_cast<std::int32_t>(i);
-    if (FieldText(device.ip, sizeof device.ip) == wanted ||
-        NormalisedMac(FieldText(device.mac, sizeof device.mac)) == mac) {
+    if (HasAddress(device, wanted)) {
       lookup.choice = BoxChoice{index, device};
       return lookup;
     }
@@ -83,7 +116,7 @@ BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted
 
 std::optional<SelectedBox> SelectBox(CliWindow &window, std::string_view wanted,
                                      ExitStatus &failure) {
-  std::optional<FoundBoxes> found = DiscoverBoxes(window);
+  std::optional<FoundBoxes> found = DiscoverBoxes(window, wanted);
   if (!found) {
     failure = ExitStatus::Failed;
     return std::nullopt;

@@ -10,8 +10,8 @@
 
 #include "cli/cli_window.h"
 #include "cli/exit_status.h"
-#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
+#include "nas/udp/adapter_table.h"
 
 namespace corvesta::cli {
 
@@ -21,8 +21,19 @@ struct FoundBoxes {
 };
 
 // Runs one discovery and waits for it; nothing (after a message) when it
-// could not be started or did not end in time.
-std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window);
+// could not be started or did not end in time. When `wanted` names a box by
+// its address or hardware address, the discovery ends soon after that box
+// has answered; otherwise (a name, or nothing) every adapter's waits run
+// their full course, so that every box carrying a name is heard.
+std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window, std::string_view wanted = {});
+
+// True when `wanted` has the form of an IPv4 address or of a hardware
+// address (six pairs of hexadecimal digits, any letter case, ':' or '-'
+// between them): the words that can end a discovery early.
+bool IsAddressWord(std::string_view wanted);
+
+// True when `device` carries the address or hardware address `wanted`.
+bool HasAddress(const NasDevice &device, std::string_view wanted);
 
 struct BoxChoice {
   std::int32_t index = -1; // position in the device list

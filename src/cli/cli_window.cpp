@@ -107,4 +107,18 @@ std::optional<bool> CliWindow::WaitForCommand(CommandIndex index, std::chrono::m
   return message->wParam == kResultSuccess;
 }
 
+bool CliWindow::Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick) {
+  auto everyTick = [&] {
+    // A query is deleted only after its message was posted: once none is
+    // alive and nothing is queued, no answer can come any more.
+    if (CQuery::LiveCount() == 0 && m_target.QueuedCount() == 0) {
+      sequence.RequestGone();
+    }
+    if (tick) {
+      tick();
+    }
+  };
+  return m_host.Run(sequence, limit, Discard, everyTick, limits::kProgressTick);
+}
+
 } // namespace corvesta::cli

@@ -12,6 +12,8 @@
 
 #include "nas/query.h"
 #include "platform/message_queue_target.h"
+#include "setup/queue_sequence_host.h"
+#include "setup/request_sequence.h"
 #include "worker/ticket.h"
 
 namespace corvesta::cli {
@@ -30,6 +32,8 @@ public:
   using Tick = std::function<void()>;
 
   WindowHandle Handle() const { return m_target.Handle(); }
+  // The queue itself, for a sequence host that runs over it.
+  MessageQueueTarget &Queue() { return m_target; }
 
   // The first message that `match` accepts, waiting at most `limit`. `tick`
   // is called about every 100 ms meanwhile (progress). Nothing on time-out,
@@ -53,8 +57,18 @@ public:
   // Disposes of a message nobody waits for.
   static void Discard(const Message &message);
 
+  // The host the core's sequences run on in corvesta-cli.
+  SequenceHost &Host() { return m_host; }
+
+  // Runs `sequence` until it ends (true) or `limit` passes (false). Messages
+  // it does not take are disposed of; `tick` is called about every 100 ms.
+  // A request that ended without a message (none alive, nothing queued) is
+  // reported to the sequence as gone.
+  bool Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick = {});
+
 private:
   MessageQueueTarget m_target;
+  QueueSequenceHost m_host{m_target};
 };
 
 } // namespace corvesta::cli

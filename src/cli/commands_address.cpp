@@ -45,24 +45,25 @@ ExitStatus RunSetIp(Context &context) {
   if (!selected) {
     return failure;
   }
-  const ExitStatus changed = ChangeBoxAddress(context, selected->box);
-  if (changed != ExitStatus::Success) {
-    return changed;
+  const AddressChangeRun run = ChangeBoxAddress(
+      context, selected->box, [] { Out("The NAS has taken its new address settings."); });
+  if (run.status != ExitStatus::Success) {
+    return run.status;
   }
-  Out("The NAS has taken its new address settings.");
-  // Look for it again, as the list is refreshed after a new address.
-  const std::string mac = FieldString(selected->box.device.mac);
-  std::optional<FoundBoxes> found = DiscoverBoxes(context.window);
-  if (!found) {
-    return ExitStatus::Failed;
-  }
-  BoxLookup lookup = FindBox(found->devices, mac);
-  if (!lookup.choice) {
+  // The box is looked for again, as the list is refreshed after a new address.
+  switch (run.search.result) {
+  case AddressChangeResult::Found:
+    Out(DeviceLine(run.search.device, run.search.adapters));
+    return ExitStatus::Success;
+  case AddressChangeResult::NotFoundYet:
     Err("The NAS did not answer the next search yet; search again in a moment.");
     return ExitStatus::Success;
+  default:
+    if (!run.search.message.empty()) {
+      Err(Tr(run.search.message));
+    }
+    return ExitStatus::Failed;
   }
-  Out(DeviceLine(lookup.choice->device, found->adapters));
-  return ExitStatus::Success;
 }
 
 } // namespace corvesta::cli

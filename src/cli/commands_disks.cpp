@@ -12,19 +12,18 @@
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
 #include "nas/http/command_set.h"
-#include "nas/replies/format_state.h"
 #include "nas/replies/hd_info.h"
 #include "nas/replies/volume_lines.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "setup/format_chain.h"
+#include "setup/queue_sequence_host.h"
 #include "setup/volume_plan.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::cli {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // The disk report: WM_DISK_INFO with the record, then the command's result.
 std::optional<HdInfo> ReadDisks(CliWindow &window, std::int32_t index) {
@@ -63,124 +62,69 @@ void PrintDisks(const HdInfo &disks) {
   }
 }
 
-// One step of the chain: WM_DISK_STEP_RESULT for `index`; true when accepted.
-bool RunStep(CliWindow &window, Ticket ticket, CommandIndex index, std::chrono::milliseconds limit,
-             Progress &progress) {
-  if (ticket == 0) {
-    return false;
+// What the formatting chain reports, on the terminal.
+class FormatReport : public FormatChainObserver {
+public:
+  void OnStage(FormatStage stage) override {
+    m_stage = stage;
+    switch (stage) {
+    case FormatStage::StoppingService:
+      m_progress.emplace(Tr(kFormatRunningTitle));
+      break;
+    case FormatStage::Creating:
+      m_progress.reset();
+      break;
+    case FormatStage::Formatting:
+      m_progress.emplace(Tr(kFormatRunningTitle));
+      m_progress->Percent(0);
+      break;
+    case FormatStage::Finishing:
+      m_progress.emplace(Tr(kFormatCompleteTitle));
+      break;
+    }
   }
-  auto message = window.Wait(
-      [&](const Message &m) {
-        return m.message == WM_DISK_STEP_RESULT && m.lParam == static_cast<LPARAM>(index);
-      },
-      limit, [&] { progress.Tick(); });
-  return message && message->wParam != 0;
-}
+  void OnPercent(int percent) override {
+    if (m_progress) {
+      m_progress->Percent(percent);
+    }
+  }
+  void OnNotice(std::u16string_view text) override { Err(Tr(text)); }
+  void OnEnd(const FormatOutcome &outcome) override {
+    m_progress.reset();
+    m_outcome = outcome;
+  }
+  // Steps without a measure of how far they are show that work goes on.
+  void Tick() {
+    if (m_progress && m_stage != FormatStage::Formatting) {
+      m_progress->Tick();
+    }
+  }
+  const std::optional<FormatOutcome> &Outcome() const { return m_outcome; }
 
-// Polls the format state once a second until the box reports an end.
-// Nothing when the box stopped answering; otherwise whether it succeeded.
-std::optional<bool> FollowFormatting(CliWindow &window, std::int32_t index, Progress &progress) {
-  const auto started = Clock::now();
-  auto lastAnswer = started;
-  auto nextPoll = started;
-  progress.Percent(0);
-  while (Clock::now() - started < limits::kFormatTotal &&
-         Clock::now() - lastAnswer < limits::kFormatSilence) {
-    if (Clock::now() >= nextPoll) {
-      if (StartReadFormatState(window.Handle(), index) == 0) {
-        Err(Tr(u"setting failed."));
-      }
-      nextPoll += limits::kFormatPollPeriod;
-    }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(nextPoll - Clock::now());
-    auto message = window.Wait([](const Message &m) { return m.message == WM_FORMAT_PROGRESS; },
-                               std::max(left, std::chrono::milliseconds(1)), {},
-                               /*endWhenIdle=*/false);
-    if (!message) {
-      continue;
-    }
-    lastAnswer = Clock::now();
-    switch (static_cast<FormatState>(message->wParam)) {
-    case FormatState::Running:
-      progress.Percent(static_cast<int>(message->lParam));
-      break;
-    case FormatState::Finished:
-      progress.Done();
-      return true;
-    case FormatState::Error:
-      progress.Done();
-      Err(Tr(u"format error."));
-      return false;
-    default:
-      break;
-    }
-  }
-  progress.Done();
-  return std::nullopt;
-}
+private:
+  FormatStage m_stage = FormatStage::StoppingService;
+  std::optional<Progress> m_progress;
+  std::optional<FormatOutcome> m_outcome;
+};
 
 ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &plan) {
-  Progress stopping(Tr(u"Format Hard Drives"));
-  if (!RunStep(window, StartStopFileBrowser(window.Handle(), index), CommandIndex::StopFileBrowser,
-               limits::kStopFileBrowser, stopping)) {
-    stopping.Done();
+  FormatReport report;
+  QueueSequenceHost host(window.Queue());
+  FormatChain chain(host, report, index, plan.Chain());
+  chain.Start();
+  host.Run(chain, limits::kFormatChain, &CliWindow::Discard, [&] { report.Tick(); });
+  const std::optional<FormatOutcome> &outcome = report.Outcome();
+  if (!outcome) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }
-  stopping.Done();
-  const Ticket create = StartCreateVolumes(window.Handle(), index, plan.Chain());
-  if (create == 0) {
-    Err(Tr(u"setting failed."));
+  if (!outcome->completed) {
+    Err(Tr(outcome->message));
     return ExitStatus::Failed;
   }
-  auto created = window.Wait([](const Message &m) { return m.message == WM_FORMAT_CREATE_RESULT; },
-                             limits::kWebRequest);
-  if (!created || created->wParam == 0) {
-    Err(Tr(u"setting failed."));
-    return ExitStatus::Failed;
-  }
-  Progress formatting(Tr(u"Format Hard Drives"));
-  const std::optional<bool> formatted = FollowFormatting(window, index, formatting);
-  if (!formatted) {
-    Err("The NAS stopped reporting the state of the formatting.");
-    return ExitStatus::Failed;
-  }
-  // The disks are remounted also after a failed formatting.
-  Progress finishing(Tr(u"Complete"));
-  const Ticket remount = StartRemountDisks(window.Handle(), index);
-  if (remount == 0) {
-    finishing.Done();
-    Err(Tr(u"setting failed."));
-    return ExitStatus::Failed;
-  }
-  if (!RunStep(window, remount, CommandIndex::RemountDisks, limits::kWebRequest, finishing)) {
-    finishing.Done();
-    Err(Tr(u"Set Remount failed."));
-    return ExitStatus::Failed;
-  }
-  const Ticket check = StartReadRemountState(window.Handle(), index);
-  if (check == 0) {
-    finishing.Done();
-    Err(Tr(u"CheckDiskRemountState failed."));
-    return ExitStatus::Failed;
-  }
-  if (!RunStep(window, check, CommandIndex::ReadRemountState, limits::kWebRequest, finishing)) {
-    finishing.Done();
-    Err(Tr(u"CheckDiskRemountState  failed."));
-    return ExitStatus::Failed;
-  }
-  if (!RunStep(window, StartFinishFormatting(window.Handle(), index),
-               CommandIndex::FinishFormatting, limits::kWebRequest, finishing)) {
-    finishing.Done();
-    Err(Tr(u"setting failed."));
-    return ExitStatus::Failed;
-  }
-  finishing.Done();
-  Out(Tr(u"Complete"));
-  Out(Tr(u"Congratulations!! The Formation process is complete.Please enter the OK button to "
-         u"finish the Wizard. Thanks."));
-  return *formatted ? ExitStatus::Success : ExitStatus::Failed;
+  Out(Tr(outcome->title));
+  Out(Tr(outcome->message));
+  return outcome->formatted ? ExitStatus::Success : ExitStatus::Failed;
 }
 
 } // namespace
@@ -257,8 +201,7 @@ ExitStatus RunFormat(Context &context) {
     Err("Nothing was changed.");
     return ExitStatus::Failed;
   }
-  Out(Tr(u"Please be patient while KS-310 creates your volume(s). Do not turn off the NAS at "
-         u"this stage."));
+  Out(Tr(kFormatRunningText));
   const ExitStatus formatted = RunFormatChain(context.window, session.Index(), *plan);
   if (formatted != ExitStatus::Success) {
     return formatted;

@@ -1,7 +1,7 @@
 // network: new LAN settings over the web service, then the address polling
 // and a fresh login at the box's new address.
 
-#include <thread>
+#include <optional>
 
 #include "cli/address_input.h"
 #include "cli/commands.h"
@@ -10,17 +10,13 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
-#include "nas/http/command_set.h"
-#include "nas/device_list.h"
-#include "nas/udp/subnet.h"
 #include "platform/text_codec.h"
-#include "worker/private_messages.h"
+#include "setup/network_change.h"
+#include "setup/queue_sequence_host.h"
 
 namespace corvesta::cli {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // An address option: nothing when not given (the box's value is kept), an
 // empty text when given empty (cleared), else the checked address.
@@ -46,51 +42,33 @@ AddressOption ReadOption(const Arguments &args, std::string_view name, AddressKi
   return option;
 }
 
-// The polls after new settings: one a second, at most kAddressPolls; true
-// once the box has told its address.
-bool PollNewAddress(CliWindow &window, std::int32_t index) {
-  Progress progress("Waiting for the NAS at its new address");
-  int polls = 0;
-  auto nextPoll = Clock::now();
-  while (true) {
-    if (Clock::now() >= nextPoll) {
-      if (polls == limits::kAddressPolls) {
-        progress.Done();
-        Err(Tr(u"get NAS new ip error."));
-        return false;
-      }
-      if (StartReadLanAddress(window.Handle(), index) == 0) {
-        Err(Tr(u"setting failed."));
-      }
-      ++polls;
-      nextPoll += limits::kAddressPollPeriod;
-    }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(nextPoll - Clock::now());
-    auto answer = window.Wait(
-        [](const Message &message) {
-          return message.message == WM_COMMAND_RESULT &&
-                 message.lParam == static_cast<LPARAM>(CommandIndex::ReadLanAddress);
-        },
-        std::max(left, std::chrono::milliseconds(1)), [&] { progress.Tick(); },
-        /*endWhenIdle=*/false);
-    if (answer && answer->wParam == kResultSuccess) {
-      return true;
+// What the network change reports, on the terminal.
+class NetworkReport : public NetworkChangeObserver {
+public:
+  void OnStage(NetworkChangeStage stage) override {
+    if (stage == NetworkChangeStage::Polling) {
+      Out("The NAS has taken the new network settings.");
+      m_progress.emplace("Waiting for the NAS at its new address");
+    } else if (stage == NetworkChangeStage::LoggingIn) {
+      m_progress.emplace("Logging in again");
     }
   }
-}
+  void OnNotice(std::u16string_view text) override { Err(Tr(text)); }
+  void OnEnd(const NetworkChangeOutcome &outcome) override {
+    m_progress.reset();
+    m_outcome = outcome;
+  }
+  void Tick() {
+    if (m_progress) {
+      m_progress->Tick();
+    }
+  }
+  const std::optional<NetworkChangeOutcome> &Outcome() const { return m_outcome; }
 
-bool NewAddressInSubnet(std::int32_t index, const WizardInfo &info) {
-  const auto device = DeviceList::Instance().At(index);
-  const AdapterTable table = CurrentAdapterTable();
-  const std::uint32_t adapter = device ? static_cast<std::uint32_t>(device->adapter) : 0;
-  if (adapter >= table.count) {
-    return false;
-  }
-  const AdapterEntry &entry = table.adapters[adapter];
-  return InSameSubnet(FieldString(entry.address), FieldString(entry.mask), FieldString(info.ip),
-                      FieldString(info.netmask));
-}
+private:
+  std::optional<Progress> m_progress;
+  std::optional<NetworkChangeOutcome> m_outcome;
+};
 
 } // namespace
 
@@ -154,46 +132,33 @@ ExitStatus RunNetwork(Context &context) {
     return ExitStatus::Failed;
   }
 
-  // The address is locked first; the settings follow a moment later.
-  const Ticket lock = StartLockAddress(context.window.Handle(), session.Index());
-  std::this_thread::sleep_for(limits::kLockToSettingsPause);
-  if (lock == 0 || StartSetNetwork(context.window.Handle(), session.Index(), settings) == 0) {
+  NetworkReport report;
+  QueueSequenceHost host(context.window.Queue());
+  NetworkChange change(host, report, session.Index(), settings);
+  change.Start();
+  host.Run(change, limits::kNetworkChange, &CliWindow::Discard, [&] { report.Tick(); });
+  const std::optional<NetworkChangeOutcome> &outcome = report.Outcome();
+  if (!outcome) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(CommandIndex::SetNetwork, limits::kWebRequest)
-           .value_or(false)) {
-    Err(Tr(u"setting failed."));
-    return ExitStatus::Failed;
-  }
-  Out("The NAS has taken the new network settings.");
-  if (!PollNewAddress(context.window, session.Index())) {
+  switch (outcome->end) {
+  case NetworkChangeEnd::LeftSubnet:
     session.SkipLogout();
-    return ExitStatus::Failed;
-  }
-  const WizardInfo answered = CurrentWizardInfo();
-  if (!NewAddressInSubnet(session.Index(), answered)) {
-    session.SkipLogout();
-    Out("The NAS now answers at " + FieldString(answered.ip) +
+    Out("The NAS now answers at " + outcome->address +
         ", outside this PC's subnet; find it with discover and give it an address with set-ip.");
     return ExitStatus::Success;
+  case NetworkChangeEnd::LoggedIn:
+    Out("The NAS answers at " + outcome->address + " (mask " + outcome->netmask + ").");
+    return ExitStatus::Success;
+  case NetworkChangeEnd::NoNewAddress:
+    session.SkipLogout();
+    break;
+  default:
+    break;
   }
-  {
-    Progress pause("Logging in again");
-    const auto until = Clock::now() + limits::kReloginPause;
-    while (Clock::now() < until) {
-      pause.Tick();
-      std::this_thread::sleep_for(limits::kProgressTick);
-    }
-  }
-  if (StartLogIn(context.window.Handle(), session.Index(), 1) == 0 ||
-      !context.window.WaitForCommand(CommandIndex::LogIn, limits::kWebRequest).value_or(false)) {
-    Err(Tr(u"setting failed."));
-    return ExitStatus::Failed;
-  }
-  Out("The NAS answers at " + FieldString(answered.ip) + " (mask " + FieldString(answered.netmask) +
-      ").");
-  return ExitStatus::Success;
+  Err(Tr(outcome->message));
+  return ExitStatus::Failed;
 }
 
 } // namespace corvesta::cli

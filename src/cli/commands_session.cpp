@@ -55,46 +55,75 @@ std::string RightsJson(const CenterRights &rights) {
 
 } // namespace
 
-ExitStatus RunConnect(Context &context) {
-  LoginSession session(context);
-  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
-    return opened;
-  }
-  const std::string user = std::string(CurrentCredentials().UserName());
-  const NasDevice &device = session.Device();
-  const bool json = context.args.Has("json");
-  if (!json) {
-    Out(Utf16ToUtf8(WelcomeText(Utf8ToUtf16(user))));
-    Out(session.BoxName());
+namespace {
+
+// What connect shows as the login goes on: the box's lines once logged in,
+// a user's access rights, and the volumes kept for the end.
+class ConnectReport : public LoginObserver {
+public:
+  ConnectReport(const LoginSession &session, bool json) : m_session(session), m_json(json) {}
+
+  void OnLoggedIn() override {
+    m_user = std::string(CurrentCredentials().UserName());
+    if (m_json) {
+      return;
+    }
+    const NasDevice &device = m_session.Device();
+    Out(Utf16ToUtf8(WelcomeText(Utf8ToUtf16(m_user))));
+    Out(m_session.BoxName());
     Out(Fill(Tr(u"IP:%s"), {FieldString(device.ip)}));
     Out(Fill(Tr(u"Mask:%s"), {FieldString(device.netmask)}));
     Out(Fill(Tr(u"Gateway:%s"), {FieldString(device.gateway)}));
   }
 
-  std::optional<CenterRights> rights;
-  if (!session.IsAdministrator()) {
-    const auto access = ReadAccessText(context.window, session.Index());
-    rights = RightsFromAccessText(access.value_or(std::u16string()));
-    if (!json) {
-      if (!access || access->empty()) {
-        Out("Access rights: none");
-      } else {
-        auto yesNo = [](bool open) { return open ? "yes" : "no"; };
-        Out(std::string("Access rights: ") + Tr(u"Management Center") + " " +
-            yesNo(rights->management) + ", " + Tr(u"Download Center") + " " +
-            yesNo(rights->download) + ", " + Tr(u"Backup Center") + " " + yesNo(rights->backup) +
-            ", " + Tr(u"Surveillance Center") + " " + yesNo(rights->surveillance));
-      }
+  void OnAccessRights(std::u16string_view access) override {
+    m_rights = RightsFromAccessText(access);
+    if (m_json) {
+      return;
     }
+    if (access.empty()) {
+      Out("Access rights: none");
+      return;
+    }
+    auto yesNo = [](bool open) { return open ? "yes" : "no"; };
+    Out(std::string("Access rights: ") + Tr(u"Management Center") + " " +
+        yesNo(m_rights->management) + ", " + Tr(u"Download Center") + " " +
+        yesNo(m_rights->download) + ", " + Tr(u"Backup Center") + " " + yesNo(m_rights->backup) +
+        ", " + Tr(u"Surveillance Center") + " " + yesNo(m_rights->surveillance));
   }
 
-  const auto volumes = ReadVolumes(context.window, session.Index());
-  if (!volumes) {
-    return ExitStatus::Failed;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override { m_volumes = volumes; }
+
+  void OnLoginFinished(const LoginOutcome &) override {}
+
+  const std::string &User() const { return m_user; }
+  const std::optional<CenterRights> &Rights() const { return m_rights; }
+  const std::vector<VolumeLine> &Volumes() const { return m_volumes; }
+
+private:
+  const LoginSession &m_session;
+  const bool m_json;
+  std::string m_user;
+  std::optional<CenterRights> m_rights;
+  std::vector<VolumeLine> m_volumes;
+};
+
+} // namespace
+
+ExitStatus RunConnect(Context &context) {
+  LoginSession session(context);
+  const bool json = context.args.Has("json");
+  ConnectReport report(session, json);
+  session.ReadSessionInfo(report);
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
   }
+  const std::string &user = report.User();
+  const NasDevice &device = session.Device();
+  const std::vector<VolumeLine> &volumes = report.Volumes();
   if (json) {
     std::vector<std::string> items;
-    for (const VolumeLine &volume : *volumes) {
+    for (const VolumeLine &volume : volumes) {
       items.push_back(JsonObject()
                           .Number("volume", volume.volume)
                           .Number("total_gb", volume.totalGb)
@@ -108,16 +137,16 @@ ExitStatus RunConnect(Context &context) {
         .Text("gateway", FieldString(device.gateway))
         .Text("user", user)
         .Bool("administrator", session.IsAdministrator());
-    if (rights) {
-      object.Raw("access", RightsJson(*rights));
+    if (report.Rights()) {
+      object.Raw("access", RightsJson(*report.Rights()));
     }
     object.Raw("volumes", JsonArray(items, true));
     Out(object.Str());
   } else {
-    if (volumes->empty()) {
+    if (volumes.empty()) {
       Out("No volumes.");
     }
-    for (const VolumeLine &volume : *volumes) {
+    for (const VolumeLine &volume : volumes) {
       Out(VolumeText(volume));
     }
   }

@@ -8,17 +8,13 @@
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
 #include "nas/current_credentials.h"
-#include "nas/http/command_set.h"
-#include "nas/udp/credential_check.h"
-#include "nas/udp/subnet.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "setup/logout_sequence.h"
 
 namespace corvesta::cli {
 
 namespace {
-constexpr std::int32_t kAccountInUseFlag = 5;
-
 // Asks for DHCP or a static address as the set-IP dialog offers them; false
 // when the answers end early.
 bool AskAddress(Arguments &arguments) {
@@ -46,6 +42,12 @@ bool AskAddress(Arguments &arguments) {
 }
 // An administrator who accepts the new-address offer gets one change per run.
 constexpr int kMaxAddressChanges = 1;
+
+void ErrUnlessEmpty(std::u16string_view message) {
+  if (!message.empty()) {
+    Err(Tr(message));
+  }
+}
 } // namespace
 
 LoginSession::~LoginSession() {
@@ -75,7 +77,7 @@ ExitStatus LoginSession::Open() {
     return failure;
   }
   m_login = *login;
-  m_administrator = m_login.user == kDefaultUser;
+  m_administrator = Utf8ToUtf16(m_login.user) == kAdministratorName;
   if (m_adminOnly && !m_administrator) {
     Err("Only the administrator (user \"admin\") may change these settings.");
     return ExitStatus::Failed;
@@ -92,39 +94,36 @@ ExitStatus LoginSession::Open() {
 }
 
 ExitStatus LoginSession::CheckCredentials() {
-  const Ticket ticket = StartCredentialCheck(m_context.window.Handle(), Utf8ToUtf16(m_login.user),
-                                             Utf8ToUtf16(m_login.password), Index());
-  if (ticket == 0) {
-    Err(Tr(u"Login failed."));
+  LoginRequest request;
+  request.deviceIndex = Index();
+  request.userName = Utf8ToUtf16(m_login.user);
+  request.password = Utf8ToUtf16(m_login.password);
+  request.readSessionInfo = m_sessionObserver != nullptr;
+  if (!m_sequence.Start(request)) {
+    ErrUnlessEmpty(m_sequence.Outcome().message);
     return ExitStatus::Failed;
   }
-  // A refusal is reported by the check itself, with a message box.
-  auto accepted =
-      m_context.window.WaitForQuery(ticket, limits::kCredentialCheck, {}, /*endOnMessageBox=*/true);
-  if (!accepted) {
+  if (!m_context.window.Run(m_sequence, limits::kSequenceRun)) {
+    Err(Tr(kLoginFailedText));
     return ExitStatus::Failed;
   }
-  // Done with: a query kept alive would hold later waits to their limits.
-  accepted.reset();
-  ClearCurrentCredentials();
-
-  if (!IsInAdapterSubnet(Device(), Adapters())) {
-    return OfferNewAddress();
+  const LoginOutcome &outcome = m_sequence.Outcome();
+  switch (outcome.result) {
+  case LoginResult::Connected:
+    return ExitStatus::Success;
+  case LoginResult::OutsideSubnet:
+    return OfferNewAddress(outcome.message);
+  default:
+    // A refused check has shown its reason itself.
+    ErrUnlessEmpty(outcome.message);
+    return ExitStatus::Failed;
   }
-  SetCurrentCredentials(
-      MakeCredentials(m_administrator ? kDefaultUser : m_login.user, m_login.password));
-  return WebLogin();
 }
 
-ExitStatus LoginSession::OfferNewAddress() {
-  if (!m_administrator) {
-    Err(Tr(u"Not the same network segment, you need adminstrator privileges to change the IP of "
-           u"NAS."));
-    return ExitStatus::Failed;
-  }
-  const MessageBoxResult answer = ShowMessageBox(
-      0, Translate(u"Not the same subnet, do you want to change NAS IP address?"),
-      std::u16string(kProgramTitle), MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
+ExitStatus LoginSession::OfferNewAddress(std::u16string_view question) {
+  const MessageBoxResult answer =
+      ShowMessageBox(0, Translate(question), std::u16string(kProgramTitle),
+                     MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
   if (answer != MessageBoxResult::Ok) {
     return ExitStatus::Failed;
   }
@@ -140,53 +139,63 @@ ExitStatus LoginSession::OfferNewAddress() {
   }
   ++m_addressChanges;
   Context addressContext{withAddress, m_context.window};
-  const ExitStatus changed = ChangeBoxAddress(addressContext, m_box.box);
-  if (changed != ExitStatus::Success) {
-    return changed;
+  const AddressChangeRun run =
+      ChangeBoxAddress(addressContext, m_box.box, [] { Err(Tr(kAddressTakenText)); });
+  if (run.status != ExitStatus::Success) {
+    return run.status;
   }
-  Err(Tr(u"Network Storage IP setup successfully, connecting...."));
-  // Find the box again by its hardware address and start over.
-  ExitStatus failure = ExitStatus::Failed;
-  auto again = SelectBox(m_context.window,
-                         std::string(FieldText(Device().mac, sizeof Device().mac)), failure);
-  if (!again) {
-    return failure;
+  // Found again by its hardware address: start over there.
+  switch (run.search.result) {
+  case AddressChangeResult::Found:
+    m_box = SelectedBox{BoxChoice{run.search.deviceIndex, run.search.device}, run.search.adapters};
+    return CheckCredentials();
+  case AddressChangeResult::NotFoundYet:
+    Err(FindBox({}, FieldString(Device().mac)).message);
+    return ExitStatus::BoxNotFound;
+  default:
+    ErrUnlessEmpty(run.search.message);
+    return ExitStatus::Failed;
   }
-  m_box = *again;
-  return CheckCredentials();
 }
 
-ExitStatus LoginSession::WebLogin() {
-  const Ticket ticket = StartLogIn(m_context.window.Handle(), Index(), 0);
-  if (ticket == 0) {
-    Err(Tr(u"Login failed."));
-    ClearCurrentCredentials();
-    return ExitStatus::Failed;
+void LoginSession::OnCredentialsAccepted() {
+  if (m_sessionObserver != nullptr) {
+    m_sessionObserver->OnCredentialsAccepted();
   }
-  auto result = m_context.window.WaitForQuery(ticket, limits::kWebRequest);
-  if (!result || !result->Succeeded()) {
-    if (result && result->query && result->query->loginFlag == kAccountInUseFlag) {
-      Err(Tr(u"This user account is currently in use by somebody else. Please contact the "
-             u"administrator or try to login later."));
-    } else {
-      Err(Tr(u"Login failed."));
-    }
-    ClearCurrentCredentials();
-    return ExitStatus::Failed;
-  }
+}
+
+void LoginSession::OnLoggedIn() {
   m_loggedIn = true;
-  return ExitStatus::Success;
+  if (m_sessionObserver != nullptr) {
+    m_sessionObserver->OnLoggedIn();
+  }
+}
+
+void LoginSession::OnAccessRights(std::u16string_view accessText) {
+  if (m_sessionObserver != nullptr) {
+    m_sessionObserver->OnAccessRights(accessText);
+  }
+}
+
+void LoginSession::OnVolumes(const std::vector<VolumeUsage> &volumes) {
+  if (m_sessionObserver != nullptr) {
+    m_sessionObserver->OnVolumes(volumes);
+  }
+}
+
+void LoginSession::OnLoginFinished(const LoginOutcome &outcome) {
+  if (m_sessionObserver != nullptr) {
+    m_sessionObserver->OnLoginFinished(outcome);
+  }
 }
 
 void LoginSession::Close() {
-  if (m_loggedIn) {
-    m_loggedIn = false;
-    const Ticket ticket = StartLogOut(m_context.window.Handle(), Index());
-    if (ticket != 0) {
-      m_context.window.WaitForQuery(ticket, limits::kLogout);
-    }
+  LogoutSequence logout(m_context.window.Host());
+  const bool loggedIn = m_loggedIn;
+  m_loggedIn = false;
+  if (logout.Start(Index(), loggedIn)) {
+    m_context.window.Run(logout, limits::kSequenceRun);
   }
-  ClearCurrentCredentials();
 }
 
 } // namespace corvesta::cli

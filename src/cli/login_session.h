@@ -1,10 +1,10 @@
 #pragma once
 // A session with one box, in the order the main window keeps: discovery and
 // the box named on the command line, the login values, "ServName", the
-// remembered credentials, the credential check, the subnet test (outside the
-// subnet an administrator is offered a new address, other users are
-// refused), then the web login. Close logs out; the destructor does too, so
-// no path leaves the box logged in.
+// remembered credentials, then the core's login sequence (credential check,
+// subnet test, web login). Outside the subnet an administrator is offered a
+// new address. Close logs out; the destructor does too, so no path leaves
+// the box logged in.
 
 #include <cstdint>
 #include <optional>
@@ -14,13 +14,15 @@
 #include "cli/command_context.h"
 #include "cli/credential_source.h"
 #include "cli/exit_status.h"
+#include "setup/login_sequence.h"
 
 namespace corvesta::cli {
 
-class LoginSession {
+class LoginSession : private LoginObserver {
 public:
-  explicit LoginSession(Context &context) : m_context(context) {}
-  ~LoginSession();
+  explicit LoginSession(Context &context)
+      : m_context(context), m_sequence(context.window.Host(), *this) {}
+  ~LoginSession() override;
   LoginSession(const LoginSession &) = delete;
   LoginSession &operator=(const LoginSession &) = delete;
 
@@ -29,9 +31,12 @@ public:
   // The login password, already read (by a command that reads more lines
   // from standard input).
   void PresetPassword(std::string password) { m_presetPassword = std::move(password); }
+  // After the login, a user's access rights and then the volume list are
+  // read; `observer` sees them (and the login) as they come.
+  void ReadSessionInfo(LoginObserver &observer) { m_sessionObserver = &observer; }
 
-  // Success once logged in; otherwise the status to exit with (the reason
-  // has been shown).
+  // Success once logged in (and the session information read, when asked
+  // for); otherwise the status to exit with (the reason has been shown).
   ExitStatus Open();
   void Close();
 
@@ -47,10 +52,17 @@ public:
 
 private:
   ExitStatus CheckCredentials();
-  ExitStatus OfferNewAddress();
-  ExitStatus WebLogin();
+  ExitStatus OfferNewAddress(std::u16string_view question);
+
+  void OnCredentialsAccepted() override;
+  void OnLoggedIn() override;
+  void OnAccessRights(std::u16string_view accessText) override;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override;
+  void OnLoginFinished(const LoginOutcome &outcome) override;
 
   Context &m_context;
+  LoginSequence m_sequence;
+  LoginObserver *m_sessionObserver = nullptr;
   SelectedBox m_box;
   LoginInput m_login;
   bool m_administrator = false;

@@ -1,6 +1,5 @@
 #pragma once
-// Reading a box's volume list and access rights after login, and showing
-// them as the information panel does.
+// Reading a box's volume list, and showing it as the information panel does.
 
 #include <optional>
 #include <string>
@@ -19,9 +18,5 @@ std::optional<std::vector<VolumeLine>> ReadVolumes(CliWindow &window, std::int32
 
 // "Volume_1  12G Used/931G Available  (1%)", as UTF-8.
 std::string VolumeText(const VolumeLine &volume);
-
-// The access rights text of the logged-in user; nothing when it could not
-// be read.
-std::optional<std::u16string> ReadAccessText(CliWindow &window, std::int32_t index);
 
 } // namespace corvesta::cli

@@ -6,38 +6,25 @@
 
 #include <chrono>
 
+#include "nas/protocol_timing.h"
+
 namespace corvesta::cli::limits {
 
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Discovery: 32 waits of 70 ms on each of at most 8 adapters.
-inline constexpr milliseconds kDiscovery = seconds(25);
-// Credential check: 11 waits of 70 ms with pauses of 100 ms.
-inline constexpr milliseconds kCredentialCheck = seconds(10);
-// One web request: connect, send and receive, each at most 101 waits.
-inline constexpr milliseconds kWebRequest = seconds(40);
-// The logout at the end of a command; not worth a long wait.
-inline constexpr milliseconds kLogout = seconds(10);
-// Stopping the file browser includes a 5 s pause on the worker.
-inline constexpr milliseconds kStopFileBrowser = seconds(50);
-// Address change: 301 waits of 10 ms with pauses of 100 ms.
-inline constexpr milliseconds kAddressChange = seconds(45);
+// One web request, as the core's sequences bound it.
+inline constexpr milliseconds kWebRequest = timing::kWebRequestLimit;
+// A sequence of the core bounds each of its waits itself; this only guards
+// the front end against one that never ends.
+inline constexpr milliseconds kSequenceRun = std::chrono::minutes(5);
 
-// Address polling after new network settings: this many polls, one a second.
-inline constexpr int kAddressPolls = 8;
-inline constexpr milliseconds kAddressPollPeriod = seconds(1);
-// Pause before logging in again at the box's new address.
-inline constexpr milliseconds kReloginPause = seconds(5);
-// Pause between the address lock and the network settings.
-inline constexpr milliseconds kLockToSettingsPause{20};
-
-// Formatting: one state poll a second. The box decides when it ends; the
-// front end gives up when no state answer came for kFormatSilence, or after
-// kFormatTotal in all.
-inline constexpr milliseconds kFormatPollPeriod = seconds(1);
-inline constexpr milliseconds kFormatSilence = seconds(60);
-inline constexpr milliseconds kFormatTotal = std::chrono::hours(6);
+// The sequences end by their own limits; these lie above the longest each
+// can take. New network settings: the settings and the login each within a
+// web request's limit, the polls and the pause before the login.
+inline constexpr milliseconds kNetworkChange = std::chrono::minutes(3);
+// Formatting: the whole formatting and the steps around it.
+inline constexpr milliseconds kFormatChain = timing::kFormatTotal + std::chrono::minutes(10);
 
 // Workers still running when the program ends get this long to finish.
 inline constexpr milliseconds kWorkerDrain = seconds(3);

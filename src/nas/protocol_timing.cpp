@@ -13,6 +13,10 @@ std::chrono::microseconds Scaled(milliseconds duration) {
   return std::chrono::microseconds(static_cast<std::chrono::microseconds::rep>(us));
 }
 
+milliseconds ScaledMilliseconds(milliseconds duration) {
+  return std::chrono::ceil<milliseconds>(Scaled(duration));
+}
+
 void SetTimeScaleForTests(double factor) {
   if (factor > 0.0) {
     g_scale.store(factor);

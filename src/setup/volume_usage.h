@@ -13,6 +13,8 @@ struct VolumeUsage {
   int volume = 0;        // the volume's number
   long long totalGb = 0; // the box's sizes divided by 1024 twice
   long long usedGb = 0;
+
+  bool operator==(const VolumeUsage &) const = default;
 };
 
 // The volumes in the box's order, up to the first with number 0.

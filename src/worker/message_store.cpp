@@ -29,6 +29,19 @@ bool CMsg::Take(MessageId id, std::unique_ptr<CThread> &payload, std::uint32_t &
   return true;
 }
 
+bool CMsg::Peek(MessageId id, const std::function<void(const CThread &payload)> &look) const {
+  std::lock_guard guard(m_lock);
+  for (const Entry &entry : m_entries) {
+    if (entry.id == id) {
+      if (entry.payload) {
+        look(*entry.payload);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
 std::size_t CMsg::Size() const {
   std::lock_guard guard(m_lock);
   return m_entries.size();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -25,6 +26,12 @@ public:
   // Hands out the entry with this id and removes it. False, with nothing
   // changed, when no entry has that id.
   bool Take(MessageId id, std::unique_ptr<CThread> &payload, std::uint32_t &value);
+
+  // Shows the payload with this id to `look` without removing it, so that a
+  // receiver can tell whether the entry is its own before taking it. `look`
+  // runs under the store's lock: it must only read. False when no entry has
+  // that id.
+  bool Peek(MessageId id, const std::function<void(const CThread &payload)> &look) const;
 
   std::size_t Size() const;
 
@@ -48,7 +55,11 @@ private:
 };
 
 // lParam <-> message id, without losing bits.
-inline LPARAM MessageIdToLParam(MessageId id) { return static_cast<LPARAM>(id); }
-inline MessageId MessageIdFromLParam(LPARAM lParam) { return static_cast<MessageId>(lParam); }
+inline LPARAM MessageIdToLParam(MessageId id) {
+  return static_cast<LPARAM>(id);
+}
+inline MessageId MessageIdFromLParam(LPARAM lParam) {
+  return static_cast<MessageId>(lParam);
+}
 
 } // namespace corvesta

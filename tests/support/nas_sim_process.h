@@ -2,7 +2,7 @@
 // Runs nas-sim, the simulated boxes, for a test: writes the state, starts the
 // process, waits for "ready", offers the control commands and the request
 // log, and stops the process when the object goes away. Tests that use it
-// run inside a network namespace (corvesta_add_network_test).
+// run inside a network namespace (tests registered with NETWORK).
 
 #include <chrono>
 #include <filesystem>

@@ -17,27 +17,58 @@ namespace corvesta {
 
 namespace {
 
-CQuery::Disposition RunDiscovery(CQuery &query) {
-  DeviceList &devices = DeviceList::Instance();
-  for (std::uint32_t i = 0; i < query.adapters.count && !query.StopRequested(); ++i) {
+using Clock = std::chrono::steady_clock;
+
+// A discovery's query: the common fields and the box it may stop for.
+class DiscoveryQuery : public CQuery {
+public:
+  using CQuery::CQuery;
+  DiscoveryTarget target;
+};
+
+CQuery::Disposition RunDiscovery(CQuery &base) {
+  auto &query = static_cast<DiscoveryQuery &>(base);
+  const std::uint32_t count = query.adapters.count;
+  const auto waits = timing::kDiscoveryWaits * timing::Scaled(timing::kDiscoveryWait);
+
+  // Every adapter's probe goes out first; each adapter's waits then run
+  // from its own probe, side by side with the others'.
+  std::vector<ChannelWindow> windows;
+  for (std::uint32_t i = 0; i < count; ++i) {
     UdpChannel &channel = query.channels[i];
-    const AdapterEntry &adapter = query.adapters.adapters[i];
     channel.Send(query.request); // a failed send is not reported: the waits run their course
-    auto take = [&](udp::Bytes datagram) {
-      if (auto reply = udp::ParseProbeReply(datagram, query.tag)) {
-        devices.Update(query.discoveryGeneration, [&](std::vector<NasDevice> &list) {
-          RecordProbeReply(list, *reply, static_cast<std::int32_t>(i), adapter);
-        });
-      }
-      return false; // every wait runs its full time: more boxes may answer
-    };
-    for (int wait = 0; wait < timing::kDiscoveryWaits; ++wait) {
-      if (WaitForDatagram(query, channel, timing::Scaled(timing::kDiscoveryWait), take) ==
-          WaitEnd::Stopped) {
-        break;
+    windows.push_back(ChannelWindow{&channel, Clock::now() + waits});
+  }
+
+  // Replies are kept per adapter in the order heard and recorded once all
+  // waits are over, adapter by adapter: the order in which a serial run
+  // would have read them.
+  std::vector<std::vector<NasDevice>> heard(count);
+  bool targetHeard = false;
+  ReceiveUntil(query, windows, timing::Scaled(timing::kDiscoveryWait),
+               [&](std::size_t i, udp::Bytes datagram) {
+                 auto reply = udp::ParseProbeReply(datagram, query.tag);
+                 if (!reply) {
+                   return;
+                 }
+                 heard[i].push_back(*reply);
+                 if (!targetHeard && query.target.wanted && query.target.wanted(*reply)) {
+                   targetHeard = true;
+                   const Clock::time_point end =
+                       Clock::now() + timing::Scaled(timing::kDiscoveryTargetGrace);
+                   for (ChannelWindow &window : windows) {
+                     window.end = std::min(window.end, end);
+                   }
+                 }
+               });
+
+  DeviceList::Instance().Update(query.discoveryGeneration, [&](std::vector<NasDevice> &list) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+      for (const NasDevice &reply : heard[i]) {
+        RecordProbeReply(list, reply, static_cast<std::int32_t>(i), query.adapters.adapters[i]);
       }
     }
-  }
+  });
   return query.HandOver(kResultSuccess);
 }
 
@@ -63,9 +94,10 @@ void RecordProbeReply(std::vector<NasDevice> &devices, const NasDevice &reply,
   }
 }
 
-Ticket StartDiscovery(WindowHandle window) {
-  auto query = std::make_unique<CQuery>(window);
+Ticket StartDiscovery(WindowHandle window, DiscoveryTarget target) {
+  auto query = std::make_unique<DiscoveryQuery>(window);
   query->kind = QueryKind::Discovery;
+  query->target = std::move(target);
   query->discoveryGeneration = DeviceList::Instance().Clear();
 
   const AdapterTable table = BuildAdapterTable(ListNetworkAdapters());

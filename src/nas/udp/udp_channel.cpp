@@ -149,19 +149,45 @@ bool UdpChannel::Send(std::span<const std::uint8_t> datagram) {
   return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
+namespace {
+timespec ToTimespec(std::chrono::microseconds timeout) {
+  if (timeout.count() < 0) {
+    timeout = std::chrono::microseconds(0);
+  }
+  timespec limit{};
+  limit.tv_sec = static_cast<time_t>(timeout.count() / 1000000);
+  limit.tv_nsec = static_cast<long>((timeout.count() % 1000000) * 1000);
+  return limit;
+}
+} // namespace
+
+bool UdpChannel::WaitForAny(std::span<UdpChannel *const> channels,
+                            std::chrono::microseconds timeout, std::vector<bool> &readable) {
+  readable.assign(channels.size(), false);
+  std::vector<pollfd> fds;
+  fds.reserve(channels.size() * 2);
+  for (const UdpChannel *channel : channels) {
+    fds.push_back({channel->m_unicast.Get(), POLLIN, 0});
+    fds.push_back({channel->m_group.Get(), POLLIN, 0});
+  }
+  const timespec limit = ToTimespec(timeout);
+  if (ppoll(fds.data(), fds.size(), &limit, nullptr) <= 0) {
+    return false;
+  }
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    readable[i] = ((fds[2 * i].revents | fds[2 * i + 1].revents) & (POLLIN | POLLERR)) != 0;
+  }
+  return true;
+}
+
 UdpChannel::Wait UdpChannel::Receive(std::vector<std::uint8_t> &buffer, std::size_t &length,
                                      std::chrono::microseconds timeout) {
   length = 0;
   if (!m_unicast || !m_group) {
     return Wait::Failed;
   }
-  if (timeout.count() < 0) {
-    timeout = std::chrono::microseconds(0);
-  }
   pollfd fds[2] = {{m_unicast.Get(), POLLIN, 0}, {m_group.Get(), POLLIN, 0}};
-  timespec limit{};
-  limit.tv_sec = static_cast<time_t>(timeout.count() / 1000000);
-  limit.tv_nsec = static_cast<long>((timeout.count() % 1000000) * 1000);
+  const timespec limit = ToTimespec(timeout);
   int ready = ppoll(fds, 2, &limit, nullptr);
   if (ready == 0) {
     return Wait::TimedOut;

@@ -61,6 +61,13 @@ public:
   Wait Receive(std::vector<std::uint8_t> &buffer, std::size_t &length,
                std::chrono::microseconds timeout);
 
+  // Waits at most `timeout` until any of `channels` has a datagram to read
+  // on either receive socket; `readable[i]` then says whether channels[i]
+  // has one (Receive with no time takes it). False when the time ran out or
+  // the wait failed.
+  static bool WaitForAny(std::span<UdpChannel *const> channels, std::chrono::microseconds timeout,
+                         std::vector<bool> &readable);
+
 private:
   UniqueFd m_send;
   UniqueFd m_unicast;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <span>
 
 #include "nas/query.h"
 #include "nas/udp/udp_datagrams.h"
@@ -30,5 +31,22 @@ enum class WaitEnd {
 // up an exchange's count of waits.
 WaitEnd WaitForDatagram(CQuery &query, UdpChannel &channel, std::chrono::microseconds wait,
                         const std::function<bool(udp::Bytes)> &take);
+
+// The time during which one adapter's channel is read in a wait over
+// several adapters.
+struct ChannelWindow {
+  UdpChannel *channel = nullptr;
+  std::chrono::steady_clock::time_point end;
+};
+
+// Reads several adapters' channels at once: every datagram that reaches
+// windows[i].channel is handed to `take(i, datagram)` while windows[i].end
+// has not passed; what arrives later stays unread. `take` may move any end
+// forward or back. Each single wait lasts at most `longestWait`, so that a
+// stop is seen as soon as in a wait on one adapter. Ends with TimedOut once
+// every window has closed, or with Stopped.
+WaitEnd ReceiveUntil(CQuery &query, std::span<ChannelWindow> windows,
+                     std::chrono::microseconds longestWait,
+                     const std::function<void(std::size_t, udp::Bytes)> &take);
 
 } // namespace corvesta

@@ -467,6 +467,67 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TwoBoxes", {"info", "ALPHA", "BLANK"}, "", 2, "usage: corvesta-cli info BOX"}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
 
+// Two boxes that share a name (one simulator each, as one simulator keeps
+// names apart); the second answers the probe 1.5 s late, well inside the
+// discovery's waits. A command that names a box by its address or hardware
+// address may end the discovery once that box has answered; one that names
+// it by name must hear both and refuse.
+class CliSharedNameTest : public CliBoxTest {
+protected:
+  void SetUp() override {
+    json quick = NasSimProcess::MakeBox("TWIN", "127.0.0.61", "02:aa:00:00:00:61");
+    json slow = NasSimProcess::MakeBox("TWIN", "127.0.0.62", "02:aa:00:00:00:62");
+    slow["faults"] = {{"udp", {{"probe", {{"delay_ms", 1500}}}}}};
+    ASSERT_TRUE(m_sim.Start(NasSimProcess::MakeState({quick}))) << m_sim.Error();
+    ASSERT_TRUE(m_slowTwin.Start(NasSimProcess::MakeState({slow}))) << m_slowTwin.Error();
+  }
+
+  std::size_t LoginsAtTheSlowTwin() const {
+    std::size_t count = 0;
+    for (const SimRequest &request : m_slowTwin.Requests()) {
+      count += request.transport == "tcp" && request.bytes.find("cmd=login") != std::string::npos;
+    }
+    return count;
+  }
+
+  NasSimProcess m_slowTwin;
+};
+
+struct BoxWordCase {
+  const char *what;
+  const char *word;
+  int status;
+  std::vector<std::string> texts; // on standard output when it succeeds, else on standard error
+};
+
+TEST_F(CliSharedNameTest, AddressesEndTheSearchEarlyAndASharedNameIsRefused) {
+  const BoxWordCase cases[] = {
+      {"a shared name is refused, also when one of its boxes answers late",
+       "TWIN",
+       2,
+       {"Several NAS are named \"TWIN\"", "127.0.0.61  02:aa:00:00:00:61",
+        "127.0.0.62  02:aa:00:00:00:62"}},
+      {"the late box by its address", "127.0.0.62", 0, {"IP:127.0.0.62\n"}},
+      {"the quick box by its hardware address in another form",
+       "02-AA-00-00-00-61",
+       0,
+       {"IP:127.0.0.61\n"}},
+  };
+  for (const BoxWordCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const CliRun run = Cli({"connect", c.word}, "admin");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    for (const std::string &text : c.texts) {
+      const std::string &where = c.status == 0 ? run.out : run.err;
+      EXPECT_NE(where.find(text), std::string::npos) << where;
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(WebRequestsWith("TWIN", "cmd=login"), 0u);
+      EXPECT_EQ(LoginsAtTheSlowTwin(), 0u);
+    }
+  }
+}
+
 TEST_F(CliBoxTest, CenterLinksCarryTheLoginAsTheBoxExpects) {
   CliRun run = Cli({"center", "ALPHA", "management", "--print"}, kAlphaPassword);
   EXPECT_EQ(run.status, 0) << run.err;
@@ -492,14 +553,17 @@ TEST_F(CliBoxTest, MessagesFollowTheLanguageOfTheSettingsFile) {
 }
 
 // Two adapters: loopback, and a wire (a veth pair) whose far end carries the
-// address the link-local box is given.
+// address the link-local box is given. The far end stands for the box's side
+// of the LAN, not for an adapter of this PC, so it has no multicast flag;
+// otherwise the box's replies, looped back on its own end, would be heard
+// there too, through an adapter that cannot reach the box.
 class CliLanTest : public ::testing::Test {
 protected:
   void SetUp() override {
     // A pair left by an earlier run that ended early goes first.
     std::system("ip link del corvcli0 2>/dev/null");
     if (std::system("ip link add corvcli0 type veth peer name corvcli1 2>/dev/null && "
-                    "ip link set corvcli0 up && ip link set corvcli1 up && "
+                    "ip link set corvcli0 up && ip link set corvcli1 multicast off up && "
                     "ip addr add 10.78.0.1/24 dev corvcli0 && "
                     "ip addr add 10.78.0.9/24 dev corvcli1 && "
                     "ip addr add 169.254.61.5/16 dev corvcli1 && "

@@ -43,6 +43,21 @@ TEST(BoxLookupTest, NameAddressOrHardwareAddress) {
   EXPECT_EQ(missing.failure, ExitStatus::BoxNotFound);
 }
 
+// Only a word that can be nothing but an address or hardware address lets
+// the search end before every box has had its time to answer.
+TEST(BoxLookupTest, WordsThatEndTheSearchEarly) {
+  const std::pair<const char *, bool> words[] = {
+      {"127.0.0.3", true},           {"02-AA-00-00-00-61", true},
+      {"02:aa:00:00:00:61", true},   {"TWIN", false},
+      {"127.0.0.300", false},        {"127.0.0", false},
+      {"02:aa:00:00:00:6", false},   {"02:aa:00:00:00:6g", false},
+      {"02:aa:00:00:00:61:", false}, {"", false},
+  };
+  for (const auto &[word, early] : words) {
+    EXPECT_EQ(IsAddressWord(word), early) << '"' << word << '"';
+  }
+}
+
 ParsedCommandLine Parse(std::vector<std::string> words) {
   return ParseCommandLine(words,
                           [](std::string_view name) -> std::optional<std::vector<OptionSpec>> {

@@ -22,8 +22,9 @@ std::unique_ptr<CQuery> TakeQuery(const Message &message) {
   return std::unique_ptr<CQuery>(dynamic_cast<CQuery *>(payload.release()));
 }
 
-std::unique_ptr<CQuery> Discover(MessageQueueTarget &window, std::chrono::milliseconds timeout) {
-  Ticket ticket = StartDiscovery(window.Handle());
+std::unique_ptr<CQuery> Discover(MessageQueueTarget &window, std::chrono::milliseconds timeout,
+                                 DiscoveryTarget target) {
+  Ticket ticket = StartDiscovery(window.Handle(), std::move(target));
   if (ticket == 0) {
     return nullptr;
   }

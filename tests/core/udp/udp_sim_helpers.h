@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "nas/query.h"
+#include "nas/udp/discovery.h"
 #include "platform/message_queue_target.h"
 
 namespace corvesta::test {
@@ -15,10 +16,12 @@ namespace corvesta::test {
 // the id is not there.
 std::unique_ptr<CQuery> TakeQuery(const Message &message);
 
-// Runs a discovery and returns its finished query (its result message
-// already taken); null when no result came within `timeout`.
+// Runs a discovery (for `target`, when given) and returns its finished
+// query (its result message already taken); null when no result came within
+// `timeout`.
 std::unique_ptr<CQuery> Discover(MessageQueueTarget &window,
-                                 std::chrono::milliseconds timeout = std::chrono::seconds(40));
+                                 std::chrono::milliseconds timeout = std::chrono::seconds(40),
+                                 DiscoveryTarget target = {});
 
 // The position of the box with this name in the device list, or -1.
 int DeviceIndexByName(std::string_view name);

@@ -65,12 +65,33 @@ TEST(MessageStore, TakeHandsOutPayloadAndValueOnceOnly) {
   EXPECT_EQ(destroyed, 1);
 }
 
+TEST(MessageStore, PeekShowsThePayloadAndLeavesItInTheStore) {
+  int destroyed = 0;
+  CMsg &store = CMsg::Instance();
+  MessageId id = store.Put(std::make_unique<Tracked>(5, &destroyed), 3);
+  int seen = 0;
+  EXPECT_TRUE(store.Peek(
+      id, [&](const CThread &payload) { seen = static_cast<const Tracked &>(payload).tag; }));
+  EXPECT_EQ(seen, 5);
+  EXPECT_FALSE(store.Peek(id + 1000, [&](const CThread &) { seen = -1; }));
+  EXPECT_EQ(seen, 5);
+
+  std::unique_ptr<CThread> payload;
+  std::uint32_t value = 0;
+  ASSERT_TRUE(store.Take(id, payload, value)); // still there after the looks
+  EXPECT_EQ(value, 3u);
+  EXPECT_EQ(destroyed, 0);
+  EXPECT_FALSE(store.Peek(id, [&](const CThread &) { seen = -1; }));
+  EXPECT_EQ(seen, 5);
+}
+
 TEST(MessageStore, EntriesCanBeTakenInAnyOrder) {
   int destroyed = 0;
   CMsg &store = CMsg::Instance();
   std::vector<MessageId> ids;
   for (int i = 0; i < 5; ++i) {
-    ids.push_back(store.Put(std::make_unique<Tracked>(i, &destroyed), static_cast<std::uint32_t>(i)));
+    ids.push_back(
+        store.Put(std::make_unique<Tracked>(i, &destroyed), static_cast<std::uint32_t>(i)));
   }
   for (int index : {3, 0, 4, 2, 1}) {
     std::unique_ptr<CThread> payload;
@@ -95,7 +116,8 @@ TEST(MessageStore, IdsTravelThroughAMessageWithAllSixtyFourBits) {
   MessageQueueTarget window;
   for (MessageId id : {MessageId{1}, MessageId{0x7FFFFFFF}, MessageId{0x80000000},
                        MessageId{0x1'0000'0001}, ~MessageId{0}}) {
-    ASSERT_TRUE(PostMessage(window.Handle(), WM_QUERY_RESULT, kResultSuccess, MessageIdToLParam(id)));
+    ASSERT_TRUE(
+        PostMessage(window.Handle(), WM_QUERY_RESULT, kResultSuccess, MessageIdToLParam(id)));
     auto message = window.WaitForMessage(1s);
     ASSERT_TRUE(message);
     EXPECT_EQ(MessageIdFromLParam(message->lParam), id);

@@ -1,0 +1,37 @@
+#pragma once
+// The start operations the sequences use, behind one interface: the core's
+// own (CoreRequests) in the program, scripted ones in tests, so that a test
+// can drive a sequence through every outcome with messages of its own.
+
+#include <cstdint>
+#include <string_view>
+
+#include "nas/replies/volume_info.h"
+#include "nas/udp/ip_setting_block.h"
+#include "platform/window_message.h"
+#include "worker/ticket.h"
+
+namespace corvesta {
+
+class BoxRequests {
+public:
+  virtual ~BoxRequests() = default;
+
+  // Each returns the ticket, 0 when nothing was started.
+  virtual Ticket Discovery(WindowHandle window) = 0;
+  virtual Ticket CredentialCheck(WindowHandle window, std::u16string_view userName,
+                                 std::u16string_view password, std::int32_t deviceIndex) = 0;
+  virtual Ticket AddressChange(WindowHandle window, std::int32_t deviceIndex,
+                               const IpSettingBlock &block) = 0;
+  virtual Ticket LogIn(WindowHandle window, std::int32_t deviceIndex) = 0;
+  virtual Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) = 0;
+  virtual Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) = 0;
+  // `first` stays the caller's and must outlive the request.
+  virtual Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
+                                VolumeInfo *first) = 0;
+};
+
+// The core's start operations.
+BoxRequests &CoreRequests();
+
+} // namespace corvesta
