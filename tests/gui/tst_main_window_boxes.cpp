@@ -29,6 +29,7 @@
 #include "ui/qt_text.h"
 #include "ui/skin/gdip_button.h"
 #include "ui/skin/gdip_combo_box.h"
+#include "ui/skin/trans_static.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -86,6 +87,8 @@ private Q_SLOTS:
   void connectOkWritesWhatTheDialogReturned_data();
   void connectOkWritesWhatTheDialogReturned();
   void leavingTheSubnetClosesTheOpenDialogAndSearchesAgain();
+  void administratorLoginShowsThePanelWithItsGauges();
+  void wrongPasswordSendsNoWebRequest();
   void aSecondCopyRaisesTheFirstAndEnds();
 
 private:
@@ -232,7 +235,9 @@ void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned_data() {
 
 void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned() {
   QFETCH(bool, remember);
-  json beta = Box("BETA", 3);
+  // The password the dialog gets is the right one, so that no refusal empties
+  // the remembered login while the test reads it.
+  json beta = Box("BETA", 3, "\xd0\xb6pw");
   beta["netmask"] = "255.255.0.0";
   beta["gateway"] = "127.0.0.9";
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2), beta})), m_sim->Error().c_str());
@@ -295,6 +300,77 @@ void TestMainWindowBoxes::leavingTheSubnetClosesTheOpenDialogAndSearchesAgain() 
   QVERIFY(window.CurrentTicket() != listedWith);
   QTRY_COMPARE_WITH_TIMEOUT(window.State(), UiState::Listed, kListedWithinMs);
   QCOMPARE(ListedNames(window), QStringList{QStringLiteral("ALPHA")});
+}
+
+namespace {
+// Connects to the box named `name` with the login dialog filled as given.
+void ConnectAs(CUtilityDlg &window, const QString &name, const QString &user,
+               const QString &password) {
+  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
+  list->setCurrentIndex(list->findText(name));
+  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
+    dialog->UserField()->setText(user);
+    dialog->PasswordField()->setText(password);
+    QTest::mouseClick(dialog->GetDlgItem(kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
+}
+
+json BoxWithVolumes(const std::string &name, int host, int count) {
+  json box = Box(name, host, "secret");
+  json volumes = json::array();
+  for (int i = 1; i <= count; ++i) {
+    volumes.push_back({{"volume", i},
+                       {"mode", "standard"},
+                       {"file_system", "ext4"},
+                       {"disks", "sda"},
+                       {"total_kib", 1048576000},
+                       {"used_kib", 104857600 * i}});
+  }
+  box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
+  box["volumes"] = volumes;
+  return box;
+}
+} // namespace
+
+void TestMainWindowBoxes::administratorLoginShowsThePanelWithItsGauges() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({BoxWithVolumes("ALPHA", 2, 5)})),
+           m_sim->Error().c_str());
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), 20000);
+  QVERIFY(window.LoggedIn());
+  QCOMPARE(window.State(), UiState::Administrator);
+  // Five volumes show four.
+  QCOMPARE(window.InfoPanel()->VolumeCount(), 4);
+  QCOMPARE(window.GetDlgItemAs<CTransStatic>(kWelcome)->Text(), QStringLiteral("Welcome admin"));
+  QCOMPARE(boxes->Count(), std::size_t(0));
+  // Logout returns to the list and ends the session on the box.
+  QTest::mouseClick(window.GetDlgItem(kLogout), Qt::LeftButton);
+  QCOMPARE(window.State(), UiState::Listed);
+  QVERIFY(!window.InfoPanel()->isVisible());
+  QVERIFY(m_sim->WaitForRequest(
+      [](const test::SimRequest &r) { return r.bytes.find("cmd=logout") != std::string::npos; },
+      std::chrono::seconds(10)));
+}
+
+void TestMainWindowBoxes::wrongPasswordSendsNoWebRequest() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2, "secret")})),
+           m_sim->Error().c_str());
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("wrong"));
+  QVERIFY(boxes->WaitForCount(1, std::chrono::seconds(20)));
+  QCOMPARE(ToQString(boxes->Requests()[0].text), QStringLiteral("Username or password error."));
+  QTRY_VERIFY_WITH_TIMEOUT(!window.LoggedIn(), 5000);
+  QCOMPARE(window.State(), UiState::Listed);
+  for (const auto &request : m_sim->Requests()) {
+    QVERIFY2(request.transport != "tcp", request.bytes.c_str());
+  }
 }
 
 void TestMainWindowBoxes::aSecondCopyRaisesTheFirstAndEnds() {

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QTimer>
+#include <climits>
 #include <memory>
 
 #include "app/program_info.h"
@@ -11,13 +13,15 @@
 #include "corvesta_version.h"
 #include "i18n/copyright_footer.h"
 #include "i18n/translate.h"
-#include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/http/command_set.h"
 #include "nas/query.h"
 #include "nas/udp/discovery.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "setup/access_rights.h"
+#include "setup/volume_usage.h"
+#include "setup/welcome_texts.h"
 #include "ui/main/box_choice.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
@@ -25,6 +29,7 @@
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/open_dialog_slot.h"
 #include "ui/main/ui_text.h"
+#include "ui/platform/qt_sequence_host.h"
 #include "ui/qt_text.h"
 #include "ui/skin/bottom_icon_button.h"
 #include "ui/skin/control_id.h"
@@ -129,6 +134,10 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
                     .arg(kVersionMajor)
                     .arg(kVersionMinor)
                     .arg(kVersionPatch);
+  m_host = new QtSequenceHost(
+      Handle(), [this](int id) { OnSequenceTimer(id); }, this);
+  m_login = std::make_unique<LoginSequence>(*m_host, static_cast<LoginObserver &>(*this));
+  m_logout = std::make_unique<LogoutSequence>(*m_host);
   BuildControls();
   SetTexts();
   SetUiState(UiState::Searching);
@@ -315,6 +324,11 @@ void CUtilityDlg::Start() {
 // ---------------------------------------------------------------- messages
 
 LRESULT CUtilityDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The sequences' own results first; what they leave is the window's.
+  const Message posted{Handle(), message, wParam, lParam};
+  if ((m_login && m_login->OnMessage(posted)) || (m_logout && m_logout->OnMessage(posted))) {
+    return 0;
+  }
   switch (message) {
   case WM_QUERY_RESULT:
     OnQueryResult(wParam, lParam);
@@ -459,20 +473,116 @@ void CUtilityDlg::BeginLogin(std::int32_t index, const NasDevice &device, const 
                              const QString &password) {
   OnLogout(); // the box logged in to so far, before the selection moves
   m_selectedIndex = index;
-  m_administrator = user == QStringLiteral("admin");
+  m_loginUser = user;
+  m_administrator = FromQString(user) == kAdministratorName;
   m_info->SetInfo(FieldQString(device.name), FieldQString(device.ip), FieldQString(device.netmask),
                   FieldQString(device.gateway));
-  // The login sequence (credential check, subnet test, web login, access
-  // rights, volumes) is driven from here once the core offers it.
-  (void)password;
+  LoginRequest request;
+  request.deviceIndex = index;
+  request.userName = FromQString(user);
+  request.password = FromQString(password);
+  m_login->Start(request);
+}
+
+void CUtilityDlg::OnSequenceTimer(int id) {
+  if (id == kLoginTimerId) {
+    m_login->OnTimer(id);
+  } else if (id == kLogoutTimerId) {
+    m_logout->OnTimer(id);
+  }
+}
+
+void CUtilityDlg::OnCredentialsAccepted() {
+  if (m_administrator) {
+    SetUiState(UiState::Administrator);
+  }
+  RestartIdleTimer();
+  m_welcome->SetTextHeight(kWelcomeHeight);
+  m_welcome->SetTextWeight(skin::kWeightRegular);
+  const std::u16string user =
+      m_administrator ? std::u16string(kAdministratorName) : FromQString(m_loginUser);
+  m_welcome->SetText(ToQString(WelcomeText(user)));
+  m_welcome->setAccessibleName(m_welcome->Text());
+}
+
+void CUtilityDlg::OnLoggedIn() {
+  m_loggedIn = true;
+  if (!FirstRunOfferMade()) {
+    MarkFirstRunOfferMade();
+    // Asked once the sequence has gone on, not from inside it.
+    QTimer::singleShot(0, this, [this] { OfferFirstRun(); });
+  }
+}
+
+void CUtilityDlg::OfferFirstRun() {
+  const std::u16string user =
+      m_administrator ? std::u16string(kAdministratorName) : FromQString(m_loginUser);
+  const MessageBoxResult answer =
+      ShowMessageBox(Handle(), FirstRunQuestion(user), Translate(kProgramTitle),
+                     MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
+  if (answer == MessageBoxResult::Ok) {
+    OnCommand(kWizard);
+  }
+}
+
+void CUtilityDlg::OnAccessRights(std::u16string_view accessText) {
+  if (accessText.empty()) {
+    SetUiState(UiState::UserNoRights);
+    return;
+  }
+  const CenterRights rights = RightsFromAccessText(accessText);
+  const std::pair<int, bool> centers[] = {{kDownloadCenter, rights.download},
+                                          {kBackupCenter, rights.backup},
+                                          {kManagementCenter, rights.management},
+                                          {kSurveillanceCenter, rights.surveillance}};
+  for (const auto &[id, open] : centers) {
+    GetDlgItem(id)->setEnabled(open);
+  }
+  for (int id : {kVolumeView, kAutoSorting, kWizard, kFolder, kPlayCenter, kNetwork, kDriveMapping,
+                 kConnect, kRefresh, kLogout, kSettings, kBoxList}) {
+    GetDlgItem(id)->setEnabled(true);
+  }
+}
+
+void CUtilityDlg::OnVolumes(const std::vector<VolumeUsage> &volumes) {
+  m_info->ClearVolumes();
+  for (const VolumeUsage &volume : volumes) {
+    m_info->AddVolume(ToQString(VolumeLabel(volume.volume)),
+                      static_cast<int>(std::min<long long>(volume.totalGb, INT_MAX)),
+                      static_cast<int>(std::min<long long>(volume.usedGb, INT_MAX)));
+  }
+  m_info->show();
+}
+
+void CUtilityDlg::OnLoginFinished(const LoginOutcome &outcome) {
+  switch (outcome.result) {
+  case LoginResult::OutsideSubnet:
+    if (ShowMessageBox(Handle(), Translate(outcome.message), std::u16string(kProgramTitle),
+                       MessageBoxButtons::OkCancel,
+                       MessageBoxIcon::Question) == MessageBoxResult::Ok) {
+      RunSetIpDialog();
+    }
+    return;
+  case LoginResult::AdministratorNeeded:
+  case LoginResult::LoginRefused:
+  case LoginResult::AccountInUse:
+    if (!outcome.message.empty()) {
+      ShowError(Handle(), outcome.message);
+    }
+    m_loggedIn = m_login->LoggedIn();
+    OnLogout();
+    return;
+  default:
+    if (!outcome.message.empty()) {
+      ShowError(Handle(), outcome.message);
+    }
+    return;
+  }
 }
 
 void CUtilityDlg::OnLogout() {
-  if (m_loggedIn) {
-    m_loggedIn = false;
-    m_ticket = StartLogOut(Handle(), m_selectedIndex);
-  }
-  ClearCurrentCredentials();
+  m_logout->Start(m_selectedIndex, m_loggedIn);
+  m_loggedIn = false;
   StopIdleTimer();
   m_info->FolderList()->ClearFolders();
   m_info->ShowVolumeView();
@@ -510,10 +620,8 @@ void CUtilityDlg::OnClose() {
     return;
   }
   m_closing = true;
-  if (m_loggedIn) {
-    m_loggedIn = false;
-    m_ticket = StartLogOut(Handle(), m_selectedIndex);
-  }
+  m_logout->Start(m_selectedIndex, m_loggedIn);
+  m_loggedIn = false;
   hide();
   Q_EMIT closing();
   done(QDialog::Accepted);
@@ -562,5 +670,8 @@ void CUtilityDlg::StopIdleTimer() {}
 
 // The wizard frame and its pages: the wizard's own.
 void CUtilityDlg::RunWizard() {}
+
+// The set-IP dialog for a box outside this PC's subnet: the set-IP dialog's own.
+void CUtilityDlg::RunSetIpDialog() {}
 
 } // namespace corvesta

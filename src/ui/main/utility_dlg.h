@@ -9,7 +9,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
+#include "setup/login_sequence.h"
+#include "setup/logout_sequence.h"
 #include "ui/main/ui_state.h"
 #include "ui/skin/gdip_dialog.h"
 #include "worker/ticket.h"
@@ -24,7 +27,9 @@ class CShortCutButton;
 class CTransStatic;
 struct NasDevice;
 
-class CUtilityDlg : public CGdipDialog {
+class QtSequenceHost;
+
+class CUtilityDlg : public CGdipDialog, private LoginObserver {
   Q_OBJECT
 public:
   explicit CUtilityDlg(QWidget *parent = nullptr);
@@ -82,9 +87,18 @@ private:
   void OnLeftSubnet();
 
   // The login of the box at `index` with what the login dialog returned:
-  // the login sequence takes over from here.
+  // the core's login sequence runs it and reports here.
   void BeginLogin(std::int32_t index, const NasDevice &device, const QString &user,
                   const QString &password);
+  void OnSequenceTimer(int id);
+
+  // LoginObserver.
+  void OnCredentialsAccepted() override;
+  void OnLoggedIn() override;
+  void OnAccessRights(std::u16string_view accessText) override;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override;
+  void OnLoginFinished(const LoginOutcome &outcome) override;
+  void OfferFirstRun();
 
   // Parts owned by the settings dialog, the set-IP dialog, the web centers,
   // the share browser, the idle logout and the wizard. Each is entered from
@@ -96,11 +110,16 @@ private:
   void RestartIdleTimer();
   void StopIdleTimer();
   void RunWizard();
+  void RunSetIpDialog();
 
   CGdipComboBox *m_boxList = nullptr;
   CTransStatic *m_heading = nullptr;
   CTransStatic *m_welcome = nullptr;
   CNASInfoDialog *m_info = nullptr;
+  QtSequenceHost *m_host = nullptr;
+  std::unique_ptr<LoginSequence> m_login;
+  std::unique_ptr<LogoutSequence> m_logout;
+  QString m_loginUser;
 
   UiState m_state = UiState::Searching;
   Ticket m_ticket = 0;
