@@ -23,7 +23,7 @@
 #include "nas_sim_launcher.h"
 #include "platform/message_queue_target.h"
 #include "ratio_line.h"
-#include "worker/message_store.h"
+#include "nas/take_query.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -82,9 +82,7 @@ double TimedDiscovery(MessageQueueTarget &window) {
   if (!result) {
     return -1;
   }
-  std::unique_ptr<CThread> query;
-  std::uint32_t value = 0;
-  CMsg::Instance().Take(MessageIdFromLParam(result->lParam), query, value);
+  TakeQuery(*result); // deleted here
   return elapsed;
 }
 

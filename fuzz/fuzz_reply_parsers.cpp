@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   StatusLineAccepted(reply);
 
   ShareList::Instance().Clear();
-  VolumeInfo volumes;
+  auto volumes = std::make_shared<VolumeInfo>();
   // No window: a hand-over finds the window gone and deletes the query.
   auto query = std::make_unique<CQuery>(WindowHandle{0});
   query->kind = command.kind;
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   query->deviceIndex = 0;
   query->discoveryGeneration = generation;
   query->wizardLogin = data[0] & 0x80 ? 1 : 0;
-  query->resultList = &volumes;
+  query->resultList = volumes;
   CQuery *raw = query.release();
   const ParseOutcome outcome = ParseReply(*raw, reply);
   if (outcome.disposition == CQuery::Disposition::Finished) {
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   CheckTerminated(device.netmask);
   CheckTerminated(device.gateway);
   std::size_t nodes = 0;
-  for (const VolumeInfo *node = &volumes; node != nullptr; node = node->next.get()) {
+  for (const VolumeInfo *node = volumes.get(); node != nullptr; node = node->next.get()) {
     Check(++nodes <= reply.size() + 1);
   }
   return 0;

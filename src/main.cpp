@@ -3,17 +3,15 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "app/desktop_display.h"
 #include "app/language_choice.h"
 #include "app/program_info.h"
 #include "app/settings_store.h"
 #include "corvesta_version.h"
-#include "nas/query.h"
+#include "nas/worker_drain.h"
 #include "platform/app_data_folder.h"
 #include "platform/message_box.h"
 #include "ui/main/single_instance.h"
@@ -25,25 +23,13 @@ using namespace corvesta;
 
 namespace {
 
-// How long requests still running at the end may take before the process
-// leaves without them.
-constexpr std::chrono::seconds kExitDrainLimit{3};
-
-// Requests still running on their workers use process-wide stores: give
-// them time to end, and leave without tearing those stores down when they
-// do not. Message boxes they ask for meanwhile are answered as dismissed.
+// Requests still running on their workers use process-wide stores: the
+// core's drain gives them time to end and leaves without tearing those
+// stores down when they do not. Message boxes they ask for meanwhile are
+// answered as dismissed.
 int DrainRequestsAndExit(int status) {
   SetMessageBoxService(nullptr);
-  const auto until = std::chrono::steady_clock::now() + kExitDrainLimit;
-  while (CQuery::LiveCount() > 0 && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  if (CQuery::LiveCount() > 0) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(status);
-  }
-  return status;
+  return FinishProcess(status);
 }
 
 QString InstanceKey() {

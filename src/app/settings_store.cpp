@@ -10,6 +10,7 @@
 #include "app/ini_document.h"
 #include "app/settings_keys.h"
 #include "platform/app_data_folder.h"
+#include "platform/unique_fd.h"
 
 namespace corvesta::settings {
 namespace {
@@ -28,44 +29,35 @@ class FolderLock {
 public:
   explicit FolderLock(const std::filesystem::path &folder)
       : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (m_fd >= 0) {
-      while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    if (m_fd) {
+      while (::flock(m_fd.Get(), LOCK_EX) != 0 && errno == EINTR) {
       }
     }
   }
-  ~FolderLock() {
-    if (m_fd >= 0) {
-      ::close(m_fd); // releases the lock
-    }
-  }
-  FolderLock(const FolderLock &) = delete;
-  FolderLock &operator=(const FolderLock &) = delete;
 
 private:
-  int m_fd;
+  UniqueFd m_fd; // closing it releases the lock
 };
 
 enum class LoadResult { Loaded, Missing, Failed };
 
 LoadResult LoadFile(const std::filesystem::path &file, std::string &bytes) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
     return errno == ENOENT ? LoadResult::Missing : LoadResult::Failed;
   }
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
-    ::close(fd);
+  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
     return LoadResult::Failed;
   }
   bytes.clear();
   char buffer[8192];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) {
       continue;
     }
     if (n < 0) {
-      ::close(fd);
       return LoadResult::Failed;
     }
     if (n == 0) {
@@ -73,11 +65,9 @@ LoadResult LoadFile(const std::filesystem::path &file, std::string &bytes) {
     }
     bytes.append(buffer, static_cast<std::size_t>(n));
     if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
-      ::close(fd);
       return LoadResult::Failed;
     }
   }
-  ::close(fd);
   return LoadResult::Loaded;
 }
 
@@ -100,12 +90,13 @@ bool WriteAll(int fd, const std::string &bytes) {
 // target: readers see either the old file or the new one, never a mix.
 bool ReplaceFile(const std::filesystem::path &file, const std::string &bytes) {
   std::string pattern = file.string() + ".XXXXXX";
-  int fd = ::mkstemp(pattern.data()); // mode 0600
-  if (fd < 0) {
+  UniqueFd fd(::mkstemp(pattern.data())); // mode 0600
+  if (!fd) {
     return false;
   }
-  bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
+  bool ok = ::fchmod(fd.Get(), S_IRUSR | S_IWUSR) == 0 && WriteAll(fd.Get(), bytes) &&
+            ::fsync(fd.Get()) == 0;
+  ok = fd.Close() && ok;
   if (ok) {
     ok = ::rename(pattern.c_str(), file.c_str()) == 0;
   }
@@ -113,10 +104,9 @@ bool ReplaceFile(const std::filesystem::path &file, const std::string &bytes) {
     ::unlink(pattern.c_str());
     return false;
   }
-  int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
+  const UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder) {
+    ::fsync(folder.Get());
   }
   return true;
 }

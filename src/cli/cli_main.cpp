@@ -1,10 +1,8 @@
 #include "cli/cli_main.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/language_choice.h"
@@ -14,9 +12,8 @@
 #include "cli/terminal.h"
 #include "cli/terminal_message_box.h"
 #include "cli/text_output.h"
-#include "cli/wait_limits.h"
 #include "corvesta_version.h"
-#include "nas/query.h"
+#include "nas/worker_drain.h"
 
 namespace corvesta::cli {
 
@@ -38,22 +35,6 @@ int UsageError(const std::string &problem) {
   return ToInt(ExitStatus::Usage);
 }
 
-// Requests that were given up on may still run on their workers: give them
-// a moment, and if they still run leave without tearing down the objects
-// they use.
-int Finish(int status) {
-  const auto until = std::chrono::steady_clock::now() + limits::kWorkerDrain;
-  while (CQuery::LiveCount() > 0 && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  if (CQuery::LiveCount() > 0) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(status);
-  }
-  return status;
-}
-
 int RunCommand(const CommandSpec &command, const Arguments &arguments) {
   ChooseLanguageFromSettings();
   auto messageBoxes = std::make_shared<TerminalMessageBoxService>(arguments.Has("yes"), CanAsk());
@@ -62,12 +43,11 @@ int RunCommand(const CommandSpec &command, const Arguments &arguments) {
   int status = 0;
   {
     CliWindow window;
-    messageBoxes->SetNotifyWindow(window.Handle());
     Context context{arguments, window};
     status = ToInt(command.run(context));
-    messageBoxes->SetNotifyWindow(0);
   }
-  return Finish(status);
+  // Requests that were given up on may still run on their workers.
+  return FinishProcess(status);
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "cli/terminal_message_box.h"
 #include "cli/wait_limits.h"
 #include "nas/replies/hd_info.h"
-#include "worker/message_store.h"
+#include "nas/take_query.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::cli {
@@ -17,17 +16,8 @@ bool QueryResult::Succeeded() const {
 }
 
 namespace {
-std::unique_ptr<CQuery> TakeQuery(const Message &message) {
-  std::unique_ptr<CThread> payload;
-  std::uint32_t value = 0;
-  if (!CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, value)) {
-    return nullptr;
-  }
-  if (auto *query = dynamic_cast<CQuery *>(payload.get())) {
-    payload.release();
-    return std::unique_ptr<CQuery>(query);
-  }
-  return nullptr;
+bool EndedUnanswered(const Message &message, Ticket ticket) {
+  return message.message == WM_REQUEST_UNANSWERED && message.wParam == ticket;
 }
 } // namespace
 
@@ -40,24 +30,16 @@ void CliWindow::Discard(const Message &message) {
 }
 
 std::optional<Message> CliWindow::Wait(const Match &match, std::chrono::milliseconds limit,
-                                       const Tick &tick, bool endWhenIdle) {
+                                       const Tick &tick) {
   const auto deadline = Clock::now() + limit;
-  bool idle = false;
   while (true) {
     const auto now = Clock::now();
     if (now >= deadline) {
       return std::nullopt;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-    // A query is deleted only after its message was posted: once none is
-    // alive, whatever is still to come is in the queue already.
-    idle = endWhenIdle && CQuery::LiveCount() == 0;
-    const auto slice = idle ? std::chrono::milliseconds(0) : std::min(left, limits::kProgressTick);
-    std::optional<Message> message = m_target.WaitForMessage(slice);
+    std::optional<Message> message = m_target.WaitForMessage(std::min(left, limits::kProgressTick));
     if (!message) {
-      if (idle) {
-        return std::nullopt;
-      }
       if (tick) {
         tick();
       }
@@ -70,15 +52,20 @@ std::optional<Message> CliWindow::Wait(const Match &match, std::chrono::millisec
   }
 }
 
+std::optional<Message> CliWindow::WaitForEnd(Ticket ticket, const Match &match,
+                                             std::chrono::milliseconds limit, const Tick &tick) {
+  std::optional<Message> message =
+      Wait([&](const Message &m) { return EndedUnanswered(m, ticket) || match(m); }, limit, tick);
+  if (!message || EndedUnanswered(*message, ticket)) {
+    return std::nullopt;
+  }
+  return message;
+}
+
 std::optional<QueryResult> CliWindow::WaitForQuery(Ticket ticket, std::chrono::milliseconds limit,
-                                                   const Tick &tick, bool endOnMessageBox) {
+                                                   const Tick &tick) {
   std::optional<QueryResult> found;
-  bool boxShown = false;
   auto match = [&](const Message &message) {
-    if (endOnMessageBox && message.message == WM_CLI_MESSAGE_SHOWN) {
-      boxShown = true;
-      return true;
-    }
     if (message.message != WM_QUERY_RESULT) {
       return false;
     }
@@ -89,36 +76,33 @@ std::optional<QueryResult> CliWindow::WaitForQuery(Ticket ticket, std::chrono::m
     found = QueryResult{message.wParam, std::move(query)};
     return true;
   };
-  if (!Wait(match, limit, tick) || boxShown) {
+  if (!WaitForEnd(ticket, match, limit, tick)) {
     return std::nullopt;
   }
   return found;
 }
 
-std::optional<bool> CliWindow::WaitForCommand(CommandIndex index, std::chrono::milliseconds limit,
-                                              const Tick &tick) {
+std::optional<bool> CliWindow::WaitForCommand(Ticket ticket, CommandIndex index,
+                                              std::chrono::milliseconds limit, const Tick &tick) {
+  bool unanswered = false;
   auto match = [&](const Message &message) {
+    if (EndedUnanswered(message, ticket)) {
+      unanswered = true;
+      return true;
+    }
     return message.message == WM_COMMAND_RESULT && message.lParam == static_cast<LPARAM>(index);
   };
   std::optional<Message> message = Wait(match, limit, tick);
   if (!message) {
     return std::nullopt;
   }
-  return message->wParam == kResultSuccess;
+  return !unanswered && message->wParam == kResultSuccess;
 }
 
 bool CliWindow::Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick) {
-  auto everyTick = [&] {
-    // A query is deleted only after its message was posted: once none is
-    // alive and nothing is queued, no answer can come any more.
-    if (CQuery::LiveCount() == 0 && m_target.QueuedCount() == 0) {
-      sequence.RequestGone();
-    }
-    if (tick) {
-      tick();
-    }
-  };
-  return m_host.Run(sequence, limit, Discard, everyTick, limits::kProgressTick);
+  // A request that fails on its way ends with WM_REQUEST_UNANSWERED for its
+  // ticket, which the sequence takes as its end.
+  return m_host.Run(sequence, limit, Discard, tick, limits::kProgressTick);
 }
 
 } // namespace corvesta::cli

@@ -1,7 +1,9 @@
 #pragma once
 // The window of corvesta-cli: a message queue that the core's start
 // operations post their results to, and bounded waits for those results.
-// Every result that is not the one waited for is disposed of as its window
+// Every request ends with its result or with WM_REQUEST_UNANSWERED for its
+// ticket, so a wait for a ticket ends as soon as the request has ended.
+// Every message that is not the one waited for is disposed of as its window
 // would (a query taken out of the store and deleted, a disk record freed),
 // so nothing is left behind.
 
@@ -36,23 +38,25 @@ public:
   MessageQueueTarget &Queue() { return m_target; }
 
   // The first message that `match` accepts, waiting at most `limit`. `tick`
-  // is called about every 100 ms meanwhile (progress). Nothing on time-out,
-  // and nothing as soon as no request is running any more and nothing
-  // matching is queued: an answer can then no longer come (a request that
-  // failed on the way posts nothing). Timed loops that only pass time pass
-  // `endWhenIdle` false.
+  // is called about every 100 ms meanwhile (progress). Nothing on time-out.
   std::optional<Message> Wait(const Match &match, std::chrono::milliseconds limit,
-                              const Tick &tick = {}, bool endWhenIdle = true);
+                              const Tick &tick = {});
 
-  // The result of the query with `ticket`; nothing on time-out. With
-  // `endOnMessageBox`, also nothing as soon as the core has shown a message
-  // box (its way of reporting a refused credential check).
+  // As Wait, for the request with `ticket`: also nothing as soon as that
+  // request ended without an answer.
+  std::optional<Message> WaitForEnd(Ticket ticket, const Match &match,
+                                    std::chrono::milliseconds limit, const Tick &tick = {});
+
+  // The result of the query with `ticket`; nothing on time-out or when the
+  // request ended without an answer (a refused credential check included).
   std::optional<QueryResult> WaitForQuery(Ticket ticket, std::chrono::milliseconds limit,
-                                          const Tick &tick = {}, bool endOnMessageBox = false);
+                                          const Tick &tick = {});
 
-  // WM_COMMAND_RESULT for `index`: true on success; nothing on time-out.
-  std::optional<bool> WaitForCommand(CommandIndex index, std::chrono::milliseconds limit,
-                                     const Tick &tick = {});
+  // WM_COMMAND_RESULT for `index`, of the request with `ticket`: true on
+  // success; false when the request ended without an answer; nothing on
+  // time-out.
+  std::optional<bool> WaitForCommand(Ticket ticket, CommandIndex index,
+                                     std::chrono::milliseconds limit, const Tick &tick = {});
 
   // Disposes of a message nobody waits for.
   static void Discard(const Message &message);
@@ -62,8 +66,6 @@ public:
 
   // Runs `sequence` until it ends (true) or `limit` passes (false). Messages
   // it does not take are disposed of; `tick` is called about every 100 ms.
-  // A request that ended without a message (none alive, nothing queued) is
-  // reported to the sequence as gone.
   bool Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick = {});
 
 private:

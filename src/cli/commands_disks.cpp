@@ -27,11 +27,13 @@ namespace {
 
 // The disk report: WM_DISK_INFO with the record, then the command's result.
 std::optional<HdInfo> ReadDisks(CliWindow &window, std::int32_t index) {
-  if (StartReadDiskInfo(window.Handle(), index) == 0) {
+  const Ticket ticket = StartReadDiskInfo(window.Handle(), index);
+  if (ticket == 0) {
     Err(Tr(u"Get wizard information failed."));
     return std::nullopt;
   }
-  auto message = window.Wait(
+  auto message = window.WaitForEnd(
+      ticket,
       [](const Message &m) {
         return m.message == WM_DISK_INFO ||
                (m.message == WM_COMMAND_RESULT &&

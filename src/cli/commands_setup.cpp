@@ -115,7 +115,7 @@ ExitStatus RunPassword(Context &context) {
     Err(Tr(u"SetNASPW failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(CommandIndex::ChangePassword, limits::kWebRequest)
+  if (!context.window.WaitForCommand(ticket, CommandIndex::ChangePassword, limits::kWebRequest)
            .value_or(false)) {
     Err(Tr(u"password error."));
     return ExitStatus::Failed;
@@ -173,11 +173,12 @@ ExitStatus RunIdentity(Context &context) {
       return ExitStatus::Usage;
     }
   }
-  if (StartSetDeviceIdentity(context.window.Handle(), session.Index(), identity) == 0) {
+  const Ticket ticket = StartSetDeviceIdentity(context.window.Handle(), session.Index(), identity);
+  if (ticket == 0) {
     Err(Tr(u"Set Workgroup information failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(CommandIndex::SetDeviceIdentity, limits::kWebRequest)
+  if (!context.window.WaitForCommand(ticket, CommandIndex::SetDeviceIdentity, limits::kWebRequest)
            .value_or(false)) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
@@ -246,8 +247,9 @@ ExitStatus RunTimeZone(Context &context) {
     PrintTimeZones(current->timezone);
     return ExitStatus::Success;
   }
-  if (StartSetTimeZone(context.window.Handle(), session.Index(), *zone) == 0 ||
-      !context.window.WaitForCommand(CommandIndex::SetTimeZone, limits::kWebRequest)
+  const Ticket ticket = StartSetTimeZone(context.window.Handle(), session.Index(), *zone);
+  if (ticket == 0 ||
+      !context.window.WaitForCommand(ticket, CommandIndex::SetTimeZone, limits::kWebRequest)
            .value_or(false)) {
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;

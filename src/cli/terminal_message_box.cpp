@@ -16,9 +16,6 @@ MessageBoxResult TerminalMessageBoxService::Show(const MessageBoxRequest &reques
     return Ask(request);
   }
   Err(Utf16ToUtf8(request.text));
-  if (const WindowHandle window = m_notify.load(); window != 0) {
-    PostMessage(window, WM_CLI_MESSAGE_SHOWN, 0, 0);
-  }
   return MessageBoxResult::Ok;
 }
 

@@ -26,9 +26,6 @@ inline constexpr milliseconds kNetworkChange = std::chrono::minutes(3);
 // Formatting: the whole formatting and the steps around it.
 inline constexpr milliseconds kFormatChain = timing::kFormatTotal + std::chrono::minutes(10);
 
-// Workers still running when the program ends get this long to finish.
-inline constexpr milliseconds kWorkerDrain = seconds(3);
-
 // Progress is redrawn this often while waiting.
 inline constexpr milliseconds kProgressTick{100};
 

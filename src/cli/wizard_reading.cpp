@@ -7,8 +7,9 @@
 namespace corvesta::cli {
 
 std::optional<WizardInfo> ReadWizardValues(CliWindow &window, std::int32_t index) {
-  if (StartReadWizardInfo(window.Handle(), index) != 0) {
-    if (window.WaitForCommand(CommandIndex::ReadWizard, limits::kWebRequest).value_or(false)) {
+  if (const Ticket ticket = StartReadWizardInfo(window.Handle(), index); ticket != 0) {
+    if (window.WaitForCommand(ticket, CommandIndex::ReadWizard, limits::kWebRequest)
+            .value_or(false)) {
       return CurrentWizardInfo();
     }
   }

@@ -1,16 +1,20 @@
 #include "i18n/current_language.h"
 
-#include <atomic>
 #include <new>
 
 #include "i18n/language_classes.h"
+#include "worker/guarded_value.h"
 
 namespace corvesta {
 namespace {
 
-// Written on the user-interface thread at start-up and at exit; read from
-// any thread in between.
-std::atomic<CLanguageBase *> gCurrentLanguage{nullptr};
+using LanguagePtr = std::shared_ptr<const CLanguageBase>;
+
+// Replaced on the user-interface thread; read from any thread.
+GuardedValue<LanguagePtr> &Current() {
+  static GuardedValue<LanguagePtr> current;
+  return current;
+}
 
 CLanguageBase *NewLanguage(int index) {
   switch (index) {
@@ -29,23 +33,32 @@ CLanguageBase *NewLanguage(int index) {
   }
 }
 
+// Replaces the current object; the old one is let go of outside the lock.
+void Replace(LanguagePtr language) {
+  LanguagePtr old = Current().Update([&](LanguagePtr &current) {
+    LanguagePtr previous = std::move(current);
+    current = std::move(language);
+    return previous;
+  });
+}
+
 } // namespace
 
-CLanguageBase *CurrentLanguage() {
-  return gCurrentLanguage.load(std::memory_order_acquire);
+std::shared_ptr<const CLanguageBase> CurrentLanguage() {
+  return Current().Get();
 }
 
 void ClearCurrentLanguage() {
-  delete gCurrentLanguage.exchange(nullptr, std::memory_order_acq_rel);
+  Replace(nullptr);
 }
 
 bool SelectLanguage(int index) {
   ClearCurrentLanguage();
-  CLanguageBase *language = NewLanguage(index);
-  if (language == nullptr) {
+  LanguagePtr language(NewLanguage(index));
+  if (!language) {
     return false;
   }
-  gCurrentLanguage.store(language, std::memory_order_release);
+  Replace(std::move(language));
   return true;
 }
 

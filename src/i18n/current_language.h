@@ -1,22 +1,26 @@
 #pragma once
 // The process-wide language object in use. Null means no translation: every
-// text is shown in English as written. The language is chosen once at
-// start-up and stays for the whole run; the object is owned here.
+// text is shown in English as written. The language is chosen at start-up;
+// it may be replaced later (tests do) while workers translate: a reader holds
+// its own share of the object it looked up, so a replacement never deletes
+// an object that a translation is still reading. The object goes when the
+// last share of it does.
+
+#include <memory>
 
 #include "i18n/language_base.h"
 
 namespace corvesta {
 
 // The language object in use, or null.
-CLanguageBase *CurrentLanguage();
+std::shared_ptr<const CLanguageBase> CurrentLanguage();
 
-// Deletes the current language object, then for index 0 to 4 creates the
-// object of that id (English, French, German, Spanish, Russian), makes it
-// current and returns true. Any other index leaves no language object and
-// returns false, as does a failed allocation.
+// For index 0 to 4 creates the object of that id (English, French, German,
+// Spanish, Russian), makes it current and returns true. Any other index
+// leaves no language object and returns false, as does a failed allocation.
 bool SelectLanguage(int index);
 
-// Deletes the current language object, if any; CurrentLanguage becomes null.
+// No language object any more; CurrentLanguage becomes null.
 void ClearCurrentLanguage();
 
 } // namespace corvesta

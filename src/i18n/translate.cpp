@@ -6,7 +6,8 @@
 namespace corvesta {
 
 std::u16string Translate(std::u16string_view english) {
-  const CLanguageBase *language = CurrentLanguage();
+  // Our own share: the object stays while we read it, even if replaced.
+  const std::shared_ptr<const CLanguageBase> language = CurrentLanguage();
   if (language == nullptr) {
     return std::u16string(english);
   }

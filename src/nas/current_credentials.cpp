@@ -1,15 +1,13 @@
 #include "nas/current_credentials.h"
 
-#include <mutex>
-
 #include "platform/text_codec.h"
+#include "worker/guarded_value.h"
 
 namespace corvesta {
 
 namespace {
 
-std::mutex g_lock;
-Credentials g_current;
+GuardedValue<Credentials> g_current;
 
 } // namespace
 
@@ -33,27 +31,25 @@ Credentials MakeCredentials(std::string_view userName, std::string_view password
 }
 
 Credentials CurrentCredentials() {
-  std::lock_guard guard(g_lock);
-  return g_current;
+  return g_current.Get();
 }
 
 void SetCurrentCredentials(const Credentials &credentials) {
-  std::lock_guard guard(g_lock);
-  g_current = credentials;
+  g_current.Set(credentials);
 }
 
 void ClearCurrentCredentials() {
-  std::lock_guard guard(g_lock);
-  g_current = Credentials{};
+  g_current.Set(Credentials{});
 }
 
 bool ClearCurrentCredentialsIf(const Credentials &expected) {
-  std::lock_guard guard(g_lock);
-  if (!(g_current == expected)) {
-    return false;
-  }
-  g_current = Credentials{};
-  return true;
+  return g_current.Update([&](Credentials &current) {
+    if (!(current == expected)) {
+      return false;
+    }
+    current = Credentials{};
+    return true;
+  });
 }
 
 } // namespace corvesta

@@ -42,6 +42,13 @@ inline constexpr milliseconds kHttpPause{10};
 // this long before reporting, so that the box has let go of its disks.
 inline constexpr milliseconds kFileBrowserStopPause{5000};
 
+// At the program's end, requests still running on their workers get this
+// long to finish before the process leaves without running its static
+// destructors. Not scaled: it bounds the program, not the protocol.
+inline constexpr milliseconds kWorkerDrain{3000};
+// How often the drain looks whether the workers have finished.
+inline constexpr milliseconds kWorkerDrainPoll{20};
+
 // ---- How long a sequence of steps (src/setup) waits for one request's
 // outcome before it treats the request as unanswered. Each lies well above
 // the longest the request's own waits and counts above can take, so a limit

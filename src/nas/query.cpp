@@ -1,13 +1,12 @@
 #include "nas/query.h"
 
-#include <unistd.h>
-
 #include "worker/message_store.h"
 #include "worker/private_messages.h"
 
 namespace corvesta {
 
 std::atomic<std::int64_t> CQuery::s_live{0};
+std::atomic<std::int64_t> CQuery::s_running{0};
 
 CQuery::CQuery(WindowHandle target) : window(target) {
   m_stopFlag.store(1);
@@ -16,9 +15,6 @@ CQuery::CQuery(WindowHandle target) : window(target) {
 
 CQuery::~CQuery() {
   Stop();
-  if (socket >= 0) {
-    ::close(socket);
-  }
   s_live.fetch_sub(1);
 }
 
@@ -29,7 +25,13 @@ Ticket CQuery::Launch(std::unique_ptr<CQuery> query, Exchange exchange) {
   const Ticket issued = NextTicket();
   query->ticket = issued;
   query->m_exchange = exchange;
+  query->m_answered = false;
+  // Counted before the thread exists, so that no drain can miss it.
+  query->m_counted = true;
+  s_running.fetch_add(1);
   if (!query->Start()) {
+    query->m_counted = false;
+    s_running.fetch_sub(1);
     return 0; // the unique_ptr deletes the query
   }
   query.release(); // the worker owns it now
@@ -37,14 +39,36 @@ Ticket CQuery::Launch(std::unique_ptr<CQuery> query, Exchange exchange) {
 }
 
 void CQuery::Run() {
+  // Read before the exchange: a query handed over may be gone when it returns.
+  const bool counted = m_counted;
   if (m_exchange(*this) == Disposition::HandedOver) {
-    return; // the query may be gone already
+    if (counted) {
+      s_running.fetch_sub(1);
+    }
+    return;
   }
+  const WindowHandle target = window;
+  const Ticket issued = ticket;
+  const QueryKind asked = kind;
+  const bool answered = m_answered;
   ReleaseThread();
   delete this;
+  if (!answered) {
+    PostMessage(target, WM_REQUEST_UNANSWERED, static_cast<WPARAM>(issued),
+                static_cast<LPARAM>(asked));
+  }
+  if (counted) {
+    s_running.fetch_sub(1); // the last thing this worker does
+  }
+}
+
+bool CQuery::Report(UINT message, WPARAM wParam, LPARAM lParam) {
+  m_answered = true;
+  return PostMessage(window, message, wParam, lParam);
 }
 
 CQuery::Disposition CQuery::HandOver(WPARAM result) {
+  m_answered = true;
   const WindowHandle target = window;
   ReleaseThread();
   channels.clear();
@@ -66,6 +90,10 @@ bool CQuery::PauseFor(std::chrono::microseconds duration) {
 
 std::int64_t CQuery::LiveCount() {
   return s_live.load();
+}
+
+std::int64_t CQuery::RunningCount() {
+  return s_running.load();
 }
 
 } // namespace corvesta

@@ -10,7 +10,8 @@ namespace corvesta {
 enum class QueryKind : std::uint32_t {
   None = 0,
   Discovery = 1,       // UDP; WM_QUERY_RESULT
-  CredentialCheck = 2, // UDP; WM_QUERY_RESULT on acceptance, a message box on refusal
+  CredentialCheck = 2, // UDP; WM_QUERY_RESULT on acceptance; on refusal a message box,
+                       // then WM_REQUEST_UNANSWERED
   SetupCommand = 3,    // HTTP; WM_COMMAND_RESULT posted by the run
   AddressChange = 4,   // UDP; WM_SETIP_RESULT
   DiskCommand = 5,     // HTTP; the reply parsers report

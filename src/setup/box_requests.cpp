@@ -29,8 +29,9 @@ public:
   Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) override {
     return StartReadUserAccess(window, deviceIndex);
   }
-  Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex, VolumeInfo *first) override {
-    return StartReadVolumeList(window, deviceIndex, first);
+  Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
+                        std::shared_ptr<VolumeInfo> first) override {
+    return StartReadVolumeList(window, deviceIndex, std::move(first));
   }
 };
 

@@ -4,6 +4,7 @@
 // can drive a sequence through every outcome with messages of its own.
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "nas/replies/volume_info.h"
@@ -26,9 +27,9 @@ public:
   virtual Ticket LogIn(WindowHandle window, std::int32_t deviceIndex) = 0;
   virtual Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) = 0;
   virtual Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) = 0;
-  // `first` stays the caller's and must outlive the request.
+  // The request keeps its share of `first` until it has ended.
   virtual Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
-                                VolumeInfo *first) = 0;
+                                std::shared_ptr<VolumeInfo> first) = 0;
 };
 
 // The core's start operations.

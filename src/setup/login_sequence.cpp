@@ -54,7 +54,7 @@ void LoginSequence::OnQueryResult(WPARAM result, std::unique_ptr<CQuery> query) 
       m_observer.OnVolumes(m_volumes.Take());
       Finish(LoginResult::Connected);
     } else {
-      m_volumes.Ended();
+      m_volumes.Abandon();
       Finish(LoginResult::VolumesUnread, kVolumeInfoFailedText);
     }
     break;

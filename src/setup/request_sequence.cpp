@@ -1,32 +1,9 @@
 #include "setup/request_sequence.h"
 
 #include "nas/protocol_timing.h"
-#include "worker/message_store.h"
 #include "worker/private_messages.h"
 
 namespace corvesta {
-
-std::unique_ptr<CQuery> TakeQueryOfTicket(const Message &message, Ticket ticket) {
-  if (message.message != WM_QUERY_RESULT || ticket == 0) {
-    return nullptr;
-  }
-  const MessageId id = MessageIdFromLParam(message.lParam);
-  bool mine = false;
-  CMsg::Instance().Peek(id, [&](const CThread &payload) {
-    const auto *query = dynamic_cast<const CQuery *>(&payload);
-    mine = query != nullptr && query->ticket == ticket;
-  });
-  if (!mine) {
-    return nullptr;
-  }
-  std::unique_ptr<CThread> payload;
-  std::uint32_t value = 0;
-  if (!CMsg::Instance().Take(id, payload, value)) {
-    return nullptr;
-  }
-  // Peek has shown it to be a query; only this thread takes from the store.
-  return std::unique_ptr<CQuery>(static_cast<CQuery *>(payload.release()));
-}
 
 RequestSequence::~RequestSequence() {
   if (m_awaiting != Awaiting::Nothing) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "nas/query.h"
+#include "nas/take_query.h"
 #include "setup/box_requests.h"
 #include "setup/sequence.h"
 #include "worker/ticket.h"
@@ -65,9 +66,5 @@ private:
   Ticket m_ticket = 0;
   Awaiting m_awaiting = Awaiting::Nothing;
 };
-
-// The query that a WM_QUERY_RESULT carries, taken out of the message store,
-// when its ticket is `ticket`; null, with the store untouched, otherwise.
-std::unique_ptr<CQuery> TakeQueryOfTicket(const Message &message, Ticket ticket);
 
 } // namespace corvesta

@@ -1,6 +1,6 @@
 #pragma once
-// Reading a box's volume list: the list the request fills, kept alive until
-// the request has ended, and the volumes it holds once it has.
+// Reading a box's volume list: the list the request fills, shared with the
+// request until it has ended, and the volumes it holds once it has.
 
 #include <cstdint>
 #include <memory>
@@ -16,31 +16,21 @@ namespace corvesta {
 
 class VolumeListReading {
 public:
-  VolumeListReading() = default;
-  // A list whose request may still be running is parked until no request
-  // can use it any more.
-  ~VolumeListReading();
-  VolumeListReading(const VolumeListReading &) = delete;
-  VolumeListReading &operator=(const VolumeListReading &) = delete;
-
   // Starts the request with a fresh, zeroed list for the box at
   // `deviceIndex`; the ticket, 0 when nothing was started.
   Ticket Start(BoxRequests &requests, WindowHandle window, std::int32_t deviceIndex);
 
   // The request has answered: the volumes in the box's order, up to the
-  // first numbered 0, in whole GB. The list is freed.
+  // first numbered 0, in whole GB. The list is let go of.
   std::vector<VolumeUsage> Take();
 
-  // The request ended without an answer: its worker is done with the list,
-  // which is freed.
-  void Ended();
-
-  // The request may still be running (its answer will not be waited for):
-  // the list is parked until no request can use it any more.
+  // The request ended without an answer, or its answer will not be waited
+  // for: the list is let go of. A request still running keeps its own share
+  // until it ends.
   void Abandon();
 
 private:
-  std::unique_ptr<VolumeInfo> m_first;
+  std::shared_ptr<VolumeInfo> m_first;
 };
 
 } // namespace corvesta

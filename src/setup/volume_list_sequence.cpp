@@ -29,7 +29,7 @@ void VolumeListSequence::OnQueryResult(WPARAM result, std::unique_ptr<CQuery>) {
   if (result == kResultSuccess) {
     m_volumes = m_reading.Take();
   } else {
-    m_reading.Ended();
+    m_reading.Abandon();
   }
 }
 

@@ -8,10 +8,12 @@
 //
 // Outcomes: the set-up commands (kind 3) answer with WM_COMMAND_RESULT
 // (wParam 0 success, 1 failure; lParam the command index), the others with
-// the messages of their reply parsers; a transport failure of those posts
-// nothing.
+// the messages of their reply parsers. A request that ends without any of
+// those (a transport failure, a reply its parser cannot read) posts
+// WM_REQUEST_UNANSWERED with its ticket.
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "nas/http/request_records.h"
@@ -54,9 +56,11 @@ Ticket StartFinishFormatting(WindowHandle window, std::int32_t deviceIndex);
 
 // ---- Session (kinds 6, 8, 10): WM_QUERY_RESULT with the query as payload.
 
-// The first volume fills `first`, which the caller allocates zeroed and keeps
-// alive until the answer; further volumes are chained behind it.
-Ticket StartReadVolumeList(WindowHandle window, std::int32_t deviceIndex, VolumeInfo *first);
+// The first volume fills `first`, which the caller allocates zeroed; further
+// volumes are chained behind it. The request keeps its share of the list
+// until it has ended, so the caller may drop its own at any time.
+Ticket StartReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
+                           std::shared_ptr<VolumeInfo> first);
 // The query's accessText holds the rights text.
 Ticket StartReadUserAccess(WindowHandle window, std::int32_t deviceIndex);
 // wizardLogin 1: the answer is WM_COMMAND_RESULT for index 19 instead. On

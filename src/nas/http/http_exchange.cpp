@@ -26,18 +26,18 @@ private:
 bool Transfer(CQuery &query) {
   QueryWaits waits(query);
   query.socket = OpenHttpSocket();
-  if (query.socket < 0) {
+  if (!query.socket) {
     return false;
   }
   const std::string_view address = FieldText(query.targetAddress, sizeof query.targetAddress);
-  if (!ConnectWithin(query.socket, address, query.targetPort, waits)) {
+  if (!ConnectWithin(query.socket.Get(), address, query.targetPort, waits)) {
     return false;
   }
-  if (!SendRequest(query.socket, query.request, waits)) {
+  if (!SendRequest(query.socket.Get(), query.request, waits)) {
     return false;
   }
   std::size_t length = 0;
-  return ReceiveReply(query.socket, query.reply, length, waits) != ReceiveEnd::Failed;
+  return ReceiveReply(query.socket.Get(), query.reply, length, waits) != ReceiveEnd::Failed;
 }
 
 } // namespace
@@ -62,7 +62,7 @@ CQuery::Disposition RunHttpExchange(CQuery &query) {
     }
   }
   if (query.kind == QueryKind::SetupCommand) {
-    PostMessage(query.window, WM_COMMAND_RESULT, result, static_cast<LPARAM>(query.commandIndex));
+    query.Report(WM_COMMAND_RESULT, result, static_cast<LPARAM>(query.commandIndex));
   }
   return CQuery::Disposition::Finished;
 }

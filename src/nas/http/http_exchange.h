@@ -12,7 +12,8 @@
 namespace corvesta {
 
 // The exchange function of every HTTP kind. A transport failure of a kind
-// other than 3 posts nothing; the query is deleted with its socket closed.
+// other than 3 reports nothing here, so the run posts WM_REQUEST_UNANSWERED;
+// the query is deleted with its socket closed.
 CQuery::Disposition RunHttpExchange(CQuery &query);
 
 // Builds the request of the query (kind, command index and device index

@@ -109,26 +109,24 @@ bool ConnectNonBlocking(int socket, const sockaddr_in &target, TransportWaits &w
 
 } // namespace
 
-int OpenHttpSocket() {
-  const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (socket < 0) {
-    return -1;
+UniqueFd OpenHttpSocket() {
+  UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket) {
+    return socket;
   }
   const int reuse = 1;
-  if (::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0) {
-    ::close(socket);
-    return -1;
+  if (::setsockopt(socket.Get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0) {
+    return UniqueFd(); // closes the socket
   }
   return socket;
 }
 
-void CloseHttpSocket(int &socket) {
-  if (socket < 0) {
+void CloseHttpSocket(UniqueFd &socket) {
+  if (!socket) {
     return;
   }
-  ::shutdown(socket, SHUT_RDWR);
-  ::close(socket);
-  socket = -1;
+  ::shutdown(socket.Get(), SHUT_RDWR);
+  socket.Reset();
 }
 
 bool ConnectWithin(int socket, std::string_view address, std::uint16_t port,

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace corvesta {
 
 // Where the loops take their stop flag and their pauses from: the query's
@@ -24,11 +26,11 @@ public:
   virtual bool Pause(std::chrono::microseconds duration) = 0;
 };
 
-// A TCP stream socket with address reuse, or -1.
-int OpenHttpSocket();
+// A TCP stream socket with address reuse, or none.
+UniqueFd OpenHttpSocket();
 
-// Shuts the socket down in both directions, closes it and sets it to -1.
-void CloseHttpSocket(int &socket);
+// Shuts the socket down in both directions and closes it; none afterwards.
+void CloseHttpSocket(UniqueFd &socket);
 
 // Connects to address:port. Up to kHttpAttempts counted attempts, each a wait
 // of at most kHttpWait for the socket to become writable; a wait that ends

@@ -1,15 +1,16 @@
+#include "nas/current_credentials.h"
 #include "nas/http/command_bodies.h"
 #include "nas/http/command_set.h"
 #include "nas/http/command_start.h"
-#include "nas/current_credentials.h"
 #include "nas/http/http_exchange.h"
 
 namespace corvesta {
 
-Ticket StartReadVolumeList(WindowHandle window, std::int32_t deviceIndex, VolumeInfo *first) {
+Ticket StartReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
+                           std::shared_ptr<VolumeInfo> first) {
   auto query =
       NewCommandQuery(window, QueryKind::VolumeList, CommandIndex::ReadVolumeList, deviceIndex);
-  query->resultList = first;
+  query->resultList = std::move(first);
   return StartHttpCommand(std::move(query), body::ReadVolumeList());
 }
 

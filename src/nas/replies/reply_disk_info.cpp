@@ -42,8 +42,7 @@ ParseOutcome ParseDiskInfo(CQuery &query, std::string_view reply) {
     }
   }
   const WPARAM copy = HdInfoToWParam(std::move(info));
-  if (!PostMessage(query.window, WM_DISK_INFO, copy,
-                   static_cast<LPARAM>(CommandIndex::ReadDiskInfo))) {
+  if (!query.Report(WM_DISK_INFO, copy, static_cast<LPARAM>(CommandIndex::ReadDiskInfo))) {
     TakeHdInfo(copy); // nobody received it
   }
   return {0, CQuery::Disposition::Finished};

@@ -11,9 +11,8 @@ ParseOutcome ParseDiskStep(CQuery &query, std::string_view reply) {
     return {1, CQuery::Disposition::Finished};
   }
   const std::int32_t res = document.FindChild(u"res") ? ReplyNumber(document.GetChildText()) : 0;
-  PostMessage(query.window, WM_DISK_STEP_RESULT,
-              static_cast<WPARAM>(static_cast<std::int64_t>(res)),
-              static_cast<LPARAM>(query.commandIndex));
+  query.Report(WM_DISK_STEP_RESULT, static_cast<WPARAM>(static_cast<std::int64_t>(res)),
+               static_cast<LPARAM>(query.commandIndex));
   return {0, CQuery::Disposition::Finished};
 }
 

@@ -14,8 +14,7 @@ ParseOutcome ParseFileBrowserStop(CQuery &query, std::string_view reply) {
   if (!query.PauseFor(timing::Scaled(timing::kFileBrowserStopPause))) {
     return {1, CQuery::Disposition::Finished}; // stopped: nobody waits for the answer
   }
-  PostMessage(query.window, WM_DISK_STEP_RESULT, 1,
-              static_cast<LPARAM>(CommandIndex::StopFileBrowser));
+  query.Report(WM_DISK_STEP_RESULT, 1, static_cast<LPARAM>(CommandIndex::StopFileBrowser));
   return {0, CQuery::Disposition::Finished};
 }
 

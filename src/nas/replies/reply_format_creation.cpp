@@ -9,12 +9,12 @@ ParseOutcome ParseFormatCreation(CQuery &query, std::string_view reply) {
   constexpr auto kIndex = static_cast<LPARAM>(CommandIndex::CreateVolumes);
   CXmlDocument document;
   if (!document.Parse(ReplyText(reply))) {
-    PostMessage(query.window, WM_FORMAT_CREATE_RESULT, 0, kIndex);
+    query.Report(WM_FORMAT_CREATE_RESULT, 0, kIndex);
     return {1, CQuery::Disposition::Finished};
   }
   const std::int32_t res = document.FindChild(u"res") ? ReplyNumber(document.GetChildText()) : 0;
-  PostMessage(query.window, WM_FORMAT_CREATE_RESULT,
-              static_cast<WPARAM>(static_cast<std::int64_t>(res)), kIndex);
+  query.Report(WM_FORMAT_CREATE_RESULT, static_cast<WPARAM>(static_cast<std::int64_t>(res)),
+               kIndex);
   return {0, CQuery::Disposition::Finished};
 }
 

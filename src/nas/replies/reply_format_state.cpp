@@ -36,7 +36,7 @@ ParseOutcome ParseFormatState(CQuery &query, std::string_view reply) {
   if (errcode != u"1") {
     state = FormatState::Error;
   }
-  PostMessage(query.window, WM_FORMAT_PROGRESS, static_cast<WPARAM>(state), ReplyNumber(percent));
+  query.Report(WM_FORMAT_PROGRESS, static_cast<WPARAM>(state), ReplyNumber(percent));
   return {0, CQuery::Disposition::Finished};
 }
 

@@ -26,7 +26,7 @@ ParseOutcome ParseLogin(CQuery &query, std::string_view reply) {
   }
   const WPARAM result = success ? kResultSuccess : kResultFailure;
   if (query.wizardLogin == 1) {
-    PostMessage(query.window, WM_COMMAND_RESULT, result, static_cast<LPARAM>(CommandIndex::LogIn));
+    query.Report(WM_COMMAND_RESULT, result, static_cast<LPARAM>(CommandIndex::LogIn));
     return {1, CQuery::Disposition::Finished};
   }
   return {1, query.HandOver(result)};

@@ -29,7 +29,7 @@ ParseOutcome ParseVolumeList(CQuery &query, std::string_view reply) {
   if (!document.Parse(ReplyText(reply))) {
     return {1, CQuery::Disposition::Finished};
   }
-  VolumeInfo *const first = query.resultList;
+  VolumeInfo *const first = query.resultList.get();
   VolumeInfo *last = first;
   while (last != nullptr && last->next) {
     last = last->next.get();

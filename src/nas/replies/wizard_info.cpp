@@ -1,33 +1,32 @@
 #include "nas/replies/wizard_info.h"
 
 #include <cstring>
-#include <mutex>
+
+#include "worker/guarded_value.h"
 
 namespace corvesta {
 
 namespace {
 
-std::mutex g_lock;
-WizardInfo g_current;
+GuardedValue<WizardInfo> g_current;
 
 } // namespace
 
 WizardInfo CurrentWizardInfo() {
-  std::lock_guard guard(g_lock);
-  return g_current;
+  return g_current.Get();
 }
 
 void SetCurrentWizardInfo(const WizardInfo &info) {
-  std::lock_guard guard(g_lock);
-  g_current = info;
+  g_current.Set(info);
 }
 
 void SetCurrentWizardAddress(const char (&ip)[16], const char (&netmask)[16],
                              const char (&gateway)[16]) {
-  std::lock_guard guard(g_lock);
-  std::memcpy(g_current.ip, ip, sizeof g_current.ip);
-  std::memcpy(g_current.netmask, netmask, sizeof g_current.netmask);
-  std::memcpy(g_current.gateway, gateway, sizeof g_current.gateway);
+  g_current.Update([&](WizardInfo &current) {
+    std::memcpy(current.ip, ip, sizeof current.ip);
+    std::memcpy(current.netmask, netmask, sizeof current.netmask);
+    std::memcpy(current.gateway, gateway, sizeof current.gateway);
+  });
 }
 
 } // namespace corvesta

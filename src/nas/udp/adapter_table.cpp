@@ -1,15 +1,13 @@
 #include "nas/udp/adapter_table.h"
 
-#include <mutex>
-
 #include "platform/text_codec.h"
+#include "worker/guarded_value.h"
 
 namespace corvesta {
 
 namespace {
 
-std::mutex g_lock;
-AdapterTable g_table;
+GuardedValue<AdapterTable> g_table;
 
 } // namespace
 
@@ -32,13 +30,11 @@ AdapterTable BuildAdapterTable(const std::vector<NetworkAdapter> &adapters) {
 }
 
 AdapterTable CurrentAdapterTable() {
-  std::lock_guard guard(g_lock);
-  return g_table;
+  return g_table.Get();
 }
 
 void SetCurrentAdapterTable(const AdapterTable &table) {
-  std::lock_guard guard(g_lock);
-  g_table = table;
+  g_table.Set(table);
 }
 
 } // namespace corvesta

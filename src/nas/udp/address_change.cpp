@@ -40,8 +40,8 @@ CQuery::Disposition RunAddressChange(CQuery &query) {
     }
   }
   query.channels.clear();
-  PostMessage(query.window, WM_SETIP_RESULT, acknowledged ? kResultSuccess : kResultFailure,
-              static_cast<LPARAM>(QueryKind::AddressChange));
+  query.Report(WM_SETIP_RESULT, acknowledged ? kResultSuccess : kResultFailure,
+               static_cast<LPARAM>(QueryKind::AddressChange));
   return CQuery::Disposition::Finished;
 }
 

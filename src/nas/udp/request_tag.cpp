@@ -3,15 +3,15 @@
 #include <sys/random.h>
 
 #include <cerrno>
-#include <mutex>
 #include <random>
+
+#include "worker/guarded_value.h"
 
 namespace corvesta {
 
 namespace {
 
-std::mutex g_lock;
-RequestTag g_current;
+GuardedValue<RequestTag> g_current;
 
 bool FillFromSystem(std::uint8_t *out, std::size_t size) {
   std::size_t filled = 0;
@@ -42,13 +42,11 @@ RequestTag NewRequestTag() {
 }
 
 RequestTag CurrentRequestTag() {
-  std::lock_guard guard(g_lock);
-  return g_current;
+  return g_current.Get();
 }
 
 void SetCurrentRequestTag(const RequestTag &tag) {
-  std::lock_guard guard(g_lock);
-  g_current = tag;
+  g_current.Set(tag);
 }
 
 } // namespace corvesta

@@ -15,31 +15,6 @@
 
 namespace corvesta {
 
-UniqueFd::~UniqueFd() {
-  Reset();
-}
-
-UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept {
-  if (this != &other) {
-    Reset();
-    m_fd = other.Release();
-  }
-  return *this;
-}
-
-int UniqueFd::Release() {
-  int fd = m_fd;
-  m_fd = -1;
-  return fd;
-}
-
-void UniqueFd::Reset() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-    m_fd = -1;
-  }
-}
-
 namespace {
 
 bool ToAddress(const char *text, in_addr &address) {

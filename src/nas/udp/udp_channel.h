@@ -15,27 +15,9 @@
 #include <vector>
 
 #include "nas/udp/adapter_table.h"
+#include "platform/unique_fd.h"
 
 namespace corvesta {
-
-class UniqueFd {
-public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : m_fd(fd) {}
-  ~UniqueFd();
-  UniqueFd(UniqueFd &&other) noexcept : m_fd(other.Release()) {}
-  UniqueFd &operator=(UniqueFd &&other) noexcept;
-  UniqueFd(const UniqueFd &) = delete;
-  UniqueFd &operator=(const UniqueFd &) = delete;
-
-  int Get() const { return m_fd; }
-  int Release();
-  void Reset();
-  explicit operator bool() const { return m_fd >= 0; }
-
-private:
-  int m_fd = -1;
-};
 
 class UdpChannel {
 public:

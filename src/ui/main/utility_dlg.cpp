@@ -16,6 +16,7 @@
 #include "nas/device_list.h"
 #include "nas/http/command_set.h"
 #include "nas/query.h"
+#include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
@@ -41,7 +42,6 @@
 #include "ui/skin/skin_font.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/skin/trans_static.h"
-#include "worker/message_store.h"
 #include "worker/private_messages.h"
 
 namespace corvesta {
@@ -96,19 +96,6 @@ QString FieldQString(const char *field, std::size_t size) {
 }
 template <std::size_t N> QString FieldQString(const char (&field)[N]) {
   return FieldQString(field, N);
-}
-
-std::unique_ptr<CQuery> TakeResultQuery(LPARAM id) {
-  std::unique_ptr<CThread> payload;
-  std::uint32_t value = 0;
-  if (!CMsg::Instance().Take(MessageIdFromLParam(id), payload, value)) {
-    return nullptr;
-  }
-  if (auto *query = dynamic_cast<CQuery *>(payload.get())) {
-    payload.release();
-    return std::unique_ptr<CQuery>(query);
-  }
-  return nullptr;
 }
 
 void ShowError(WindowHandle owner, std::u16string_view text) {
@@ -350,8 +337,8 @@ LRESULT CUtilityDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void CUtilityDlg::OnQueryResult(WPARAM, LPARAM id) {
-  std::unique_ptr<CQuery> query = TakeResultQuery(id);
+void CUtilityDlg::OnQueryResult(WPARAM wParam, LPARAM id) {
+  std::unique_ptr<CQuery> query = TakeQuery(Message{Handle(), WM_QUERY_RESULT, wParam, id});
   if (query == nullptr || query->ticket != m_ticket) {
     return; // gone, or the result of a request that was superseded
   }

@@ -367,8 +367,8 @@ TEST_F(CliBoxTest, FailedFormattingStillRemountsAndEndsWithFailure) {
   }
 }
 
-// A request that fails on its way posts nothing; the wait ends when no
-// request runs any more instead of sitting out its whole limit.
+// A request that fails on its way ends without an answer; the wait ends
+// there instead of sitting out its whole limit.
 TEST_F(CliBoxTest, LoginThatGetsNoReplyEndsWithLoginFailed) {
   ASSERT_TRUE(m_sim.SetFaults("ALPHA", {{"http", {{"login", {{"drop", true}}}}}})) << m_sim.Error();
   CliCall call;

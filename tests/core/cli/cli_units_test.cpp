@@ -3,14 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/arguments.h"
 #include "cli/box_selection.h"
+#include "cli/cli_window.h"
 #include "cli/command_table.h"
 #include "cli/json_writer.h"
+#include "worker/private_messages.h"
 
 namespace corvesta::cli {
 namespace {
@@ -105,6 +110,61 @@ TEST(JsonWriterTest, TextsAlwaysParse) {
   EXPECT_EQ(parsed.at("name"), "a\"b\\c\nd\te\x01\xEF\xBF\xBD\xC3\xA9");
   EXPECT_EQ(parsed.at("n"), -5);
   EXPECT_TRUE(parsed.at("z").is_null());
+}
+
+} // namespace
+} // namespace corvesta::cli
+
+// ---- Waiting for the end of a request.
+
+namespace corvesta::cli {
+namespace {
+
+constexpr Ticket kTicket = 42;
+constexpr auto kIndex = CommandIndex::SetTimeZone;
+
+struct CommandWaitCase {
+  const char *label;
+  std::vector<Message> posted; // window filled in by the test
+  std::optional<bool> outcome;
+};
+
+TEST(CliWindowWait, ACommandWaitEndsWithItsResultOrItsTicketsUnansweredEnd) {
+  const auto result = [](WPARAM wParam) {
+    return Message{0, WM_COMMAND_RESULT, wParam, static_cast<LPARAM>(kIndex)};
+  };
+  const auto unanswered = [](Ticket ticket) {
+    return Message{0, WM_REQUEST_UNANSWERED, ticket, static_cast<LPARAM>(QueryKind::SetupCommand)};
+  };
+  const CommandWaitCase cases[] = {
+      {"success", {result(kResultSuccess)}, true},
+      {"failure", {result(kResultFailure)}, false},
+      {"ended unanswered", {unanswered(kTicket), result(kResultSuccess)}, false},
+      {"another request's end is no end", {unanswered(kTicket + 1), result(kResultSuccess)}, true},
+      {"another command's result is no result",
+       {Message{0, WM_COMMAND_RESULT, kResultSuccess, static_cast<LPARAM>(CommandIndex::LogIn)}},
+       std::nullopt},
+      {"nothing", {}, std::nullopt},
+  };
+  for (const CommandWaitCase &c : cases) {
+    SCOPED_TRACE(c.label);
+    CliWindow window;
+    for (const Message &message : c.posted) {
+      ASSERT_TRUE(PostMessage(window.Handle(), message.message, message.wParam, message.lParam));
+    }
+    EXPECT_EQ(window.WaitForCommand(kTicket, kIndex, std::chrono::milliseconds(50)), c.outcome);
+  }
+}
+
+TEST(CliWindowWait, AQueryWaitStopsAtItsTicketsUnansweredEnd) {
+  CliWindow window;
+  ASSERT_TRUE(PostMessage(window.Handle(), WM_REQUEST_UNANSWERED, kTicket,
+                          static_cast<LPARAM>(QueryKind::CredentialCheck)));
+  ASSERT_TRUE(
+      PostMessage(window.Handle(), WM_COMMAND_RESULT, kResultSuccess, static_cast<LPARAM>(kIndex)));
+  EXPECT_FALSE(window.WaitForQuery(kTicket, std::chrono::seconds(5)));
+  // The wait took nothing beyond the end it waited for.
+  EXPECT_EQ(window.WaitForCommand(kTicket + 1, kIndex, std::chrono::milliseconds(50)), true);
 }
 
 } // namespace

@@ -6,23 +6,26 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <memory>
 #include <thread>
 
-#include "nas/http/command_set.h"
-#include "nas/udp/credential_check.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
-#include "nas/udp/discovery.h"
-#include "nas/replies/hd_info.h"
+#include "nas/http/command_set.h"
 #include "nas/protocol_timing.h"
+#include "nas/replies/hd_info.h"
 #include "nas/replies/share_list.h"
 #include "nas/replies/wizard_info.h"
+#include "nas/udp/credential_check.h"
+#include "nas/udp/discovery.h"
+#include "nas/worker_drain.h"
+#include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "sim_exchange.h"
 #include "support/clean_records.h"
 #include "support/temp_folder.h"
-#include "platform/base64.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -144,7 +147,7 @@ TEST_F(CommandExchangeTest, EveryCommandSendsExactlyItsRequest) {
     spec.next = &second;
     return spec;
   }();
-  static VolumeInfo volumes;
+  static const auto volumes = std::make_shared<VolumeInfo>();
   const std::string line1 = "1,standard,ext4,900,sda,none,0,1,900,0,none,1,0,0,null";
   const std::string line2 = "2,standard,ext4,900,sdb,none,0,1,900,0,none,1,0,0,null";
   const std::vector<BytesCase> cases = {
@@ -188,7 +191,7 @@ TEST_F(CommandExchangeTest, EveryCommandSendsExactlyItsRequest) {
       {"finish", "admin", "", [](WindowHandle w) { return StartFinishFormatting(w, 0); },
        "/cgi-bin/hd_config.cgi", "cmd=cgi_FMT_Disk_Finish"},
       {"volume list", "admin", "",
-       [](WindowHandle w) { return StartReadVolumeList(w, 0, &volumes); }, "/cgi-bin/hd_config.cgi",
+       [](WindowHandle w) { return StartReadVolumeList(w, 0, volumes); }, "/cgi-bin/hd_config.cgi",
        "cmd=cgi_Status_Volume_Info"},
       {"share list, password with & and =", "bob", "a&b=c",
        [](WindowHandle w) { return StartReadShareList(w, 0, 0); }, "/cgi-bin/account_mgr.cgi",
@@ -269,21 +272,156 @@ TEST_F(CommandExchangeTest, StatusLineAndDeliveryDecideTheResult) {
   }
 }
 
-TEST_F(CommandExchangeTest, ATransportFailureReportsOnlyForSetupCommands) {
-  ASSERT_TRUE(sim.SetFaults("alpha", {{"refuse_connections", true}}));
+// ---- How each request ends.
+
+// The messages that tell a window how a request ended. WM_DISK_INFO is not
+// one: WM_COMMAND_RESULT follows it.
+bool IsEnding(UINT message) {
+  switch (message) {
+  case WM_QUERY_RESULT:
+  case WM_COMMAND_RESULT:
+  case WM_SETIP_RESULT:
+  case WM_DISK_STEP_RESULT:
+  case WM_FORMAT_CREATE_RESULT:
+  case WM_FORMAT_PROGRESS:
+  case WM_REQUEST_UNANSWERED:
+    return true;
+  default:
+    return false;
+  }
+}
+
+struct EndingCase {
+  const char *name;
+  json faults;
+  std::function<Ticket(WindowHandle)> start;
+  UINT ending;        // the one ending message
+  WPARAM wParam;      // of a result message; an unanswered end carries the ticket
+  QueryKind kind;     // lParam of an unanswered end
+  CommandIndex index; // lParam of a command or disk message
+};
+
+json HttpFault(const char *command, json fault) {
+  return {{"http", {{command, std::move(fault)}}}};
+}
+
+// Each request, failing on its way or not, ends with exactly one message for
+// its window: its result, or WM_REQUEST_UNANSWERED with its ticket and kind.
+TEST_F(CommandExchangeTest, EveryRequestEndsWithExactlyOneMessage) {
+  timing::ScopedTimeScale faster(0.1); // a refused connection gives up after ~0.1 s
+  const json refused = {{"refuse_connections", true}};
+  const json broken = {{"broken_xml", true}};
+  auto volumes = [](WindowHandle w) {
+    return StartReadVolumeList(w, 0, std::make_shared<VolumeInfo>());
+  };
+  const std::vector<EndingCase> cases = {
+      {"volume list, refused connection", refused, volumes, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::VolumeList, CommandIndex::None},
+      {"volume list, broken XML", HttpFault("cgi_Status_Volume_Info", broken), volumes,
+       WM_REQUEST_UNANSWERED, 0, QueryKind::VolumeList, CommandIndex::None},
+      {"volume list, answered", json::object(), volumes, WM_QUERY_RESULT, kResultSuccess,
+       QueryKind::VolumeList, CommandIndex::None},
+      {"login, dropped connection", HttpFault("login", {{"drop", true}}),
+       [](WindowHandle w) { return StartLogIn(w, 0, 0); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::LoginLogout, CommandIndex::None},
+      {"wizard login, refused connection", refused,
+       [](WindowHandle w) { return StartLogIn(w, 0, 1); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::LoginLogout, CommandIndex::None},
+      {"user access, status 302", HttpFault("cgi_get_user_access", {{"status", 302}}),
+       [](WindowHandle w) { return StartReadUserAccess(w, 0); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::UserAccess, CommandIndex::None},
+      {"USB share list, HTTP/1.1", HttpFault("cgi_get_share_info2", {{"http11", true}}),
+       [](WindowHandle w) { return StartReadShareList(w, 0, 1); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::ShareList, CommandIndex::None},
+      {"remount, broken XML", HttpFault("cgi_Disk_Remount", broken),
+       [](WindowHandle w) { return StartRemountDisks(w, 0); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::DiskCommand, CommandIndex::None},
+      {"format state, refused connection", refused,
+       [](WindowHandle w) { return StartReadFormatState(w, 0); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::DiskCommand, CommandIndex::None},
+      {"format state, broken XML", HttpFault("dm_read_state.xml", broken),
+       [](WindowHandle w) { return StartReadFormatState(w, 0); }, WM_REQUEST_UNANSWERED, 0,
+       QueryKind::DiskCommand, CommandIndex::None},
+      // Kind 3 always reports through its command result.
+      {"time zone, refused connection", refused,
+       [](WindowHandle w) { return StartSetTimeZone(w, 0, 3); }, WM_COMMAND_RESULT, kResultFailure,
+       QueryKind::SetupCommand, CommandIndex::SetTimeZone},
+      {"disk information, broken XML", HttpFault("current_hd_info.xml", broken),
+       [](WindowHandle w) { return StartReadDiskInfo(w, 0); }, WM_COMMAND_RESULT, kResultFailure,
+       QueryKind::SetupCommand, CommandIndex::ReadDiskInfo},
+  };
   SetCurrentCredentials(MakeCredentials("admin", ""));
-  VolumeInfo volumes;
-  ASSERT_NE(StartReadVolumeList(window.Handle(), 0, &volumes), 0u);
-  ASSERT_NE(StartLogIn(window.Handle(), 0, 0), 0u);
-  ASSERT_NE(StartSetTimeZone(window.Handle(), 0, 3), 0u);
-  const auto message = test::Await(window, WM_COMMAND_RESULT, 10s);
-  ASSERT_TRUE(message);
-  EXPECT_EQ(message->wParam, kResultFailure);
-  EXPECT_EQ(message->lParam, 4);
-  // The other two end without a word and without a thread or socket left.
-  EXPECT_TRUE(test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 10s));
-  EXPECT_EQ(window.QueuedCount(), 0u);
-  EXPECT_EQ(volumes.volume, 0);
+  for (const EndingCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(sim.SetFaults("alpha", c.faults)) << sim.Error();
+    const Ticket ticket = c.start(window.Handle());
+    ASSERT_NE(ticket, 0u);
+    // Whatever the worker posts is queued once it has ended.
+    ASSERT_TRUE(DrainWorkers(20s));
+    std::vector<Message> endings;
+    for (const Message &message : window.TakeAll()) {
+      if (IsEnding(message.message)) {
+        endings.push_back(message);
+      }
+      if (message.message == WM_QUERY_RESULT) {
+        std::unique_ptr<CQuery> query = TakeQuery(message);
+        ASSERT_TRUE(query);
+        EXPECT_EQ(query->ticket, ticket);
+      }
+      test::Release(message);
+    }
+    ASSERT_EQ(endings.size(), 1u);
+    const Message &end = endings[0];
+    EXPECT_EQ(end.message, c.ending);
+    if (c.ending == WM_REQUEST_UNANSWERED) {
+      EXPECT_EQ(end.wParam, ticket);
+      EXPECT_EQ(end.lParam, static_cast<LPARAM>(c.kind));
+    } else {
+      EXPECT_EQ(end.wParam, c.wParam);
+    }
+    if (c.ending == WM_COMMAND_RESULT) {
+      EXPECT_EQ(end.lParam, static_cast<LPARAM>(c.index));
+    }
+  }
+}
+
+// A caller that gives up on a volume list request and starts a new one with
+// a new list drops its share of the old list; the older request's worker
+// still fills it, and it is freed when the older request is done with it.
+TEST_F(CommandExchangeTest, AVolumeListOutlivesItsCallersInterest) {
+  ASSERT_TRUE(sim.SetFaults("alpha", HttpFault("cgi_Status_Volume_Info", {{"delay_ms", 300}})));
+  SetCurrentCredentials(MakeCredentials("admin", ""));
+  auto older = std::make_shared<VolumeInfo>();
+  const std::weak_ptr<VolumeInfo> olderList = older;
+  const Ticket first = StartReadVolumeList(window.Handle(), 0, older);
+  ASSERT_NE(first, 0u);
+  older.reset(); // the caller moves on
+  auto newer = std::make_shared<VolumeInfo>();
+  const Ticket second = StartReadVolumeList(window.Handle(), 0, newer);
+  ASSERT_NE(second, 0u);
+
+  std::map<Ticket, std::unique_ptr<CQuery>> results;
+  for (int i = 0; i < 2; ++i) {
+    const auto message = test::Await(window, WM_QUERY_RESULT);
+    ASSERT_TRUE(message);
+    std::unique_ptr<CQuery> query = TakeQuery(*message);
+    ASSERT_TRUE(query);
+    const Ticket ticket = query->ticket;
+    results[ticket] = std::move(query);
+  }
+  ASSERT_EQ(results.count(first), 1u);
+  ASSERT_EQ(results.count(second), 1u);
+  for (const Ticket ticket : {first, second}) {
+    const std::shared_ptr<VolumeInfo> &list = results[ticket]->resultList;
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->volume, 1);
+    ASSERT_TRUE(list->next);
+    EXPECT_EQ(list->next->volume, 2);
+  }
+  EXPECT_EQ(results[second]->resultList, newer);
+  results.clear();
+  EXPECT_TRUE(olderList.expired()) << "the older list goes with its request";
+  EXPECT_EQ(newer.use_count(), 1);
 }
 
 TEST_F(CommandExchangeTest, NoBoxAtTheIndexStartsNothing) {
@@ -407,7 +545,7 @@ std::unique_ptr<CQuery> AwaitQuery(MessageQueueTarget &window, Ticket ticket,
   if (!message) {
     return nullptr;
   }
-  std::unique_ptr<CQuery> query = test::TakeQuery(*message);
+  std::unique_ptr<CQuery> query = TakeQuery(*message);
   EXPECT_TRUE(query);
   if (query) {
     EXPECT_EQ(query->ticket, ticket);
@@ -450,16 +588,16 @@ TEST_F(ConnectSequenceTest, AdministratorLogsInReadsVolumesAndLogsOut) {
   ASSERT_TRUE(loggedIn);
   EXPECT_EQ(loggedIn->loginFlag, -1);
 
-  VolumeInfo volumes;
-  const Ticket list = StartReadVolumeList(window.Handle(), index, &volumes);
+  const auto volumes = std::make_shared<VolumeInfo>();
+  const Ticket list = StartReadVolumeList(window.Handle(), index, volumes);
   ASSERT_NE(list, 0u);
   ASSERT_TRUE(AwaitQuery(window, list));
-  EXPECT_EQ(volumes.volume, 1);
-  EXPECT_EQ(volumes.total, 960000000);
-  ASSERT_TRUE(volumes.next);
-  EXPECT_EQ(volumes.next->volume, 2);
-  EXPECT_EQ(volumes.next->used, 2000);
-  EXPECT_FALSE(volumes.next->next);
+  EXPECT_EQ(volumes->volume, 1);
+  EXPECT_EQ(volumes->total, 960000000);
+  ASSERT_TRUE(volumes->next);
+  EXPECT_EQ(volumes->next->volume, 2);
+  EXPECT_EQ(volumes->next->used, 2000);
+  EXPECT_FALSE(volumes->next->next);
   ASSERT_EQ(sim.Box("alpha")->at("sessions").size(), 1u);
 
   const Ticket logout = StartLogOut(window.Handle(), index);
@@ -477,9 +615,9 @@ TEST_F(ConnectSequenceTest, AUserReadsAccessRightsThenVolumes) {
   std::unique_ptr<CQuery> rights = AwaitQuery(window, access);
   ASSERT_TRUE(rights);
   EXPECT_EQ(rights->accessText, u"1,0,1,1,0,1");
-  VolumeInfo volumes;
-  ASSERT_TRUE(AwaitQuery(window, StartReadVolumeList(window.Handle(), index, &volumes)));
-  EXPECT_EQ(volumes.volume, 1);
+  const auto volumes = std::make_shared<VolumeInfo>();
+  ASSERT_TRUE(AwaitQuery(window, StartReadVolumeList(window.Handle(), index, volumes)));
+  EXPECT_EQ(volumes->volume, 1);
   ASSERT_TRUE(AwaitQuery(window, StartLogOut(window.Handle(), index)));
 }
 

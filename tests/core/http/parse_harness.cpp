@@ -1,6 +1,6 @@
 #include "parse_harness.h"
 
-#include "worker/message_store.h"
+#include "nas/take_query.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::test {
@@ -32,9 +32,8 @@ Parsed ParseHarness::Run(QueryKind kind, CommandIndex index, std::string_view re
     if (message.message != WM_QUERY_RESULT) {
       continue;
     }
-    std::unique_ptr<CThread> payload;
-    if (CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, parsed.storedValue)) {
-      parsed.query.reset(dynamic_cast<CQuery *>(payload.release()));
+    if (auto taken = TakeQuery(message, &parsed.storedValue)) {
+      parsed.query = std::move(taken);
     }
   }
   return parsed;

@@ -402,7 +402,7 @@ TEST(DiskInfoReply, MissingPartsStayZero) {
 // ---- Volume list.
 
 TEST(VolumeListReply, ThreeItemsFillTheCallersNodeAndTwoMore) {
-  VolumeInfo first;
+  auto first = std::make_shared<VolumeInfo>();
   ParseHarness harness;
   Parsed parsed = harness.Run(
       QueryKind::VolumeList, CommandIndex::ReadVolumeList,
@@ -412,36 +412,36 @@ TEST(VolumeListReply, ThreeItemsFillTheCallersNodeAndTwoMore) {
               "<item><volume>2</volume><total_size>20</total_size><use_size>10</use_size></item>"
               "<item><volume>3</volume><use_size>7</use_size></item>"
               "</volumes>"),
-      [&](CQuery &query) { query.resultList = &first; });
+      [&](CQuery &query) { query.resultList = first; });
   ASSERT_TRUE(parsed.handedOver);
   ASSERT_EQ(parsed.messages.size(), 1u);
   EXPECT_EQ(parsed.messages[0].message, WM_QUERY_RESULT);
   EXPECT_EQ(parsed.messages[0].wParam, kResultSuccess);
   ASSERT_TRUE(parsed.query);
-  EXPECT_EQ(parsed.query->resultList, &first);
-  EXPECT_EQ(first.volume, 1);
-  EXPECT_EQ(first.total, 5000000000LL);
-  EXPECT_EQ(first.used, 1000);
-  ASSERT_TRUE(first.next);
-  EXPECT_EQ(first.next->volume, 2);
-  EXPECT_EQ(first.next->total, 20);
-  ASSERT_TRUE(first.next->next);
-  EXPECT_EQ(first.next->next->volume, 3);
-  EXPECT_EQ(first.next->next->total, 0); // missing total_size
-  EXPECT_EQ(first.next->next->used, 7);
-  EXPECT_FALSE(first.next->next->next);
+  EXPECT_EQ(parsed.query->resultList, first);
+  EXPECT_EQ(first->volume, 1);
+  EXPECT_EQ(first->total, 5000000000LL);
+  EXPECT_EQ(first->used, 1000);
+  ASSERT_TRUE(first->next);
+  EXPECT_EQ(first->next->volume, 2);
+  EXPECT_EQ(first->next->total, 20);
+  ASSERT_TRUE(first->next->next);
+  EXPECT_EQ(first->next->next->volume, 3);
+  EXPECT_EQ(first->next->next->total, 0); // missing total_size
+  EXPECT_EQ(first->next->next->used, 7);
+  EXPECT_FALSE(first->next->next->next);
 }
 
 TEST(VolumeListReply, NotWellFormedPostsNothing) {
-  VolumeInfo first;
+  auto first = std::make_shared<VolumeInfo>();
   ParseHarness harness;
   Parsed parsed = harness.Run(QueryKind::VolumeList, CommandIndex::ReadVolumeList,
                               OkReply("<item><volume>1</volume></item><item/>"),
-                              [&](CQuery &query) { query.resultList = &first; });
+                              [&](CQuery &query) { query.resultList = first; });
   EXPECT_EQ(parsed.outcome.result, 1u);
   EXPECT_FALSE(parsed.handedOver);
   EXPECT_TRUE(parsed.messages.empty());
-  EXPECT_EQ(first.volume, 0);
+  EXPECT_EQ(first->volume, 0);
 }
 
 // ---- Share list and user access.

@@ -2,8 +2,8 @@
 
 #include "nas/device_list.h"
 #include "nas/replies/hd_info.h"
+#include "nas/take_query.h"
 #include "platform/text_codec.h"
-#include "worker/message_store.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::test {
@@ -17,15 +17,6 @@ void UseSingleDevice(std::string_view ip) {
     CopyToField(device.netmask, sizeof device.netmask, "255.0.0.0");
     devices.push_back(device);
   });
-}
-
-std::unique_ptr<CQuery> TakeQuery(const Message &message) {
-  std::unique_ptr<CThread> payload;
-  std::uint32_t value = 0;
-  if (!CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, value)) {
-    return nullptr;
-  }
-  return std::unique_ptr<CQuery>(dynamic_cast<CQuery *>(payload.release()));
 }
 
 void Release(const Message &message) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "nas/query.h"
+#include "nas/take_query.h"
 #include "platform/message_queue_target.h"
 #include "support/nas_sim_process.h"
 
@@ -18,9 +19,6 @@ namespace corvesta::test {
 // Empties the device list and puts one box with this address into it, at
 // index 0, as a discovery would.
 void UseSingleDevice(std::string_view ip);
-
-// Takes the query of a WM_QUERY_RESULT out of the message store.
-std::unique_ptr<CQuery> TakeQuery(const Message &message);
 
 // Frees what a message carries (a stored query, a disk information copy).
 void Release(const Message &message);

@@ -171,13 +171,13 @@ struct Received {
   std::vector<std::uint8_t> buffer;
 };
 
-// A connected socket that has sent `request`, or -1.
-int ConnectAndSend(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
-  int socket = OpenHttpSocket();
-  EXPECT_GE(socket, 0);
+// A connected socket that has sent `request`, or none.
+UniqueFd ConnectAndSend(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
+  UniqueFd socket = OpenHttpSocket();
+  EXPECT_TRUE(socket);
   const bool sent =
-      ConnectWithin(socket, kAddress, box::kHttpPort, waits) &&
-      SendRequest(socket,
+      ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits) &&
+      SendRequest(socket.Get(),
                   std::span(reinterpret_cast<const std::uint8_t *>(request.data()), request.size()),
                   waits);
   EXPECT_TRUE(sent);
@@ -187,21 +187,21 @@ int ConnectAndSend(TransportWaits &waits, std::string_view request = "GET\r\n\r\
   return socket;
 }
 
-Received Receive(int socket, TransportWaits &waits) {
+Received Receive(UniqueFd socket, TransportWaits &waits) {
   Received received{ReceiveEnd::Failed, {}, 0, {}};
-  received.end = ReceiveReply(socket, received.buffer, received.length, waits);
+  received.end = ReceiveReply(socket.Get(), received.buffer, received.length, waits);
   received.text.assign(reinterpret_cast<const char *>(received.buffer.data()), received.length);
   CloseHttpSocket(socket);
-  EXPECT_EQ(socket, -1);
+  EXPECT_FALSE(socket);
   return received;
 }
 
 Received ConnectAndReceive(TransportWaits &waits, std::string_view request = "GET\r\n\r\n") {
-  const int socket = ConnectAndSend(waits, request);
-  if (socket < 0) {
+  UniqueFd socket = ConnectAndSend(waits, request);
+  if (!socket) {
     return Received{ReceiveEnd::Failed, {}, 0, {}};
   }
-  return Receive(socket, waits);
+  return Receive(std::move(socket), waits);
 }
 
 TEST(HttpTransport, AReplyInManySegmentsIsJoinedInOrder) {
@@ -248,10 +248,10 @@ TEST(HttpTransport, ABoxThatKeepsTheConnectionIsReadUntilTheSilenceAddsUp) {
       SendText(responder.Connection(), "<b>late</b>");
     }
   });
-  const int socket = ConnectAndSend(waits);
-  ASSERT_GE(socket, 0);
+  UniqueFd socket = ConnectAndSend(waits);
+  ASSERT_TRUE(socket);
   ASSERT_TRUE(test::WaitUntil([&] { return sent.load(); }, 10s));
-  const Received received = Receive(socket, waits);
+  const Received received = Receive(std::move(socket), waits);
   EXPECT_EQ(received.end, ReceiveEnd::Silent);
   EXPECT_EQ(received.text, "HTTP/1.0 200 OK\r\n\r\n<r><a>1</a>");
   EXPECT_EQ(waits.Pauses().size(), last);
@@ -277,9 +277,9 @@ TEST(HttpTransport, ARefusedConnectionFailsAfterItsAttempts) {
   // the connect gives up after its count of attempts, not at the first
   // refusal and not after the long wait of a connect that never completes.
   TestWaits waits;
-  int socket = OpenHttpSocket();
-  ASSERT_GE(socket, 0);
-  EXPECT_FALSE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
+  UniqueFd socket = OpenHttpSocket();
+  ASSERT_TRUE(socket);
+  EXPECT_FALSE(ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits));
   EXPECT_EQ(waits.Pauses(), std::vector<std::chrono::microseconds>(
                                 timing::kHttpAttempts, timing::Scaled(timing::kHttpPause)));
   CloseHttpSocket(socket);
@@ -287,11 +287,11 @@ TEST(HttpTransport, ARefusedConnectionFailsAfterItsAttempts) {
 
 TEST(HttpTransport, BadTargetsFailAtOnce) {
   TestWaits waits;
-  int socket = OpenHttpSocket();
-  ASSERT_GE(socket, 0);
-  EXPECT_FALSE(ConnectWithin(socket, "", box::kHttpPort, waits));
-  EXPECT_FALSE(ConnectWithin(socket, "127.0.0.9", 0, waits));
-  EXPECT_FALSE(ConnectWithin(socket, "box.local", box::kHttpPort, waits));
+  UniqueFd socket = OpenHttpSocket();
+  ASSERT_TRUE(socket);
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "", box::kHttpPort, waits));
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "127.0.0.9", 0, waits));
+  EXPECT_FALSE(ConnectWithin(socket.Get(), "box.local", box::kHttpPort, waits));
   EXPECT_FALSE(ConnectWithin(-1, kAddress, box::kHttpPort, waits));
   CloseHttpSocket(socket);
 }
@@ -301,17 +301,17 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
   // connection requests go unanswered and the connect hangs.
   Responder responder(nullptr, 0);
   ASSERT_TRUE(responder.Ready());
-  std::vector<int> fillers;
+  std::vector<UniqueFd> fillers;
   TestWaits fillerWaits;
   for (int i = 0; i < 4; ++i) {
-    int filler = OpenHttpSocket();
+    UniqueFd filler = OpenHttpSocket();
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(box::kHttpPort);
     ::inet_pton(AF_INET, kAddress, &address.sin_addr);
-    ::fcntl(filler, F_SETFL, O_NONBLOCK);
-    ::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    fillers.push_back(filler);
+    ::fcntl(filler.Get(), F_SETFL, O_NONBLOCK);
+    ::connect(filler.Get(), reinterpret_cast<sockaddr *>(&address), sizeof address);
+    fillers.push_back(std::move(filler));
   }
   std::this_thread::sleep_for(50ms);
 
@@ -319,14 +319,11 @@ TEST(HttpTransport, TheStopFlagEndsAConnectThatHangs) {
   // the stop raised at the third pause ends the connect before another wait.
   const std::size_t stopAt = 3;
   TestWaits waits(StopAtPause(stopAt));
-  int socket = OpenHttpSocket();
-  ASSERT_GE(socket, 0);
-  EXPECT_FALSE(ConnectWithin(socket, kAddress, box::kHttpPort, waits));
+  UniqueFd socket = OpenHttpSocket();
+  ASSERT_TRUE(socket);
+  EXPECT_FALSE(ConnectWithin(socket.Get(), kAddress, box::kHttpPort, waits));
   EXPECT_EQ(waits.Pauses().size(), stopAt);
   CloseHttpSocket(socket);
-  for (int filler : fillers) {
-    ::close(filler);
-  }
 }
 
 TEST(HttpTransport, TheStopFlagEndsAReceiveAndKeepsItsText) {
@@ -341,10 +338,10 @@ TEST(HttpTransport, TheStopFlagEndsAReceiveAndKeepsItsText) {
   ASSERT_TRUE(responder.Ready());
   const std::size_t stopAt = 2;
   TestWaits waits(StopAtPause(stopAt));
-  const int socket = ConnectAndSend(waits);
-  ASSERT_GE(socket, 0);
+  UniqueFd socket = ConnectAndSend(waits);
+  ASSERT_TRUE(socket);
   ASSERT_TRUE(test::WaitUntil([&] { return sent.load(); }, 10s));
-  const Received received = Receive(socket, waits);
+  const Received received = Receive(std::move(socket), waits);
   EXPECT_EQ(received.end, ReceiveEnd::Stopped);
   EXPECT_EQ(received.text, "HTTP/1.0 200 OK\r\n\r\n<r>partial");
   EXPECT_EQ(waits.Pauses().size(), stopAt);

@@ -1,6 +1,8 @@
 // The process-wide language object and the Translate lookup.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -80,3 +82,48 @@ TEST_F(CurrentLanguageTest, TranslatesFromSeveralThreadsAtOnce) {
 }
 
 } // namespace
+
+// A language replaced while workers translate: each translation comes from
+// the old object or the new one, never from a deleted one.
+TEST_F(CurrentLanguageTest, ReplacingTheLanguageWhileOthersTranslate) {
+  ASSERT_TRUE(SelectLanguage(1));
+  std::atomic<bool> done{false};
+  std::vector<std::thread> readers;
+  std::vector<int> wrong(3, 0);
+  for (std::size_t t = 0; t < wrong.size(); ++t) {
+    readers.emplace_back([&, t] {
+      while (!done.load()) {
+        const std::u16string text = Translate(u"Cancel");
+        const bool known = text == u"Cancel" || text == u"Annuler" || text == u"Abbrechen";
+        wrong[t] += known ? 0 : 1;
+      }
+    });
+  }
+  for (int i = 0; i < 3000; ++i) {
+    switch (i % 3) {
+    case 0:
+      EXPECT_TRUE(SelectLanguage(2));
+      break;
+    case 1:
+      ClearCurrentLanguage();
+      break;
+    default:
+      EXPECT_TRUE(SelectLanguage(1));
+      break;
+    }
+  }
+  done.store(true);
+  for (std::thread &reader : readers) {
+    reader.join();
+  }
+  EXPECT_EQ(wrong, std::vector<int>(3, 0));
+}
+
+TEST_F(CurrentLanguageTest, AReaderKeepsTheObjectItLookedUp) {
+  ASSERT_TRUE(SelectLanguage(3));
+  const std::shared_ptr<const CLanguageBase> held = CurrentLanguage();
+  ASSERT_TRUE(SelectLanguage(4));
+  EXPECT_EQ(held->Name(), u"Spanish");
+  EXPECT_EQ(held->Lookup(u"Cancel"), u"Cancelar");
+  EXPECT_EQ(CurrentLanguage()->Name(), u"Russian");
+}

@@ -80,7 +80,7 @@ protected:
       if (what == "volumes") {
         // As the volume list reply fills the caller's list: a node numbered
         // 0 ends the list even when more follow.
-        VolumeInfo *node = m_requests.volumeList;
+        VolumeInfo *node = m_requests.volumeList.get();
         *node = VolumeInfo{1, 2048LL << 20, 512LL << 20, std::make_unique<VolumeInfo>()};
         *node->next = VolumeInfo{2, 4096LL << 20, 0, std::make_unique<VolumeInfo>()};
         *node->next->next = VolumeInfo{0, 0, 0, std::make_unique<VolumeInfo>()};

@@ -15,7 +15,7 @@
 #include "setup/queue_sequence_host.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
-#include "worker/message_store.h"
+#include "nas/take_query.h"
 
 namespace corvesta::test {
 namespace {
@@ -70,19 +70,11 @@ protected:
   void TearDown() override { ClearCurrentCredentials(); }
 
   // Runs the sequence to its end as a front end does: what is not its own
-  // is freed, and a request that ended without a message is reported gone.
+  // is freed. A request that fails on its way ends with its unanswered
+  // message, which the sequence takes itself.
   void RunToEnd(RequestSequence &sequence) {
-    auto dispose = [](const Message &message) {
-      std::unique_ptr<CThread> payload;
-      std::uint32_t value = 0;
-      CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, value);
-    };
-    auto tick = [&] {
-      if (CQuery::LiveCount() == 0 && m_window.QueuedCount() == 0) {
-        sequence.RequestGone();
-      }
-    };
-    ASSERT_TRUE(m_host.Run(sequence, seconds(120), dispose, tick, std::chrono::milliseconds(20)));
+    auto dispose = [](const Message &message) { TakeQuery(message); };
+    ASSERT_TRUE(m_host.Run(sequence, seconds(120), dispose));
   }
 
   LoginOutcome LogIn(int index, std::u16string user, std::u16string password) {

@@ -3,6 +3,7 @@
 #include "nas/device_list.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
+#include "nas/take_query.h"
 #include "worker/message_store.h"
 #include "worker/private_messages.h"
 
@@ -46,8 +47,9 @@ Ticket ScriptedRequests::ReadUserAccess(WindowHandle, std::int32_t deviceIndex) 
   return Issue("access", deviceIndex);
 }
 
-Ticket ScriptedRequests::ReadVolumeList(WindowHandle, std::int32_t deviceIndex, VolumeInfo *first) {
-  volumeList = first;
+Ticket ScriptedRequests::ReadVolumeList(WindowHandle, std::int32_t deviceIndex,
+                                        std::shared_ptr<VolumeInfo> first) {
+  volumeList = std::move(first);
   return Issue("volumes", deviceIndex);
 }
 
@@ -73,11 +75,7 @@ std::vector<Message> Deliver(MessageQueueTarget &window, Sequence &sequence) {
       continue;
     }
     left.push_back(message);
-    if (message.message == WM_QUERY_RESULT) {
-      std::unique_ptr<CThread> payload;
-      std::uint32_t value = 0;
-      CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, value);
-    }
+    TakeQuery(message); // a result nobody waits for is deleted
   }
   return left;
 }

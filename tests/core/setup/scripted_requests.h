@@ -28,7 +28,8 @@ public:
   Ticket LogIn(WindowHandle window, std::int32_t deviceIndex) override;
   Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) override;
   Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) override;
-  Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex, VolumeInfo *first) override;
+  Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex,
+                        std::shared_ptr<VolumeInfo> first) override;
 
   // The requests started, by name ("discovery", "credentials", "address",
   // "login", "logout", "access", "volumes"), in order.
@@ -41,7 +42,7 @@ public:
   std::int32_t lastIndex = -1;
   std::u16string lastUser;
   IpSettingBlock lastBlock{};
-  VolumeInfo *volumeList = nullptr;
+  std::shared_ptr<VolumeInfo> volumeList; // the request's share, as a worker holds it
 
 private:
   Ticket Issue(const std::string &name, std::int32_t deviceIndex);

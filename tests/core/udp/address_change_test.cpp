@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "nas/udp/address_change.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"
+#include "nas/udp/address_change.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"

@@ -9,10 +9,10 @@
 #include "app/settings_store.h"
 #include "i18n/current_language.h"
 #include "i18n/translate.h"
-#include "nas/udp/credential_check.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
+#include "nas/udp/credential_check.h"
 #include "platform/message_box.h"
 #include "support/clean_records.h"
 #include "support/nas_sim_process.h"
@@ -66,9 +66,20 @@ protected:
     return IniDocument::Parse(text.str()).Get(section, key);
   }
 
-  // Waits until every query has ended (a refused check deletes its own).
+  // Waits until every query has ended (a refused check deletes its own) and
+  // every worker has posted its last message.
   bool AllQueriesEnded() {
-    return test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 10s);
+    return test::WaitUntil(
+        [&] { return CQuery::LiveCount() == liveBefore && CQuery::RunningCount() == 0; }, 10s);
+  }
+
+  // Expects the queue to hold exactly the unanswered end of `ticket`.
+  void ExpectEndedUnanswered(Ticket ticket) {
+    const std::vector<Message> messages = window.TakeAll();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, WM_REQUEST_UNANSWERED);
+    EXPECT_EQ(messages[0].wParam, ticket);
+    EXPECT_EQ(messages[0].lParam, static_cast<LPARAM>(QueryKind::CredentialCheck));
   }
 
   // The first credential check the box logged after its first `skip` requests.
@@ -99,7 +110,7 @@ TEST_F(CredentialCheckTest, AcceptedGivesTheQueryToTheWindow) {
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->wParam, kResultSuccess);
-  auto query = test::TakeQuery(*message);
+  auto query = TakeQuery(*message);
   ASSERT_TRUE(query);
   EXPECT_EQ(query->ticket, ticket);
   EXPECT_EQ(query->kind, QueryKind::CredentialCheck);
@@ -119,7 +130,7 @@ TEST_F(CredentialCheckTest, AcceptedWhenTheBoxAnswersByUnicast) {
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
   EXPECT_EQ(message->wParam, kResultSuccess);
-  EXPECT_TRUE(test::TakeQuery(*message));
+  EXPECT_TRUE(TakeQuery(*message));
 }
 
 struct RefusalCase {
@@ -128,7 +139,7 @@ struct RefusalCase {
   json faults;
 };
 
-TEST_F(CredentialCheckTest, RefusedEmptiesTheCredentialsShowsTheErrorAndPostsNothing) {
+TEST_F(CredentialCheckTest, RefusedEmptiesTheCredentialsShowsTheErrorAndEndsUnanswered) {
   const RefusalCase cases[] = {
       {"wrong password", u"wrong", json::object()},
       {"box refuses", u"secret", {{"refuse_credentials", true}}},
@@ -140,7 +151,8 @@ TEST_F(CredentialCheckTest, RefusedEmptiesTheCredentialsShowsTheErrorAndPostsNot
     ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyUserName, u"admin"));
     ASSERT_TRUE(settings::Write(u"box-a", settings::kKeyPassWord, u"c2VjcmV0"));
     boxes->Clear();
-    ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", c.password, boxA), 0u);
+    const Ticket ticket = StartCredentialCheck(window.Handle(), u"admin", c.password, boxA);
+    ASSERT_NE(ticket, 0u);
     ASSERT_TRUE(boxes->WaitForCount(1, 5s));
     ASSERT_TRUE(AllQueriesEnded());
     MessageBoxRequest shown = boxes->Requests().at(0);
@@ -151,7 +163,7 @@ TEST_F(CredentialCheckTest, RefusedEmptiesTheCredentialsShowsTheErrorAndPostsNot
     EXPECT_EQ(Stored(u"box-a", settings::kKeyPassWord), u"") << "present and empty";
     EXPECT_EQ(CurrentCredentials().UserName(), "");
     EXPECT_EQ(CurrentCredentials().Password(), "");
-    EXPECT_EQ(window.QueuedCount(), 0u) << "nothing posted";
+    ExpectEndedUnanswered(ticket);
   }
 }
 
@@ -177,12 +189,12 @@ TEST_F(CredentialCheckTest, AnotherBoxsVerdictIsIgnored) {
   ASSERT_TRUE(boxes->WaitForCount(1, 5s));
   auto message = window.WaitForMessage(WM_QUERY_RESULT, 5s);
   ASSERT_TRUE(message);
-  auto query = test::TakeQuery(*message);
+  auto query = TakeQuery(*message);
   ASSERT_TRUE(query);
   EXPECT_EQ(query->ticket, accepted);
   query.reset();
   ASSERT_TRUE(AllQueriesEnded());
-  EXPECT_EQ(window.QueuedCount(), 0u);
+  ExpectEndedUnanswered(refused);
   EXPECT_EQ(boxes->Count(), 1u);
   // The late refusal of box-a leaves the credentials of the newer check.
   EXPECT_EQ(CurrentCredentials().Password(), "other");
@@ -194,12 +206,13 @@ TEST_F(CredentialCheckTest, NoAnswerIsARefusalAfterTheWaits) {
   json a = NasSimProcess::MakeBox("box-a", "127.0.0.2", kMacA, "secret");
   a["faults"] = {{"udp", {{"cred_check", {{"silent", true}}}}}};
   StartBoxes(a);
-  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA), 0u);
+  const Ticket ticket = StartCredentialCheck(window.Handle(), u"admin", u"secret", boxA);
+  ASSERT_NE(ticket, 0u);
   ASSERT_TRUE(boxes->WaitForCount(1, 10s));
   EXPECT_EQ(boxes->Requests().at(0).text, u"Username or password error.");
   EXPECT_TRUE(LoggedCheck()) << "the check was sent";
   ASSERT_TRUE(AllQueriesEnded());
-  EXPECT_EQ(window.QueuedCount(), 0u);
+  ExpectEndedUnanswered(ticket);
   EXPECT_EQ(CurrentCredentials().Password(), "");
 }
 
@@ -233,6 +246,7 @@ TEST_F(CredentialCheckTest, TheDatagramAsTheBoxReceivedIt) {
     EXPECT_EQ(logged->bytes, expected);
     ASSERT_TRUE(boxes->WaitForCount(1, 5s)) << "every case's password is wrong";
     ASSERT_TRUE(AllQueriesEnded());
+    window.TakeAll();
     boxes->Clear();
   }
 }

@@ -216,7 +216,7 @@ protected:
     EXPECT_TRUE(message.has_value());
     if (message) {
       EXPECT_EQ(message->wParam, kResultSuccess);
-      auto query = test::TakeQuery(*message);
+      auto query = TakeQuery(*message);
       EXPECT_TRUE(query && query->ticket == ticket);
     }
     return ListedBoxes();

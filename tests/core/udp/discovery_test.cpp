@@ -4,9 +4,9 @@
 #include <string>
 
 #include "nas/device_list.h"
-#include "nas/udp/discovery.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"
+#include "nas/udp/discovery.h"
 #include "peer_namespace.h"
 #include "platform/text_codec.h"
 #include "support/clean_records.h"

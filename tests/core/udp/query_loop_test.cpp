@@ -7,9 +7,9 @@
 
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
-#include "nas/udp/credential_check.h"
 #include "nas/protocol_timing.h"
 #include "nas/query.h"
+#include "nas/udp/credential_check.h"
 #include "platform/message_box.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
@@ -45,12 +45,17 @@ TEST(QueryLoop, CredentialChecksStartedAndDeletedWhileResultsArrive) {
   constexpr int kChecks = 160;
   constexpr std::int64_t kInFlight = 12;
   std::set<Ticket> acceptedTickets;
+  std::set<Ticket> refusedTickets;
   std::set<Ticket> answered;
-  std::size_t refusedCount = 0;
+  std::set<Ticket> unanswered;
   auto drain = [&] {
     for (const Message &message : window.TakeAll()) {
+      if (message.message == WM_REQUEST_UNANSWERED) {
+        EXPECT_TRUE(unanswered.insert(message.wParam).second) << "ended twice";
+        continue;
+      }
       ASSERT_EQ(message.message, WM_QUERY_RESULT);
-      auto query = test::TakeQuery(message);
+      auto query = TakeQuery(message);
       ASSERT_TRUE(query);
       EXPECT_EQ(query->deviceIndex, accepts);
       EXPECT_TRUE(answered.insert(query->ticket).second) << "answered twice";
@@ -71,18 +76,21 @@ TEST(QueryLoop, CredentialChecksStartedAndDeletedWhileResultsArrive) {
     if (good) {
       EXPECT_TRUE(acceptedTickets.insert(ticket).second) << "ticket repeated";
     } else {
-      ++refusedCount;
+      EXPECT_TRUE(refusedTickets.insert(ticket).second) << "ticket repeated";
     }
   }
   ASSERT_TRUE(test::WaitUntil(
       [&] {
         drain();
-        return answered.size() == acceptedTickets.size() && boxes->Count() == refusedCount;
+        return answered.size() == acceptedTickets.size() &&
+               unanswered.size() == refusedTickets.size();
       },
       30s))
-      << answered.size() << " of " << acceptedTickets.size() << " accepted, " << boxes->Count()
-      << " of " << refusedCount << " refused";
+      << answered.size() << " of " << acceptedTickets.size() << " accepted, " << unanswered.size()
+      << " of " << refusedTickets.size() << " refused";
   EXPECT_EQ(answered, acceptedTickets);
+  EXPECT_EQ(unanswered, refusedTickets);
+  EXPECT_EQ(boxes->Count(), refusedTickets.size());
   EXPECT_TRUE(test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 10s))
       << CQuery::LiveCount() - liveBefore << " queries left";
   EXPECT_EQ(CMsg::Instance().Size(), storedBefore);

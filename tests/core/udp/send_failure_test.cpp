@@ -4,14 +4,15 @@
 
 #include <cstring>
 
-#include "nas/udp/adapter_table.h"
-#include "nas/udp/credential_check.h"
 #include "nas/device_list.h"
 #include "nas/query.h"
+#include "nas/udp/adapter_table.h"
+#include "nas/udp/credential_check.h"
 #include "peer_namespace.h"
 #include "platform/message_box.h"
 #include "platform/message_queue_target.h"
 #include "support/temp_folder.h"
+#include "worker/private_messages.h"
 
 using namespace corvesta;
 using namespace std::chrono_literals;
@@ -48,11 +49,17 @@ TEST(CredentialCheckSendFailure, ReportsTheFailedSendThenRefuses) {
   ASSERT_TRUE(test::Shell("ip link set cvsf down"));
 
   const std::int64_t liveBefore = CQuery::LiveCount();
-  ASSERT_NE(StartCredentialCheck(window.Handle(), u"admin", u"pw", 0), 0u);
+  const Ticket ticket = StartCredentialCheck(window.Handle(), u"admin", u"pw", 0);
+  ASSERT_NE(ticket, 0u);
   ASSERT_TRUE(boxes->WaitForCount(2, 10s));
   std::vector<MessageBoxRequest> shown = boxes->Requests();
   EXPECT_EQ(shown[0].text, u"result_sendto failed.");
   EXPECT_EQ(shown[1].text, u"Username or password error.");
-  EXPECT_TRUE(test::WaitUntil([&] { return CQuery::LiveCount() == liveBefore; }, 5s));
-  EXPECT_EQ(window.QueuedCount(), 0u);
+  EXPECT_TRUE(test::WaitUntil(
+      [&] { return CQuery::LiveCount() == liveBefore && CQuery::RunningCount() == 0; }, 5s));
+  // The failed send is no answer: the check ends as a refusal, unanswered.
+  const std::vector<Message> messages = window.TakeAll();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].message, WM_REQUEST_UNANSWERED);
+  EXPECT_EQ(messages[0].wParam, ticket);
 }

@@ -5,22 +5,13 @@
 #include <cstdio>
 
 #include "nas/device_list.h"
+#include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "nas/udp/request_tag.h"
 #include "platform/text_codec.h"
-#include "worker/message_store.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::test {
-
-std::unique_ptr<CQuery> TakeQuery(const Message &message) {
-  std::unique_ptr<CThread> payload;
-  std::uint32_t value = 0;
-  if (!CMsg::Instance().Take(MessageIdFromLParam(message.lParam), payload, value)) {
-    return nullptr;
-  }
-  return std::unique_ptr<CQuery>(dynamic_cast<CQuery *>(payload.release()));
-}
 
 std::unique_ptr<CQuery> Discover(MessageQueueTarget &window, std::chrono::milliseconds timeout,
                                  DiscoveryTarget target) {

@@ -7,14 +7,11 @@
 #include <string_view>
 
 #include "nas/query.h"
+#include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "platform/message_queue_target.h"
 
 namespace corvesta::test {
-
-// Takes the query of a WM_QUERY_RESULT out of the message store; null when
-// the id is not there.
-std::unique_ptr<CQuery> TakeQuery(const Message &message);
 
 // Runs a discovery (for `target`, when given) and returns its finished
 // query (its result message already taken); null when no result came within
