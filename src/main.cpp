@@ -1,14 +1,91 @@
-#include <QApplication>
-#include <cstdio>
+// corvesta: the program people start from the desktop. It needs a display;
+// one copy runs per settings file; the main window is the program.
 
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/desktop_display.h"
+#include "app/language_choice.h"
+#include "app/program_info.h"
+#include "app/settings_store.h"
 #include "corvesta_version.h"
 #include "nas/worker_drain.h"
+#include "platform/app_data_folder.h"
+#include "platform/message_box.h"
+#include "ui/main/single_instance.h"
+#include "ui/main/utility_dlg.h"
+#include "ui/platform/qt_services.h"
+#include "ui/qt_text.h"
+
+using namespace corvesta;
+
+namespace {
+
+// Requests still running on their workers use process-wide stores: the
+// core's drain gives them time to end and leaves without tearing those
+// stores down when they do not. Message boxes they ask for meanwhile are
+// answered as dismissed.
+int DrainRequestsAndExit(int status) {
+  SetMessageBoxService(nullptr);
+  return FinishProcess(status);
+}
+
+QString InstanceKey() {
+  if (auto file = settings::FilePath()) {
+    return QString::fromStdString(file->string());
+  }
+  if (auto folder = ApplicationDataFolder()) {
+    return QString::fromStdString(folder->string());
+  }
+  return QStringLiteral("no settings folder");
+}
+
+void CentreOnScreen(QWidget &window) {
+  if (QScreen *screen = window.screen()) {
+    const QRect area = screen->availableGeometry();
+    window.move(area.center() - window.rect().center());
+  }
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
+  if (CheckDesktopDisplay() == DisplayVerdict::NoDisplay) {
+    std::fprintf(stderr, "corvesta: no desktop display found; the windows need a desktop session.\n"
+                         "Use corvesta-cli to set up a box from a terminal.\n");
+    return 1;
+  }
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Corvesta"));
-  QApplication::setApplicationVersion(QString::fromLatin1(corvesta::kVersion));
-  std::fprintf(stderr, "Corvesta %s: the main window is not built yet.\n", corvesta::kVersion);
-  // Requests still on their workers must not meet the static destructors.
-  return corvesta::FinishProcess(0);
+  QApplication::setApplicationName(ToQString(kProgramTitle));
+  QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  SingleInstance instance(InstanceKey());
+  if (!instance.Claim()) {
+    return 0; // the running copy shows its window
+  }
+
+  ChooseLanguageFromSettings();
+  InstallQtPlatformServices();
+
+  int status = 0;
+  {
+    CUtilityDlg window;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+      window.showNormal();
+      window.raise();
+      window.activateWindow();
+    });
+    QObject::connect(&window, &CUtilityDlg::closing, &application, &QApplication::quit);
+    // The session's end closes the window as its close button does.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
+                     [&window] { window.OnClose(); });
+    CentreOnScreen(window);
+    window.show();
+    window.Start();
+    status = application.exec();
+  }
+  return DrainRequestsAndExit(status);
 }

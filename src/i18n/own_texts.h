@@ -39,6 +39,8 @@ inline constexpr std::u16string_view kCredentialsTooLongText =
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";
+// The title of the login dialog.
+inline constexpr std::u16string_view kLoginTitleText = u"Login";
 
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();

@@ -1,7 +1,8 @@
 // The skin gallery: renders every skinned control in its states on the
-// dialogs' backgrounds, the window layouts the skin is drawn for, and a sheet
+// dialogs' backgrounds, the layouts of the windows not built yet, and a sheet
 // of every image, and writes them as PNG files, so the skin can be looked at
-// without a box.
+// without a box. The main window and the login dialog are shot as they are
+// by the window gallery (window_gallery.cpp).
 //
 //   skin_gallery <folder> [scale]
 //
@@ -148,169 +149,6 @@ CGdipProcessCtrl *Gauge(QWidget *parent, QRect where, int percent, bool large) {
 }
 
 // ---------------------------------------------------------------- sheets
-
-void MainWindowSheet() {
-  CGdipDialog dialog;
-  dialog.resize(820, 560);
-  if (!dialog.SetBackgroundImage(ids::kMainBackground)) {
-    Fail(QStringLiteral("main background"));
-  }
-  Picture(&dialog, ids::kMainLogo, QRect(16, 8, 180, 40));
-  Label(&dialog, QStringLiteral("Storage Utility 0.1.0"), QRect(214, 20, 250, 24), 15,
-        ids::kWeightRegular, QColor(144, 144, 144));
-  TitleButtons(&dialog, 806, 14, true);
-
-  auto *boxes = new CGdipComboBox(&dialog);
-  boxes->SetFaceImage(ids::kComboFace);
-  boxes->addItem(QStringLiteral("KS-310  (192.168.1.20)"));
-  boxes->setGeometry(232, 72, 260, 30);
-  Button(&dialog, QStringLiteral("Connect"), QRect(506, 71, 110, 32), ids::kTextButtonNormal,
-         ids::kTextButtonActive, ids::kTextButtonActive);
-  Hover(Button(&dialog, QStringLiteral("Refresh"), QRect(626, 71, 110, 32), ids::kTextButtonNormal,
-               ids::kTextButtonActive, ids::kTextButtonActive));
-
-  struct Shortcut {
-    const char *name;
-    int icon;
-    int lit;
-    int state; // 0 normal, 1 hover, 2 selected, 3 pressed, 4 disabled
-  };
-  const Shortcut shortcuts[] = {
-      {"Wizard", ids::kWizardShortcut, ids::kWizardShortcutLit, 0},
-      {"Folder", ids::kFolderShortcut, ids::kFolderShortcutLit, 2},
-      {"Management Center", ids::kManagementShortcut, ids::kManagementShortcutLit, 1},
-      {"Download Center", ids::kDownloadShortcut, ids::kDownloadShortcutLit, 0},
-      {"Backup Center", ids::kBackupShortcut, ids::kBackupShortcutLit, 0},
-      {"Play Center", ids::kPlayShortcut, ids::kPlayShortcutLit, 4},
-      {"Surveillance Center", ids::kSurveillanceShortcut, ids::kSurveillanceShortcutLit, 3},
-  };
-  int y = 72;
-  for (const Shortcut &s : shortcuts) {
-    auto *button = new CShortCutButton(&dialog);
-    if (!button->LoadImages(ids::kShortcutNormal, ids::kShortcutPressed, ids::kShortcutHover,
-                            s.icon, s.lit)) {
-      Fail(QStringLiteral("shortcut images"));
-    }
-    button->setText(QString::fromLatin1(s.name));
-    button->setGeometry(12, y, 190, 52);
-    switch (s.state) {
-    case 1:
-      Hover(button);
-      break;
-    case 2:
-      button->SetSelected(true);
-      break;
-    case 3:
-      button->setDown(true);
-      break;
-    case 4:
-      button->setEnabled(false);
-      break;
-    default:
-      break;
-    }
-    y += 58;
-  }
-
-  // Information panel: address lines, volume gauges, folder grid.
-  Picture(&dialog, ids::kNasIcon, QRect(232, 118, 48, 48));
-  Label(&dialog, QStringLiteral("KS-310"), QRect(290, 116, 300, 26), 22, ids::kWeightBold);
-  Label(&dialog, QStringLiteral("IP: 192.168.1.20    Mask: 255.255.255.0    Gateway: 192.168.1.1"),
-        QRect(290, 144, 500, 20), 14, ids::kWeightRegular, QColor(170, 170, 170));
-  const struct {
-    const char *name;
-    const char *usage;
-    int percent;
-  } volumes[] = {{"Volume 1", "Used 412.6 GB of 931.5 GB", 44},
-                 {"Volume 2", "Used 881.2 GB of 931.5 GB", 95}};
-  y = 178;
-  for (const auto &v : volumes) {
-    Picture(&dialog, ids::kVolumeIcon, QRect(232, y + 6, 40, 40));
-    Label(&dialog, QString::fromLatin1(v.name), QRect(280, y + 13, 77, 18), 18)
-        ->SetFormat(Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine);
-    Gauge(&dialog, QRect(372, y + 16, 272, 14), v.percent, false);
-    Label(&dialog, QString::fromLatin1(v.usage), QRect(373, y + 33, 272, 16), 13,
-          ids::kWeightRegular, QColor(170, 170, 170))
-        ->SetFormat(Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
-    Label(&dialog, QString::number(v.percent) + QLatin1Char('%'), QRect(650, y + 14, 46, 18), 17)
-        ->SetFormat(Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine);
-    y += 52;
-  }
-  const char *shares[] = {"public", "backup", "media", "photos"};
-  for (int i = 0; i < 4; ++i) {
-    const QRect cell(236 + 130 * i, 290, 116, 116);
-    if (i == 1) {
-      Picture(&dialog, ids::kFolderHighlight, cell);
-    }
-    Picture(&dialog, ids::kFolder, QRect(cell.x() + 21, cell.y() + 21, 74, 74));
-    Label(&dialog, QString::fromLatin1(shares[i]), cell.adjusted(0, 0, 0, -10), 18)
-        ->SetFormat(Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
-  }
-  auto *slider = new CGdipSlider(&dialog);
-  slider->setGeometry(760, 288, 13, 200);
-  slider->setRange(0, 120);
-  slider->setValue(40);
-
-  auto *volumeView = new CBottomIconButton(&dialog);
-  volumeView->setText(QStringLiteral("Select NAS/Short Cut"));
-  volumeView->setGeometry(240, 496, 200, 22);
-  Hover(volumeView);
-  auto *sorting = new CBottomIconButton(&dialog);
-  sorting->setText(QStringLiteral("Auto Sorting"));
-  sorting->setGeometry(460, 496, 160, 22);
-  Label(&dialog, QStringLiteral("Copyright (C) 2026 Corvesta. All rights reserved."),
-        QRect(16, 534, 500, 18), 13, ids::kWeightRegular, QColor(144, 144, 144));
-  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  QImage shot = Shoot(dialog);
-
-  // The pop-ups are windows of their own: the Logout tool tip and the open
-  // box list are shot alone and laid over the window where they appear.
-  const qreal ratio = shot.devicePixelRatio();
-  QPainter painter(&shot);
-  CSkinToolTip tip(&dialog);
-  tip.SetText(QStringLiteral("Logout"));
-  tip.resize(tip.sizeHint());
-  painter.drawImage(QPointF(700, 46), tip.grab().toImage());
-  boxes->addItem(QStringLiteral("KS-210  (192.168.1.31)"));
-  boxes->addItem(QStringLiteral("Backup-NAS  (192.168.1.44)"));
-  boxes->showPopup();
-  QCoreApplication::processEvents();
-  QWidget *popup = boxes->view()->window();
-  if (popup != nullptr && popup->isVisible()) {
-    const QImage list = popup->grab().toImage();
-    painter.drawImage(QPointF(boxes->x(), boxes->y() + boxes->height()), list);
-  } else {
-    Fail(QStringLiteral("the box list did not open"));
-  }
-  boxes->hidePopup();
-  painter.end();
-  shot.setDevicePixelRatio(ratio);
-  Save(shot, QStringLiteral("main_window"));
-}
-
-void LoginSheet() {
-  CGdipDialog dialog;
-  dialog.resize(460, 360);
-  dialog.SetBackgroundImage(ids::kLoginBackground);
-  Label(&dialog, QStringLiteral("Login"), QRect(18, 13, 200, 24), 19, ids::kWeightBold);
-  TitleButtons(&dialog, 448, 10, false);
-  Picture(&dialog, ids::kLoginLogo, QRect(130, 62, 200, 48));
-  Label(&dialog, QStringLiteral("User Name"), QRect(40, 134, 120, 20), 16)
-      ->SetFormat(Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine);
-  Field(&dialog, ids::kEditField, QRect(172, 130, 240, 28), QStringLiteral("admin"));
-  Label(&dialog, QStringLiteral("Password"), QRect(40, 176, 120, 20), 16)
-      ->SetFormat(Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine);
-  Field(&dialog, ids::kEditField, QRect(172, 172, 240, 28), QStringLiteral("secret"), true);
-  Button(&dialog, QStringLiteral("Remember Me"), QRect(172, 214, 200, 22), ids::kCheckBox,
-         ids::kCheckMark, ids::kCheckMark, ButtonKind::CheckBox)
-      ->SetCheck(true);
-  Hover(Button(&dialog, QStringLiteral("OK"), QRect(110, 310, 110, 32), ids::kTextButtonNormal,
-               ids::kTextButtonActive, ids::kTextButtonActive));
-  Button(&dialog, QStringLiteral("Cancel"), QRect(240, 310, 110, 32), ids::kTextButtonNormal,
-         ids::kTextButtonActive, ids::kTextButtonActive);
-  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  Save(Shoot(dialog), QStringLiteral("login"));
-}
 
 void SetIpSheet() {
   CGdipDialog dialog;
@@ -759,8 +597,6 @@ int main(int argc, char *argv[]) {
   }
   ImagesSheet();
   StatesSheet();
-  MainWindowSheet();
-  LoginSheet();
   SetIpSheet();
   WizardRaidSheet();
   WizardTimeZoneSheet();

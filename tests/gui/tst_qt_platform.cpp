@@ -8,6 +8,7 @@
 #include "platform/shell_open.h"
 #include "ui/platform/qt_message_box.h"
 #include "ui/platform/qt_message_target.h"
+#include "ui/platform/qt_sequence_host.h"
 #include "ui/platform/qt_shell_open.h"
 #include "ui/qt_text.h"
 #include "worker/private_messages.h"
@@ -200,6 +201,27 @@ private Q_SLOTS:
     QUrl url = ShareUrl(*share);
     QCOMPARE(url.toString(QUrl::FullyEncoded),
              QStringLiteral("smb://192.168.1.20/My%20Music/%231"));
+  }
+
+  void sequenceTimersFireByIdAndCanBeReplacedOrStopped() {
+    QList<int> fired;
+    QtSequenceHost host(42, [&](int id) { fired << id; });
+    QCOMPARE(host.Window(), WindowHandle(42));
+    using std::chrono::milliseconds;
+    host.StartTimer(1, milliseconds(60000));
+    host.StartTimer(1, milliseconds(0)); // replaces the far time
+    host.StartTimer(2, milliseconds(0));
+    host.StopTimer(2);
+    host.StartTimer(3, milliseconds(1));
+    QVERIFY(host.TimerPending(1));
+    QVERIFY(!host.TimerPending(2));
+    QTRY_VERIFY_WITH_TIMEOUT(fired.contains(3), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(fired.contains(1), 5000);
+    QCoreApplication::processEvents();
+    QCOMPARE(fired.count(1), 1);
+    QVERIFY(!fired.contains(2));
+    QVERIFY(!host.TimerPending(1));
+    host.StopTimer(7); // a timer never started
   }
 };
 

@@ -1,5 +1,6 @@
 #include "ui/skin/shortcut_button.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "ui/skin/skin_colors.h"
@@ -64,7 +65,20 @@ void CShortCutButton::paintEvent(QPaintEvent *) {
     painter.setPen(skin::SkinColor((strong || (enabled && m_selected)) ? skin::kTextAccent
                                                                        : skin::kTextDisabled));
     const QRect textArea(kTextLeft, 0, std::max(0, width() - kTextLeft), height());
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    // A name too long for one line (the longer languages) takes two; what
+    // still does not fit ends in an ellipsis rather than being cut.
+    const QFontMetrics metrics = painter.fontMetrics();
+    if (metrics.horizontalAdvance(text()) <= textArea.width()) {
+      painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    } else {
+      const QRect wrapped = metrics.boundingRect(textArea, Qt::TextWordWrap, text());
+      if (wrapped.height() <= textArea.height() && wrapped.width() <= textArea.width()) {
+        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
+      } else {
+        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         metrics.elidedText(text(), Qt::ElideRight, textArea.width()));
+      }
+    }
   }
   DrawFocusFrame(painter, rect());
 }

@@ -5,6 +5,9 @@
 
 namespace corvesta::skin {
 
+// The program's icon (taskbar, window list).
+inline constexpr int kAppIcon = 128;
+
 // Title-bar and tool buttons: normal, hover, pressed.
 inline constexpr int kHelpPressed = 142;
 inline constexpr int kHelpHover = 143;

@@ -9,6 +9,7 @@ namespace corvesta::skin {
 namespace {
 
 constexpr std::array kImages = {
+    SkinImageInfo{kAppIcon, 64, 64, "program icon (taskbar and window list)"},
     SkinImageInfo{kHelpPressed, 28, 28, "Help button, pressed (main window)"},
     SkinImageInfo{kHelpHover, 28, 28, "Help button, hover"},
     SkinImageInfo{kHelpNormal, 28, 28, "Help button, normal"},

@@ -1,0 +1,57 @@
+#pragma once
+// Control ids of the main window, the login dialog and the information
+// panel. Tests find the controls by these numbers.
+
+namespace corvesta::main_ids {
+
+// Main window.
+inline constexpr int kWizard = 1000;
+inline constexpr int kFolder = 1001;
+inline constexpr int kPlayCenter = 1002;
+inline constexpr int kManagementCenter = 1003;
+inline constexpr int kDownloadCenter = 1004;
+inline constexpr int kBackupCenter = 1005;
+inline constexpr int kNetwork = 1006;
+inline constexpr int kDriveMapping = 1007;
+inline constexpr int kSurveillanceCenter = 1008;
+inline constexpr int kConnect = 1009;
+inline constexpr int kRefresh = 1010;
+inline constexpr int kLogout = 1011;
+inline constexpr int kSettings = 1012;
+inline constexpr int kHelp = 1013;
+inline constexpr int kBoxList = 1014;
+inline constexpr int kVolumeView = 1015;
+inline constexpr int kAutoSorting = 1016;
+inline constexpr int kHeading = 1017;
+inline constexpr int kFooter = 1018;
+inline constexpr int kFileCenter = 1079;
+inline constexpr int kMinimise = 1080;
+inline constexpr int kClose = 1082;
+inline constexpr int kVersionLine = 1150;
+inline constexpr int kWelcome = 1151;
+inline constexpr int kLogo = 1152;
+// The information panel itself, so that tests and the layout can reach it.
+inline constexpr int kInfoPanel = 131;
+
+// Information panel.
+inline constexpr int kInfoName = 1129;
+inline constexpr int kInfoAddress = 1130;
+inline constexpr int kInfoMask = 1131;
+inline constexpr int kInfoGateway = 1132;
+inline constexpr int kInfoFolders = 1128;
+inline constexpr int kInfoVolumes[4] = {1139, 1138, 1140, 1141};
+
+// Login dialog.
+inline constexpr int kLoginUser = 1018;
+inline constexpr int kLoginPassword = 1019;
+inline constexpr int kLoginRemember = 1020;
+inline constexpr int kLoginOk = 1021;
+inline constexpr int kLoginCancel = 1022;
+inline constexpr int kLoginLogo = 1023;
+inline constexpr int kLoginUserLabel = 1024;
+inline constexpr int kLoginPasswordLabel = 1025;
+inline constexpr int kLoginNote = 1026;
+inline constexpr int kLoginTitle = 1027;
+inline constexpr int kLoginClose = 1028;
+
+} // namespace corvesta::main_ids

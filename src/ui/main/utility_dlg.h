@@ -1,0 +1,134 @@
+#pragma once
+// The main window: the boxes found on the LAN, Connect and the login, the
+// box's information panel, and the buttons that open everything else.
+//
+// Every exchange with a box is a request started here whose outcome comes
+// back as a posted message; the window keeps the ticket of the one request
+// it waits for and drops the results of older ones. It computes no protocol
+// step itself.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "setup/login_sequence.h"
+#include "setup/logout_sequence.h"
+#include "ui/main/ui_state.h"
+#include "ui/skin/gdip_dialog.h"
+#include "worker/ticket.h"
+
+namespace corvesta {
+
+class CGdipButton;
+class CGdipComboBox;
+class CNASInfoDialog;
+class CQuery;
+class CShortCutButton;
+class CTransStatic;
+struct NasDevice;
+
+class QtSequenceHost;
+
+class CUtilityDlg : public CGdipDialog, private LoginObserver {
+  Q_OBJECT
+public:
+  explicit CUtilityDlg(QWidget *parent = nullptr);
+  ~CUtilityDlg() override;
+
+  // Starts the first discovery. The program calls it once the window is
+  // shown; the box list fills when the result arrives.
+  void Start();
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Enables and disables the controls of the state table.
+  void SetUiState(UiState state);
+  UiState State() const { return m_state; }
+  Ticket CurrentTicket() const { return m_ticket; }
+  bool LoggedIn() const { return m_loggedIn; }
+  // The box logged in to (or being logged in to), -1 for none.
+  std::int32_t SelectedIndex() const { return m_selectedIndex; }
+  CNASInfoDialog *InfoPanel() const { return m_info; }
+  // "Corvesta ( 0.1.0.0 )": the first line of Help.
+  QString TitleText() const { return m_titleText; }
+
+  // The button commands, by control id.
+  void OnCommand(int id);
+
+  // Ends the program: starts the logout of a logged-in box, hides the window
+  // and leaves the event loop. Waiting for running requests is left to the
+  // program's exit.
+  void OnClose();
+
+Q_SIGNALS:
+  // Emitted once by OnClose, after the window is hidden.
+  void closing();
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void reject() override;
+
+private:
+  void BuildControls();
+  void SetTexts();
+  void SelectCenterButton(int id);
+
+  // Commands.
+  void OnConnect();
+  void OnRefresh();
+  void OnLogout();
+  void OnHelp();
+  void OnMinimise();
+
+  // Results.
+  void OnQueryResult(WPARAM result, LPARAM id);
+  void OnDiscoveryResult();
+  void OnLeftSubnet();
+
+  // The login of the box at `index` with what the login dialog returned:
+  // the core's login sequence runs it and reports here.
+  void BeginLogin(std::int32_t index, const NasDevice &device, const QString &user,
+                  const QString &password);
+  void OnSequenceTimer(int id);
+
+  // LoginObserver.
+  void OnCredentialsAccepted() override;
+  void OnLoggedIn() override;
+  void OnAccessRights(std::u16string_view accessText) override;
+  void OnVolumes(const std::vector<VolumeUsage> &volumes) override;
+  void OnLoginFinished(const LoginOutcome &outcome) override;
+  void OfferFirstRun();
+
+  // Parts owned by the settings dialog, the set-IP dialog, the web centers,
+  // the share browser, the idle logout and the wizard. Each is entered from
+  // here and does nothing until its owner fills it in.
+  void RunSettingsDialog();
+  void OpenCenter(int id);
+  void ShowFolders();
+  void OpenShare(int index);
+  void RestartIdleTimer();
+  void StopIdleTimer();
+  void RunWizard();
+  void RunSetIpDialog();
+
+  CGdipComboBox *m_boxList = nullptr;
+  CTransStatic *m_heading = nullptr;
+  CTransStatic *m_welcome = nullptr;
+  CNASInfoDialog *m_info = nullptr;
+  QtSequenceHost *m_host = nullptr;
+  std::unique_ptr<LoginSequence> m_login;
+  std::unique_ptr<LogoutSequence> m_logout;
+  QString m_loginUser;
+
+  UiState m_state = UiState::Searching;
+  Ticket m_ticket = 0;
+  std::int32_t m_selectedIndex = -1;
+  bool m_loggedIn = false;
+  bool m_administrator = false;
+  bool m_refreshAfterWizard = true;
+  bool m_closing = false;
+  QString m_titleText;
+};
+
+} // namespace corvesta
