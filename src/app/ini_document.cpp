@@ -33,7 +33,9 @@ char16_t FoldCase(char16_t c) {
   return c;
 }
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 std::u16string_view Trim(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.front())) {
@@ -47,7 +49,8 @@ std::u16string_view Trim(std::u16string_view text) {
 
 std::u16string DecodeBytes(std::string_view bytes) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) {
+  if (bytes.size() >= 2 &&
+      ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) {
     bool little = byte(0) == 0xFF;
     std::u16string text;
     text.reserve(bytes.size() / 2);
@@ -76,9 +79,9 @@ bool HasForbidden(std::u16string_view text) {
 // Quotes a value whose blanks at either end, or enclosing quotes, would
 // otherwise be lost when it is read back.
 std::u16string EncodeValue(std::u16string_view value) {
-  bool needsQuotes = !value.empty() &&
-                     (IsBlank(value.front()) || IsBlank(value.back()) ||
-                      (value.size() >= 2 && value.front() == u'"' && value.back() == u'"'));
+  bool needsQuotes =
+      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                         (value.size() >= 2 && value.front() == u'"' && value.back() == u'"'));
   if (!needsQuotes) {
     return std::u16string(value);
   }
@@ -202,7 +205,8 @@ bool IniDocument::Set(std::u16string_view section, std::u16string_view key,
     sectionFound = true;
   }
   if (sectionFound) {
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(firstSectionEnd), std::move(entry));
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(firstSectionEnd),
+                   std::move(entry));
     return true;
   }
   Line header;

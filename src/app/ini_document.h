@@ -36,7 +36,7 @@ private:
   enum class Kind { Section, Entry, Other };
   struct Line {
     Kind kind = Kind::Other;
-    std::u16string name; // section name or key, trimmed
+    std::u16string name;  // section name or key, trimmed
     std::u16string value; // entry value as read (quotes removed)
     std::u16string raw;   // the line as it stands in the file
   };

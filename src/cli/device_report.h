@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
+#include "nas/udp/adapter_table.h"
 
 namespace corvesta::cli {
 

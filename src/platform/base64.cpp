@@ -27,7 +27,9 @@ std::string Base64Encode(std::string_view bytes) {
   std::string out;
   out.reserve((bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;
-  const auto at = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])); };
+  const auto at = [&](std::size_t k) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k]));
+  };
   for (; i + 3 <= bytes.size(); i += 3) {
     std::uint32_t group = (at(i) << 16) | (at(i + 1) << 8) | at(i + 2);
     out.push_back(kAlphabet[(group >> 18) & 63]);

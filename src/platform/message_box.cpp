@@ -114,6 +114,8 @@ ScopedMessageBoxRecorder::ScopedMessageBoxRecorder()
     : m_recorder(std::make_shared<MessageBoxRecorder>()),
       m_previous(SetMessageBoxService(m_recorder)) {}
 
-ScopedMessageBoxRecorder::~ScopedMessageBoxRecorder() { SetMessageBoxService(m_previous); }
+ScopedMessageBoxRecorder::~ScopedMessageBoxRecorder() {
+  SetMessageBoxService(m_previous);
+}
 
 } // namespace corvesta

@@ -4,9 +4,13 @@
 
 namespace corvesta {
 
-MessageQueueTarget::MessageQueueTarget() { RegisterWindow(); }
+MessageQueueTarget::MessageQueueTarget() {
+  RegisterWindow();
+}
 
-MessageQueueTarget::~MessageQueueTarget() { UnregisterWindow(); }
+MessageQueueTarget::~MessageQueueTarget() {
+  UnregisterWindow();
+}
 
 void MessageQueueTarget::QueuePosted(const Message &message) {
   {

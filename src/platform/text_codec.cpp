@@ -160,8 +160,9 @@ bool CopyToField(char *field, std::size_t fieldSize, std::string_view utf8) {
 
 std::string_view FieldText(const char *field, std::size_t fieldSize) {
   const void *zero = std::memchr(field, 0, fieldSize);
-  std::size_t length =
-      zero == nullptr ? fieldSize : static_cast<std::size_t>(static_cast<const char *>(zero) - field);
+  std::size_t length = zero == nullptr
+                           ? fieldSize
+                           : static_cast<std::size_t>(static_cast<const char *>(zero) - field);
   return std::string_view(field, length);
 }
 

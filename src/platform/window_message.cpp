@@ -24,9 +24,13 @@ MessageTarget *FindLocked(Registry &registry, WindowHandle window) {
 
 } // namespace
 
-MessageTarget::~MessageTarget() { UnregisterWindow(); }
+MessageTarget::~MessageTarget() {
+  UnregisterWindow();
+}
 
-LRESULT MessageTarget::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
+LRESULT MessageTarget::WindowProc(UINT, WPARAM, LPARAM) {
+  return 0;
+}
 
 WindowHandle MessageTarget::RegisterWindow() {
   UnregisterWindow();

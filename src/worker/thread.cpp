@@ -75,7 +75,9 @@ void CThread::Resume() {
   m_wake.notify_all();
 }
 
-void CThread::Step() { Pause(kStepPause); }
+void CThread::Step() {
+  Pause(kStepPause);
+}
 
 void CThread::Run() {
   while (!StopRequested()) {

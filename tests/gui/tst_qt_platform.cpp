@@ -39,7 +39,8 @@ private Q_SLOTS:
     });
     const WindowHandle handle = target.Handle();
     std::atomic<bool> posted{false};
-    test::WorkerThread worker([&] { posted = PostMessage(handle, WM_COMMAND_RESULT, kResultFailure, 5); });
+    test::WorkerThread worker(
+        [&] { posted = PostMessage(handle, WM_COMMAND_RESULT, kResultFailure, 5); });
     worker.Join();
     QVERIFY(posted);
     // Nothing is delivered behind the UI thread's back: only its loop does.

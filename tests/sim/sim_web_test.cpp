@@ -5,9 +5,9 @@
 
 #include <thread>
 
+#include "platform/base64.h"
 #include "sim_test_sockets.h"
 #include "support/nas_sim_process.h"
-#include "platform/base64.h"
 
 namespace corvesta::test {
 namespace {

@@ -21,9 +21,13 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(m_path, error);
 }
 
-ScopedAppDataFolder::ScopedAppDataFolder() { SetApplicationDataFolderForTesting(m_folder.Path()); }
+ScopedAppDataFolder::ScopedAppDataFolder() {
+  SetApplicationDataFolderForTesting(m_folder.Path());
+}
 
-ScopedAppDataFolder::~ScopedAppDataFolder() { SetApplicationDataFolderForTesting(std::nullopt); }
+ScopedAppDataFolder::~ScopedAppDataFolder() {
+  SetApplicationDataFolderForTesting(std::nullopt);
+}
 
 std::filesystem::path ScopedAppDataFolder::SettingsFile() const {
   return m_folder.Path() / "Utility" / "Utility.ini";

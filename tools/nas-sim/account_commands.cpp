@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "form_body.h"
-#include "web_commands.h"
 #include "platform/base64.h"
+#include "web_commands.h"
 #include "xml_writer.h"
 
 namespace corvesta::sim {

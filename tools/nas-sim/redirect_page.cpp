@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "web_commands.h"
 #include "platform/base64.h"
+#include "web_commands.h"
 #include "xml_writer.h"
 
 namespace corvesta::sim {

@@ -1,8 +1,8 @@
 #include "nas/http/command_bodies.h"
 
 #include "nas/replies/volume_lines.h"
-#include "platform/text_codec.h"
 #include "platform/base64.h"
+#include "platform/text_codec.h"
 
 namespace corvesta::body {
 

@@ -3,8 +3,8 @@
 #include "nas/box_protocol.h"
 #include "nas/device_list.h"
 #include "nas/query.h"
-#include "platform/text_codec.h"
 #include "platform/base64.h"
+#include "platform/text_codec.h"
 
 namespace corvesta {
 

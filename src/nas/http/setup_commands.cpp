@@ -1,7 +1,7 @@
+#include "nas/current_credentials.h"
 #include "nas/http/command_bodies.h"
 #include "nas/http/command_set.h"
 #include "nas/http/command_start.h"
-#include "nas/current_credentials.h"
 #include "nas/http/http_exchange.h"
 #include "nas/replies/share_list.h"
 #include "platform/text_codec.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "nas/udp/adapter_table.h"
 #include "nas/nas_device.h"
+#include "nas/udp/adapter_table.h"
 
 namespace corvesta {
 

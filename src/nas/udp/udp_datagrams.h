@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "nas/udp/ip_setting_block.h"
 #include "nas/nas_device.h"
+#include "nas/udp/ip_setting_block.h"
 #include "nas/udp/request_tag.h"
 
 namespace corvesta::udp {

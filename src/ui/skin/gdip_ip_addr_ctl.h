@@ -12,8 +12,8 @@
 #include <array>
 #include <cstdint>
 
-#include "setup/address_entry.h"
 #include "platform/window_message.h"
+#include "setup/address_entry.h"
 #include "ui/skin/gdiplus_bitmap.h"
 
 namespace corvesta {

@@ -31,22 +31,24 @@ TEST(IniDocument, NamesMatchRegardlessOfCaseBeyondAscii) {
 }
 
 TEST(IniDocument, SetReplacesAddsAndKeepsEverythingElse) {
-  IniDocument doc = IniDocument::Parse("; keep me\n[Current]\nServName=old\n\n[Used]\nFirstOpen=FALSE\n");
+  IniDocument doc =
+      IniDocument::Parse("; keep me\n[Current]\nServName=old\n\n[Used]\nFirstOpen=FALSE\n");
   ASSERT_TRUE(doc.Set(u"CURRENT", u"servname", u"new"));
   ASSERT_TRUE(doc.Set(u"Current", u"LoginOutTime", u"60000:"));
   ASSERT_TRUE(doc.Set(u"Box", u"UserName", u""));
   std::string text = doc.Serialize();
-  EXPECT_EQ(text, "; keep me\n[Current]\nServName=new\nLoginOutTime=60000:\n\n[Used]\nFirstOpen=FALSE\n"
-                  "[Box]\nUserName=\n");
+  EXPECT_EQ(text,
+            "; keep me\n[Current]\nServName=new\nLoginOutTime=60000:\n\n[Used]\nFirstOpen=FALSE\n"
+            "[Box]\nUserName=\n");
   IniDocument again = IniDocument::Parse(text);
   EXPECT_EQ(again.Get(u"Box", u"UserName"), u"");
   EXPECT_EQ(again.Get(u"Used", u"FirstOpen"), u"FALSE");
 }
 
 TEST(IniDocument, ValuesSurviveARoundTripExactly) {
-  for (std::u16string value : {std::u16string(u" lead"), std::u16string(u"trail "),
-                               std::u16string(u"\"quoted\""), std::u16string(u"a=b;c[d]"),
-                               std::u16string(u"Ж \U0001F4BE")}) {
+  for (std::u16string value :
+       {std::u16string(u" lead"), std::u16string(u"trail "), std::u16string(u"\"quoted\""),
+        std::u16string(u"a=b;c[d]"), std::u16string(u"Ж \U0001F4BE")}) {
     IniDocument doc;
     ASSERT_TRUE(doc.Set(u"S", u"K", value));
     EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Get(u"S", u"K"), value);
@@ -83,8 +85,9 @@ TEST(IniDocument, ReadsUtf16FilesWithByteOrderMark) {
   }
   EXPECT_EQ(IniDocument::Parse(little).Get(u"Language", u"Language"), u"RUS");
   EXPECT_EQ(IniDocument::Parse(big).Get(u"Language", u"Language"), u"RUS");
-  EXPECT_EQ(IniDocument::Parse("\xEF\xBB\xBF[Language]\nLanguage=GER").Get(u"Language", u"Language"),
-            u"GER");
+  EXPECT_EQ(
+      IniDocument::Parse("\xEF\xBB\xBF[Language]\nLanguage=GER").Get(u"Language", u"Language"),
+      u"GER");
 }
 
 TEST(IniDocument, FirstOfDuplicateKeysWinsAndIsTheOneReplaced) {

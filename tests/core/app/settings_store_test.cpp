@@ -135,8 +135,7 @@ TEST_F(SettingsStore, TwoThreadsWritingAtOnceLoseNothing) {
     for (int i = 0; i < kWrites; ++i) {
       std::string key = "Key" + std::to_string(i);
       std::u16string value;
-      EXPECT_TRUE(settings::Read(section, std::u16string(key.begin(), key.end()), value))
-          << key;
+      EXPECT_TRUE(settings::Read(section, std::u16string(key.begin(), key.end()), value)) << key;
     }
   }
   // No temporary file is left behind.

@@ -4,8 +4,8 @@
 #include "nas/http/http_request_builder.h"
 #include "nas/http/http_status_line.h"
 #include "nas/replies/volume_lines.h"
-#include "platform/text_codec.h"
 #include "platform/base64.h"
+#include "platform/text_codec.h"
 
 using namespace corvesta;
 

@@ -42,12 +42,9 @@ TEST(AppDataFolder, FollowsTheXdgRules) {
     const char *home;
     std::optional<std::string> expected;
   } cases[] = {
-      {"/cfg", "/home/u", "/cfg"},
-      {nullptr, "/home/u", "/home/u/.config"},
-      {"", "/home/u", "/home/u/.config"},
-      {"relative/path", "/home/u", "/home/u/.config"},
-      {nullptr, nullptr, std::nullopt},
-      {nullptr, "not-absolute", std::nullopt},
+      {"/cfg", "/home/u", "/cfg"},        {nullptr, "/home/u", "/home/u/.config"},
+      {"", "/home/u", "/home/u/.config"}, {"relative/path", "/home/u", "/home/u/.config"},
+      {nullptr, nullptr, std::nullopt},   {nullptr, "not-absolute", std::nullopt},
   };
   for (const Case &c : cases) {
     ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);

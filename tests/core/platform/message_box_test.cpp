@@ -14,9 +14,9 @@ TEST(MessageBox, RecorderKeepsEveryRequestAndAnswersFromItsScript) {
 
   EXPECT_EQ(ShowMessageBox(7, u"first", u"Corvesta", MessageBoxButtons::OkCancel),
             MessageBoxResult::Cancel);
-  EXPECT_EQ(ShowMessageBox(0, u"second", u"Warning", MessageBoxButtons::YesNo,
-                           MessageBoxIcon::Warning),
-            MessageBoxResult::Yes);
+  EXPECT_EQ(
+      ShowMessageBox(0, u"second", u"Warning", MessageBoxButtons::YesNo, MessageBoxIcon::Warning),
+      MessageBoxResult::Yes);
 
   auto requests = recorder->Requests();
   ASSERT_EQ(requests.size(), 2u);

@@ -24,14 +24,16 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, Utf8RoundTrip,
     testing::Values(CodecCase{"empty", "", u""}, CodecCase{"ascii", "NAS-310", u"NAS-310"},
                     CodecCase{"latin1", "Caf\xC3\xA9", u"Caf\u00E9"},
-                    CodecCase{"cyrillic", "\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA", u"\u0414\u0438\u0441\u043A"},
+                    CodecCase{"cyrillic", "\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA",
+                              u"\u0414\u0438\u0441\u043A"},
                     CodecCase{"cjk", "\xE7\xA1\xAC", u"\u786C"},
                     CodecCase{"astral", "\xF0\x9F\x92\xBE", u"\U0001F4BE"},
                     CodecCase{"embedded zero", std::string("a\0b", 3), std::u16string(u"a\0b", 3)}),
     [](const auto &paramInfo) {
       std::string name = paramInfo.param.name;
       for (char &ch : name) {
-        if (ch == ' ') ch = '_';
+        if (ch == ' ')
+          ch = '_';
       }
       return name;
     });
@@ -41,12 +43,14 @@ TEST(TextCodec, IllFormedUtf8BecomesReplacementCharacters) {
     std::string in;
     std::u16string out;
   } cases[] = {
-      {"\x80", u"\uFFFD"},                         // lone continuation byte
-      {"a\xC3", u"a\uFFFD"},                       // truncated sequence
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},               // overlong "/"
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},     // encoded surrogate
+      {"\x80", u"\uFFFD"},                               // lone continuation byte
+      {"a\xC3", u"a\uFFFD"},                             // truncated sequence
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                     // overlong "/"
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},           // encoded surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // above U+10FFFF
-      {"\xFF" "ok", u"\uFFFDok"},
+      {"\xFF"
+       "ok",
+       u"\uFFFDok"},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(Utf8ToUtf16(c.in), c.out);

@@ -11,8 +11,13 @@ TEST(Base64, KnownVectors) {
     std::string bytes;
     std::string text;
   } cases[] = {
-      {"", ""},          {"f", "Zg=="},         {"fo", "Zm8="},       {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
       {"admin:secret", "YWRtaW46c2VjcmV0"},
       {std::string("\xFB\xFF\x00", 3), "+/8A"},
   };
