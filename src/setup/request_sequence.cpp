@@ -63,12 +63,6 @@ void RequestSequence::OnTimer(int id) {
   }
 }
 
-void RequestSequence::RequestGone() {
-  if (m_awaiting != Awaiting::Nothing) {
-    Unanswered();
-  }
-}
-
 void RequestSequence::Unanswered() {
   StopWaiting();
   OnUnanswered();

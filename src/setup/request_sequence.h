@@ -8,8 +8,8 @@
 //    of the message store and handed to OnQueryResult;
 //  - WM_SETIP_RESULT, for an address change (the message carries no ticket,
 //    so an address change is awaited alone);
-//  - WM_REQUEST_UNANSWERED with its ticket, the end of the wait's limit, or
-//    the owner's word that the request is gone (RequestGone): OnUnanswered.
+//  - WM_REQUEST_UNANSWERED with its ticket, or the end of the wait's limit:
+//    OnUnanswered.
 // Results of other tickets (earlier requests, the owner's own) are not the
 // sequence's: OnMessage leaves them, payload and all, to the owner.
 
@@ -35,10 +35,6 @@ public:
   bool OnMessage(const Message &message) final;
   void OnTimer(int id) final;
 
-  // The owner has seen that the request in flight ended without posting
-  // anything (no request alive, nothing queued): handled as
-  // WM_REQUEST_UNANSWERED. Nothing happens when no request is in flight.
-  void RequestGone();
   // The ticket of the request in flight; 0 when none.
   Ticket PendingTicket() const { return m_ticket; }
 

@@ -50,7 +50,6 @@ enum class Reply {
   InUse,      // login failure with flag 5
   Unanswered, // WM_REQUEST_UNANSWERED
   Timeout,    // the wait's limit passes
-  Gone,       // the owner sees that the request ended without a message
 };
 
 class LoginSequenceTest : public ::testing::Test {
@@ -107,9 +106,6 @@ protected:
       ASSERT_TRUE(m_host.TimerPending(kLoginTimerId));
       m_host.StopTimer(kLoginTimerId); // as the host does for a timer that fires
       sequence.OnTimer(kLoginTimerId);
-      return;
-    case Reply::Gone:
-      sequence.RequestGone();
       return;
     }
     EXPECT_TRUE(Deliver(m_window, sequence).empty());
@@ -222,16 +218,6 @@ INSTANTIATE_TEST_SUITE_P(
                               true,
                               {},
                               {R::Unanswered},
-                              {"credentials"},
-                              LoginResult::CredentialsRefused,
-                              {},
-                              false,
-                              false},
-                      EndCase{"CheckRefusedWithoutAnyMessage",
-                              u"admin",
-                              true,
-                              {},
-                              {R::Gone},
                               {"credentials"},
                               LoginResult::CredentialsRefused,
                               {},
