@@ -133,38 +133,9 @@ BENCHMARK(BM_ConnectByAddressAgainstDiscover)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs) {
-      auto ratio = run.counters.find("ratio");
-      if (!run.error_occurred && ratio != run.counters.end()) {
-        m_ratio = ratio->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (m_ratio > 0) {
-      corvesta::bench::PrintRatio("corvesta-cli connect 127.0.0.3 / discover (median)", m_ratio,
-                                  0.1);
-    }
-  }
-
-private:
-  double m_ratio = 0;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return corvesta::bench::RunWithRatio(argc, argv, "ratio",
+                                       "corvesta-cli connect 127.0.0.3 / discover (median)", 0.1);
 }

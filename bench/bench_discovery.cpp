@@ -134,38 +134,9 @@ BENCHMARK(BM_DiscoveryOneAndFourAdapters)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Keeps the table as usual and prints the ratio line after it.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs) {
-      auto ratio = run.counters.find("ratio");
-      if (!run.error_occurred && ratio != run.counters.end()) {
-        m_ratio = ratio->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (m_ratio > 0) {
-      bench::PrintRatio("discovery 4 adapters / 1 adapter (median)", m_ratio, 1.1);
-    }
-  }
-
-private:
-  double m_ratio = 0;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return corvesta::bench::RunWithRatio(argc, argv, "ratio",
+                                       "discovery 4 adapters / 1 adapter (median)", 1.1);
 }

@@ -192,37 +192,9 @@ BENCHMARK(BM_CommandAgainstBareRoundTrip)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs) {
-      auto ratio = run.counters.find("median_ratio");
-      if (!run.error_occurred && ratio != run.counters.end()) {
-        m_ratio = ratio->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (m_ratio > 0) {
-      bench::PrintRatio("web command / bare TCP round trip (median)", m_ratio, 5.0);
-    }
-  }
-
-private:
-  double m_ratio = 0;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return corvesta::bench::RunWithRatio(argc, argv, "median_ratio",
+                                       "web command / bare TCP round trip (median)", 5.0);
 }
