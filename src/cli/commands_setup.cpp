@@ -80,27 +80,29 @@ ExitStatus RunPassword(Context &context) {
   LoginSession session(context);
   // Standard input holds the login password first when --password-stdin.
   if (context.args.Has("password-stdin")) {
-    auto line = ReadInputLine({});
-    if (!line) {
-      Err("--password-stdin: standard input holds no line with the password.");
+    BoundedLine line = ReadSecretLine({});
+    if (line.end != LineEnd::Line) {
+      Err(BoundedLineProblem(line.end, "--password-stdin"));
       return ExitStatus::Usage;
     }
-    session.PresetPassword(*line);
+    session.PresetPassword(line.text);
   }
-  std::optional<std::string> password;
-  std::optional<std::string> confirmation;
-  if (InputIsTerminal()) {
-    password = ReadSecretLine(Tr(u"Password") + ": ");
-    confirmation = password ? ReadSecretLine(Tr(u"Confirm Password") + ": ") : std::nullopt;
-  } else {
-    password = ReadInputLine({});
-    confirmation = password;
+  BoundedLine password = ReadSecretLine(Tr(u"Password") + ": ");
+  BoundedLine confirmation = password;
+  if (InputIsTerminal() && password.end == LineEnd::Line) {
+    confirmation = ReadSecretLine(Tr(u"Confirm Password") + ": ");
   }
-  if (!password || !confirmation) {
-    Err("Standard input holds no new password.");
-    return ExitStatus::Usage;
+  for (const BoundedLine *line : {&password, &confirmation}) {
+    if (line->end == LineEnd::NoLine) {
+      Err("Standard input holds no new password.");
+      return ExitStatus::Usage;
+    }
+    if (line->end != LineEnd::Line) {
+      Err(BoundedLineProblem(line->end, Tr(u"Password")));
+      return ExitStatus::Usage;
+    }
   }
-  if (auto problem = CheckNewPassword(Utf8ToUtf16(*password), Utf8ToUtf16(*confirmation))) {
+  if (auto problem = CheckNewPassword(Utf8ToUtf16(password.text), Utf8ToUtf16(confirmation.text))) {
     Err(Utf16ToUtf8(*problem));
     return ExitStatus::Usage;
   }
@@ -110,7 +112,7 @@ ExitStatus RunPassword(Context &context) {
   }
   const Ticket ticket =
       StartChangePassword(context.window.Handle(), session.Index(),
-                          Utf8ToUtf16(session.Login().password), Utf8ToUtf16(*password));
+                          Utf8ToUtf16(session.Login().password), Utf8ToUtf16(password.text));
   if (ticket == 0) {
     Err(Tr(u"SetNASPW failed."));
     return ExitStatus::Failed;
@@ -124,7 +126,7 @@ ExitStatus RunPassword(Context &context) {
   const std::string section = session.BoxName();
   const StoredLogin remembered = RememberedLogin(section);
   if (context.args.Has("remember") || remembered.user == session.Login().user) {
-    StoreLogin(section, session.Login().user, *password);
+    StoreLogin(section, session.Login().user, password.text);
   }
   Out("The password of " + session.Login().user + " has been changed.");
   return ExitStatus::Success;

@@ -1,6 +1,7 @@
 #include "cli/credential_source.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/remembered_settings.h"
 #include "cli/terminal.h"
@@ -32,20 +33,25 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
   if (presetPassword) {
     login.password = *presetPassword;
   } else if (arguments.Has("password-stdin")) {
-    auto line = ReadSecretLine({});
-    if (!line) {
-      Err("--password-stdin: standard input holds no line with the password.");
+    BoundedLine line = ReadSecretLine({});
+    if (line.end != LineEnd::Line) {
+      Err(BoundedLineProblem(line.end, "--password-stdin"));
       failure = ExitStatus::Usage;
       return std::nullopt;
     }
-    login.password = *line;
+    login.password = std::move(line.text);
   } else if (const char *fromEnvironment = std::getenv(kPasswordEnvironment)) {
     login.password = fromEnvironment;
   } else if (!remembered.user.empty() && remembered.user == login.user) {
     login.password = remembered.password;
   } else if (InputIsTerminal()) {
-    auto line = ReadSecretLine("Password for " + login.user + " on " + boxLabel + ": ");
-    login.password = line.value_or(std::string());
+    BoundedLine line = ReadSecretLine("Password for " + login.user + " on " + boxLabel + ": ");
+    if (line.end == LineEnd::TooLong || line.end == LineEnd::ZeroByte) {
+      Err(BoundedLineProblem(line.end, "Password"));
+      failure = ExitStatus::Usage;
+      return std::nullopt;
+    }
+    login.password = std::move(line.text);
   }
 
   if (login.user.size() > kCredentialMaxBytes || login.password.size() > kCredentialMaxBytes) {

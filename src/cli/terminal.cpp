@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string>
 
 #include "cli/text_output.h"
 
@@ -34,6 +35,59 @@ std::optional<std::string> ReadInputLine(std::string_view prompt) {
     line.pop_back();
   }
   return line;
+}
+
+BoundedLine ReadBoundedLine(std::istream &input, std::size_t maxBytes) {
+  BoundedLine line;
+  std::string text;
+  bool any = false;
+  bool zero = false;
+  std::istream::int_type next = 0;
+  while ((next = input.get()) != std::istream::traits_type::eof()) {
+    any = true;
+    const char byte = std::istream::traits_type::to_char_type(next);
+    if (byte == '\n') {
+      break;
+    }
+    // One byte beyond the limit is allowed for a "\r" before the line break.
+    if (text.size() > maxBytes) {
+      line.end = LineEnd::TooLong;
+      return line;
+    }
+    zero = zero || byte == '\0';
+    text.push_back(byte);
+  }
+  if (!any) {
+    return line;
+  }
+  if (!text.empty() && text.back() == '\r') {
+    text.pop_back();
+  }
+  if (text.size() > maxBytes) {
+    line.end = LineEnd::TooLong;
+  } else if (zero) {
+    line.end = LineEnd::ZeroByte;
+  } else {
+    line.end = LineEnd::Line;
+    line.text = std::move(text);
+  }
+  return line;
+}
+
+std::string BoundedLineProblem(LineEnd end, std::string_view source) {
+  const std::string prefix = std::string(source) + ": ";
+  switch (end) {
+  case LineEnd::Line:
+    break;
+  case LineEnd::NoLine:
+    return prefix + "standard input holds no line with the password.";
+  case LineEnd::TooLong:
+    return prefix + "the line is longer than " + std::to_string(kSecretLineMaxBytes) +
+           " bytes; it is not used.";
+  case LineEnd::ZeroByte:
+    return prefix + "the line holds a zero byte; it is not used.";
+  }
+  return {};
 }
 
 namespace {
@@ -81,14 +135,14 @@ private:
 };
 } // namespace
 
-std::optional<std::string> ReadSecretLine(std::string_view prompt) {
+BoundedLine ReadSecretLine(std::string_view prompt) {
   if (!InputIsTerminal()) {
-    return ReadInputLine(prompt);
+    return ReadBoundedLine(std::cin, kSecretLineMaxBytes);
   }
   EndPartialLine();
   std::cerr << prompt << std::flush;
   EchoOff quiet;
-  return ReadInputLine({});
+  return ReadBoundedLine(std::cin, kSecretLineMaxBytes);
 }
 
 Progress::Progress(std::string label) : m_label(std::move(label)), m_terminal(ErrorIsTerminal()) {}

@@ -2,6 +2,8 @@
 // The terminal: whether a person is there to answer, reading a line or a
 // secret (without echo), and progress shown while waiting.
 
+#include <cstddef>
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,8 +20,33 @@ bool InputIsTerminal();
 // input. On a terminal the prompt is written to standard error first.
 std::optional<std::string> ReadInputLine(std::string_view prompt);
 
-// As ReadInputLine, with echo switched off while a terminal is read.
-std::optional<std::string> ReadSecretLine(std::string_view prompt);
+// The longest password line read; anything longer is refused unread.
+inline constexpr std::size_t kSecretLineMaxBytes = 256;
+
+enum class LineEnd {
+  Line,     // a line, without its line break
+  NoLine,   // end of input before any byte
+  TooLong,  // more than the allowed bytes before the line break
+  ZeroByte, // a zero byte in the line
+};
+
+struct BoundedLine {
+  LineEnd end = LineEnd::NoLine;
+  std::string text; // only for Line
+};
+
+// One line from `input`, reading at most `maxBytes` bytes of it (and its
+// line break, "\r\n" or "\n"). A line longer than that or holding a zero byte
+// is refused, never cut.
+BoundedLine ReadBoundedLine(std::istream &input, std::size_t maxBytes);
+
+// The message for a line that was refused or missing; `source` says where
+// it was read from ("--password-stdin", "Password").
+std::string BoundedLineProblem(LineEnd end, std::string_view source);
+
+// A line of at most kSecretLineMaxBytes from standard input, with echo
+// switched off while a terminal is read.
+BoundedLine ReadSecretLine(std::string_view prompt);
 
 // Progress of one piece of long work. On a terminal it redraws one line
 // (a spinner, or a bar with the percentage); elsewhere it writes a line only

@@ -22,7 +22,8 @@ private:
 };
 
 // Connect, send and receive. True when a reply text is in the query's
-// buffer (a receive ended by closure, a full buffer, silence or a stop).
+// buffer (a receive ended by closure, a full buffer, silence or a stop; not
+// one cut short by the time limit).
 bool Transfer(CQuery &query) {
   QueryWaits waits(query);
   query.socket = OpenHttpSocket();
@@ -37,7 +38,9 @@ bool Transfer(CQuery &query) {
     return false;
   }
   std::size_t length = 0;
-  return ReceiveReply(query.socket.Get(), query.reply, length, waits) != ReceiveEnd::Failed;
+  // A reply cut short by the time limit is not read as if it were whole.
+  const ReceiveEnd end = ReceiveReply(query.socket.Get(), query.reply, length, waits);
+  return end != ReceiveEnd::Failed && end != ReceiveEnd::Overdue;
 }
 
 } // namespace

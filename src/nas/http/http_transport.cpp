@@ -183,10 +183,16 @@ ReceiveEnd ReceiveReply(int socket, std::vector<std::uint8_t> &buffer, std::size
   length = 0;
   std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
   const std::size_t room = buffer.size() - 1; // the last byte stays a terminator
+  // A box that trickles its reply never lets the silence add up: the
+  // receive as a whole has a limit of its own.
+  const auto deadline = waits.Now() + timing::Scaled(timing::kWebRequestLimit);
   int timedOut = 0;
   while (timedOut < timing::kHttpAttempts) {
     if (waits.StopRequested()) {
       return ReceiveEnd::Stopped;
+    }
+    if (waits.Now() >= deadline) {
+      return ReceiveEnd::Overdue;
     }
     switch (WaitFor(socket, POLLIN)) {
     case WaitResult::TimedOut:

@@ -1,7 +1,7 @@
 #pragma once
 // The TCP side of one web request: a socket, a connect with a time limit,
 // one send, and a receive that reads until the box closes, the buffer is
-// full, or the silence adds up. Every loop tests the stop flag before each
+// full, the silence adds up or the request's time is up. Every loop tests the stop flag before each
 // of its waits; no single wait lasts longer than the HTTP wait of
 // protocol_timing.h, so a stop is noticed within about one wait and a pause.
 
@@ -24,6 +24,10 @@ public:
   virtual bool StopRequested() const = 0;
   // Pauses, cut short by a stop; false when stopped.
   virtual bool Pause(std::chrono::microseconds duration) = 0;
+  // The clock the receive measures its overall limit with.
+  virtual std::chrono::steady_clock::time_point Now() const {
+    return std::chrono::steady_clock::now();
+  }
 };
 
 // A TCP stream socket with address reuse, or none.
@@ -50,13 +54,16 @@ enum class ReceiveEnd {
   Full,    // the buffer is full; the rest of the reply is not read
   Silent,  // kHttpAttempts waits timed out, counted over the whole receive
   Stopped, // the stop flag was set
+  Overdue, // the reply was still coming in when kWebRequestLimit ran out
   Failed,  // the wait or the receive reported an error
 };
 
 // Receives into `buffer` (made kReplyBufferSize bytes and zeroed when empty)
 // at `length` onwards, keeping the last byte free so that the text always
-// ends with a zero. `length` is the number of bytes received. Every end but
-// Failed leaves a usable text.
+// ends with a zero. `length` is the number of bytes received. However slowly
+// the box sends, the receive ends once kWebRequestLimit (scaled) has passed
+// since it began. Every end but Failed leaves a terminated text; after
+// Overdue it is a reply cut short.
 ReceiveEnd ReceiveReply(int socket, std::vector<std::uint8_t> &buffer, std::size_t &length,
                         TransportWaits &waits);
 

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -15,6 +17,7 @@
 #include "cli/cli_window.h"
 #include "cli/command_table.h"
 #include "cli/json_writer.h"
+#include "cli/terminal.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::cli {
@@ -128,6 +131,81 @@ struct CommandWaitCase {
   std::vector<Message> posted; // window filled in by the test
   std::optional<bool> outcome;
 };
+
+TEST(BoundedLineTest, APasswordLineIsTakenWholeOrRefused) {
+  using namespace std::string_literals;
+  const std::size_t max = kSecretLineMaxBytes;
+  struct Case {
+    std::string input;
+    LineEnd end;
+    std::string text;
+    std::string rest; // what the next line read finds
+  };
+  const Case cases[] = {
+      {"secret\nnext\n", LineEnd::Line, "secret", "next"},
+      {"secret\r\nnext\n", LineEnd::Line, "secret", "next"},
+      {"secret", LineEnd::Line, "secret", ""},
+      {"\nnext\n", LineEnd::Line, "", "next"},
+      {"", LineEnd::NoLine, "", ""},
+      {std::string(max, 'a') + "\n", LineEnd::Line, std::string(max, 'a'), ""},
+      {std::string(max, 'a') + "\r\n", LineEnd::Line, std::string(max, 'a'), ""},
+      {std::string(max, 'a'), LineEnd::Line, std::string(max, 'a'), ""},
+      {std::string(max + 1, 'a') + "\n", LineEnd::TooLong, "", ""},
+      {std::string(max + 1, 'a'), LineEnd::TooLong, "", ""},
+      {std::string(max, 'a') + "\r\r\n", LineEnd::TooLong, "", ""},
+      {"ab\0cd\n"s, LineEnd::ZeroByte, "", ""},
+      {"\0\n"s, LineEnd::ZeroByte, "", ""},
+      {"abcd\0"s, LineEnd::ZeroByte, "", ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "input of " << c.input.size() << " bytes: " << c.input.substr(0, 16));
+    std::istringstream input(c.input);
+    const BoundedLine line = ReadBoundedLine(input, max);
+    EXPECT_EQ(line.end, c.end);
+    EXPECT_EQ(line.text, c.text);
+    if (c.end == LineEnd::Line || c.end == LineEnd::ZeroByte) {
+      std::string rest;
+      std::getline(input, rest);
+      EXPECT_EQ(rest, c.rest);
+    }
+  }
+}
+
+TEST(BoundedLineTest, ALineWithoutEndIsReadOnlyUpToTheLimit) {
+  // A stream that never ends: the reader stops one byte after the limit
+  // (room for a "\r") instead of reading on.
+  class Endless : public std::streambuf {
+  public:
+    std::size_t served = 0;
+
+  protected:
+    int_type underflow() override {
+      m_byte = 'x';
+      ++served;
+      setg(&m_byte, &m_byte, &m_byte + 1);
+      return traits_type::to_int_type(m_byte);
+    }
+
+  private:
+    char m_byte = 0;
+  };
+  Endless source;
+  std::istream input(&source);
+  const BoundedLine line = ReadBoundedLine(input, kSecretLineMaxBytes);
+  EXPECT_EQ(line.end, LineEnd::TooLong);
+  EXPECT_LE(source.served, kSecretLineMaxBytes + 2);
+}
+
+TEST(BoundedLineTest, EveryRefusalHasItsMessage) {
+  for (const LineEnd end : {LineEnd::NoLine, LineEnd::TooLong, LineEnd::ZeroByte}) {
+    const std::string text = BoundedLineProblem(end, "--password-stdin");
+    EXPECT_EQ(text.rfind("--password-stdin: ", 0), 0U) << text;
+    EXPECT_GT(text.size(), std::string("--password-stdin: ").size());
+  }
+  EXPECT_NE(BoundedLineProblem(LineEnd::TooLong, "x").find(std::to_string(kSecretLineMaxBytes)),
+            std::string::npos);
+}
 
 TEST(CliWindowWait, ACommandWaitEndsWithItsResultOrItsTicketsUnansweredEnd) {
   const auto result = [](WPARAM wParam) {

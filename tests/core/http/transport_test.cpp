@@ -52,7 +52,21 @@ public:
   void RequestStop() { m_stop.store(true); }
   const std::vector<std::chrono::microseconds> &Pauses() const { return m_pauses; }
 
+  // From now on every reading of the clock moves it on by `step` from an
+  // arbitrary start, so limits fall after a known number of readings.
+  void StepClock(std::chrono::microseconds step) { m_clockStep = step; }
+  Clock::time_point Now() const override {
+    if (m_clockStep.count() == 0) {
+      return Clock::now();
+    }
+    ++m_clockReadings;
+    return Clock::time_point{} + m_clockStep * m_clockReadings;
+  }
+  int ClockReadings() const { return m_clockReadings; }
+
 private:
+  std::chrono::microseconds m_clockStep{0};
+  mutable int m_clockReadings = 0;
   PauseAction m_atPause;
   std::atomic<bool> m_stop{false};
   std::vector<std::chrono::microseconds> m_pauses;
@@ -255,6 +269,43 @@ TEST(HttpTransport, ABoxThatKeepsTheConnectionIsReadUntilTheSilenceAddsUp) {
   EXPECT_EQ(received.end, ReceiveEnd::Silent);
   EXPECT_EQ(received.text, "HTTP/1.0 200 OK\r\n\r\n<r><a>1</a>");
   EXPECT_EQ(waits.Pauses().size(), last);
+}
+
+TEST(HttpTransport, AReplyThatTricklesInEndsAtTheRequestLimit) {
+  // The box sends one byte at a time, never pausing long enough for a wait
+  // to time out, and would finish only after far more clock readings than
+  // the limit allows. Each loop of the receive reads the clock once; the
+  // first reading sets the deadline.
+  struct Case {
+    double scale;
+    std::chrono::seconds step;
+  };
+  const Case cases[] = {{1.0, 1s}, {1.0, 4s}, {0.25, 1s}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << "scale " << c.scale << ", step " << c.step.count() << "s");
+    timing::ScopedTimeScale scale(c.scale);
+    const std::string reply(3000, 'x');
+    Responder responder([&](int connection, const std::atomic<bool> &over) {
+      for (std::size_t at = 0; at < reply.size() && !over.load(); ++at) {
+        SendText(connection, std::string_view(reply).substr(at, 1));
+        Hold(over, 1ms);
+      }
+    });
+    ASSERT_TRUE(responder.Ready());
+    TestWaits waits;
+    UniqueFd socket = ConnectAndSend(waits);
+    ASSERT_TRUE(socket);
+    waits.StepClock(c.step);
+    const Received received = Receive(std::move(socket), waits);
+    const auto limit = timing::Scaled(timing::kWebRequestLimit);
+    const int loops = static_cast<int>(limit / c.step) + (limit % c.step == 0s ? 0 : 1);
+    EXPECT_EQ(received.end, ReceiveEnd::Overdue);
+    EXPECT_EQ(waits.ClockReadings(), 1 + loops);
+    EXPECT_GT(received.length, 0U);
+    EXPECT_LT(received.length, reply.size());
+    EXPECT_EQ(received.text, reply.substr(0, received.length));
+    EXPECT_EQ(received.buffer[received.length], 0);
+  }
 }
 
 TEST(HttpTransport, AnOversizedReplyFillsTheBufferAndStaysTerminated) {
