@@ -174,6 +174,9 @@ private Q_SLOTS:
     // hidePopup closes the chooser with its current entry: choose first.
     QTRY_VERIFY(!owner.ChooserShown());
     QCOMPARE(owner.list->GetItemText(0, 1), S("select"));
+    // That edit's report is a posted message: let it arrive before counting
+    // the next edit's.
+    QTRY_COMPARE(owner.Count(WM_SKIN_CELL_EDITED), 1);
     owner.messages.clear();
 
     owner.Click(0, 1);
