@@ -85,10 +85,7 @@ double TimedCli(const std::vector<std::string> &args, const std::string &configF
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? elapsed : -1;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using corvesta::bench::Median;
 
 void BM_ConnectByAddressAgainstDiscover(benchmark::State &state) {
   if (!corvesta::bench::NasSimLauncher::InNetns()) {

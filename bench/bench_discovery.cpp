@@ -86,10 +86,7 @@ double TimedDiscovery(MessageQueueTarget &window) {
   return elapsed;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::Median;
 
 void BM_DiscoveryOneAndFourAdapters(benchmark::State &state) {
   if (!bench::NasSimLauncher::InNetns()) {

@@ -6,12 +6,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace corvesta::bench {
+
+// The middle value (the upper of the two middle ones for an even count).
+inline double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
 
 inline void PrintRatio(const char *what, double value, double goal) {
   std::printf("RATIO\t%s\t%.3f\t%.2f\n", what, value, goal);

@@ -9,7 +9,7 @@
 namespace corvesta {
 
 namespace {
-constexpr std::array<WebCenterSpec, 5> kCenters{{
+constexpr std::array<WebCenterEntry, 5> kCenters{{
     {WebCenter::File, "file", 1, false, ""},
     {WebCenter::Management, "management", 2, true, "&d=status"},
     {WebCenter::Download, "download", 3, true, ""},
@@ -21,23 +21,23 @@ constexpr std::u16string_view kLinkPattern = u"http://%s/web/utility_redirect.ht
 constexpr std::u16string_view kSharePathPattern = u"\\\\%s\\%s";
 } // namespace
 
-std::span<const WebCenterSpec> WebCenters() {
+std::span<const WebCenterEntry> WebCenters() {
   return kCenters;
 }
 
-const WebCenterSpec &WebCenterOf(WebCenter center) {
-  for (const WebCenterSpec &spec : kCenters) {
-    if (spec.center == center) {
-      return spec;
+const WebCenterEntry &WebCenterOf(WebCenter center) {
+  for (const WebCenterEntry &entry : kCenters) {
+    if (entry.center == center) {
+      return entry;
     }
   }
   return kCenters.front();
 }
 
 std::optional<WebCenter> WebCenterFromWord(std::string_view word) {
-  for (const WebCenterSpec &spec : kCenters) {
-    if (spec.word == word) {
-      return spec.center;
+  for (const WebCenterEntry &entry : kCenters) {
+    if (entry.word == word) {
+      return entry.center;
     }
   }
   return std::nullopt;
@@ -45,11 +45,11 @@ std::optional<WebCenter> WebCenterFromWord(std::string_view word) {
 
 std::string CenterLink(WebCenter center, std::string_view boxAddress, std::string_view user,
                        std::string_view password) {
-  const WebCenterSpec &spec = WebCenterOf(center);
-  const std::string p = spec.base64Password ? Base64Encode(password) : std::string(password);
+  const WebCenterEntry &entry = WebCenterOf(center);
+  const std::string p = entry.base64Password ? Base64Encode(password) : std::string(password);
   const std::u16string link = FillPattern(
-      kLinkPattern, {Utf8ToUtf16(boxAddress), spec.mode, Utf8ToUtf16(user), Utf8ToUtf16(p)});
-  return Utf16ToUtf8(link) + std::string(spec.suffix);
+      kLinkPattern, {Utf8ToUtf16(boxAddress), entry.mode, Utf8ToUtf16(user), Utf8ToUtf16(p)});
+  return Utf16ToUtf8(link) + std::string(entry.suffix);
 }
 
 std::u16string ShareNetworkPath(std::u16string_view boxAddress, std::u16string_view share) {

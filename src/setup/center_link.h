@@ -11,7 +11,7 @@ namespace corvesta {
 
 enum class WebCenter { File, Management, Download, Backup, Surveillance };
 
-struct WebCenterSpec {
+struct WebCenterEntry {
   WebCenter center;
   std::string_view word;   // the center's name in lower case, as people type it
   int mode;                // the link's "m"
@@ -21,8 +21,8 @@ struct WebCenterSpec {
 
 // Every center, in the order File, Management, Download, Backup,
 // Surveillance.
-std::span<const WebCenterSpec> WebCenters();
-const WebCenterSpec &WebCenterOf(WebCenter center);
+std::span<const WebCenterEntry> WebCenters();
+const WebCenterEntry &WebCenterOf(WebCenter center);
 std::optional<WebCenter> WebCenterFromWord(std::string_view word);
 
 // "http://ADDRESS/web/utility_redirect.html?m=M&u=USER&p=P" and the

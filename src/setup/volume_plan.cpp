@@ -29,17 +29,17 @@ struct PlannedVolume {
   std::int32_t secondFlag;
 };
 
-VolumeSpec MakeSpec(const PlannedVolume &volume) {
-  VolumeSpec spec;
-  spec.autoSync = volume.autoSync;
-  spec.volumeNumber = volume.number;
-  CopyToField(spec.mode, sizeof spec.mode, volume.mode);
-  CopyToField(spec.fileSystem, sizeof spec.fileSystem, kFileSystem);
-  spec.size = static_cast<std::int32_t>(volume.size);
-  CopyToField(spec.disks, sizeof spec.disks, volume.disks);
-  spec.firstFlag = volume.firstFlag;
-  spec.secondFlag = volume.secondFlag;
-  return spec;
+VolumeSpec MakeVolumeRequest(const PlannedVolume &volume) {
+  VolumeSpec request;
+  request.autoSync = volume.autoSync;
+  request.volumeNumber = volume.number;
+  CopyToField(request.mode, sizeof request.mode, volume.mode);
+  CopyToField(request.fileSystem, sizeof request.fileSystem, kFileSystem);
+  request.size = static_cast<std::int32_t>(volume.size);
+  CopyToField(request.disks, sizeof request.disks, volume.disks);
+  request.firstFlag = volume.firstFlag;
+  request.secondFlag = volume.secondFlag;
+  return request;
 }
 } // namespace
 
@@ -74,9 +74,9 @@ std::string_view ModeText(DiskMode mode) {
 }
 
 const VolumeSpec &VolumePlan::Chain() {
-  m_specs[0].next = m_count > 1 ? &m_specs[1] : nullptr;
-  m_specs[1].next = nullptr;
-  return m_specs[0];
+  m_volumes[0].next = m_count > 1 ? &m_volumes[1] : nullptr;
+  m_volumes[1].next = nullptr;
+  return m_volumes[0];
 }
 
 std::optional<VolumePlan> PlanVolumes(const HdInfo &disks, DiskMode mode, std::u16string &problem) {
@@ -136,7 +136,7 @@ std::optional<VolumePlan> PlanVolumes(const HdInfo &disks, DiskMode mode, std::u
       problem = Translate(kNoDiskText); // no disk of that size exists
       return std::nullopt;
     }
-    plan.Add(MakeSpec(volume));
+    plan.Add(MakeVolumeRequest(volume));
   }
   return plan;
 }

@@ -23,15 +23,15 @@ std::string_view ModeText(DiskMode mode);
 class VolumePlan {
 public:
   int Count() const { return m_count; }
-  const VolumeSpec &At(int index) const { return m_specs[static_cast<std::size_t>(index)]; }
-  // The first spec with the second chained to it, ready for the request. The
+  const VolumeSpec &At(int index) const { return m_volumes[static_cast<std::size_t>(index)]; }
+  // The first volume with the second chained to it, ready for the request. The
   // chain points into this plan: a copy chains again to its own volumes.
   const VolumeSpec &Chain();
 
-  void Add(const VolumeSpec &spec) { m_specs[static_cast<std::size_t>(m_count++)] = spec; }
+  void Add(const VolumeSpec &volume) { m_volumes[static_cast<std::size_t>(m_count++)] = volume; }
 
 private:
-  std::array<VolumeSpec, 2> m_specs{};
+  std::array<VolumeSpec, 2> m_volumes{};
   int m_count = 0;
 };
 

@@ -49,8 +49,8 @@ struct Script {
     FormatRequests requests;
     requests.stopFileBrowser = Step("stop");
     requests.createVolumes = [this](WindowHandle, std::int32_t, const VolumeSpec &first) {
-      for (const VolumeSpec *spec = &first; spec != nullptr; spec = spec->next) {
-        created.push_back(*spec);
+      for (const VolumeSpec *volume = &first; volume != nullptr; volume = volume->next) {
+        created.push_back(*volume);
       }
       return Start("create");
     };
@@ -83,13 +83,13 @@ struct Report : FormatChainObserver {
 };
 
 VolumeSpec Volume(std::int32_t number, const char *mode, std::int32_t size) {
-  VolumeSpec spec;
-  spec.volumeNumber = number;
-  CopyToField(spec.mode, sizeof spec.mode, mode);
-  CopyToField(spec.fileSystem, sizeof spec.fileSystem, "ext4");
-  CopyToField(spec.disks, sizeof spec.disks, "sdasdb");
-  spec.size = size;
-  return spec;
+  VolumeSpec request;
+  request.volumeNumber = number;
+  CopyToField(request.mode, sizeof request.mode, mode);
+  CopyToField(request.fileSystem, sizeof request.fileSystem, "ext4");
+  CopyToField(request.disks, sizeof request.disks, "sdasdb");
+  request.size = size;
+  return request;
 }
 
 const Strings kAllSteps{"stop", "create", "state", "remount", "check", "finish"};

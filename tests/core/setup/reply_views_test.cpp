@@ -126,9 +126,9 @@ TEST(CenterLinks, EachCenterCarriesItsModeAndPassword) {
 }
 
 TEST(CenterLinks, CentersAreNamedByTheirWord) {
-  for (const WebCenterSpec &spec : WebCenters()) {
-    EXPECT_EQ(WebCenterFromWord(spec.word), spec.center) << spec.word;
-    EXPECT_EQ(WebCenterOf(spec.center).mode, spec.mode);
+  for (const WebCenterEntry &entry : WebCenters()) {
+    EXPECT_EQ(WebCenterFromWord(entry.word), entry.center) << entry.word;
+    EXPECT_EQ(WebCenterOf(entry.center).mode, entry.mode);
   }
   EXPECT_EQ(WebCenterFromWord("play"), std::nullopt);
   EXPECT_EQ(WebCenterFromWord("Management"), std::nullopt);

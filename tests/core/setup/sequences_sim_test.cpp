@@ -116,15 +116,15 @@ struct FormatReport : FormatChainObserver {
 };
 
 VolumeSpec Raid1() {
-  VolumeSpec spec;
-  spec.autoSync = 1;
-  spec.volumeNumber = 1;
-  CopyToField(spec.mode, sizeof spec.mode, "raid1");
-  CopyToField(spec.fileSystem, sizeof spec.fileSystem, "ext4");
-  spec.size = 497;
-  CopyToField(spec.disks, sizeof spec.disks, "sdasdb");
-  spec.secondFlag = 1;
-  return spec;
+  VolumeSpec request;
+  request.autoSync = 1;
+  request.volumeNumber = 1;
+  CopyToField(request.mode, sizeof request.mode, "raid1");
+  CopyToField(request.fileSystem, sizeof request.fileSystem, "ext4");
+  request.size = 497;
+  CopyToField(request.disks, sizeof request.disks, "sdasdb");
+  request.secondFlag = 1;
+  return request;
 }
 
 class FormatSimTest : public SequenceSimTest {
