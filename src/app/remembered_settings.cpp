@@ -88,6 +88,15 @@ bool ForgetLogin(std::string_view box) {
   return userWritten && passwordWritten;
 }
 
+bool ForgetLoginIfRemembered(std::string_view box, std::string_view user,
+                             std::string_view password) {
+  const StoredLogin remembered = RememberedLogin(box);
+  if (remembered.user.empty() || remembered.user != user || remembered.password != password) {
+    return false;
+  }
+  return ForgetLogin(box);
+}
+
 std::optional<std::string> LastBox() {
   if (auto box = ReadValue(settings::kSectionCurrent, settings::kKeyServName)) {
     return Utf16ToUtf8(*box);

@@ -34,6 +34,13 @@ bool StoreLogin(std::string_view box, std::string_view user, std::string_view pa
 // Keeps both keys of the box, with empty values ("Remember Me" not ticked).
 bool ForgetLogin(std::string_view box);
 
+// Empties the box's remembered login, as a refused credential check does,
+// only when it holds exactly `user` and `password`: a refusal of other
+// credentials (a one-off user, a mistyped password) leaves the remembered
+// ones alone. True when the login was emptied.
+bool ForgetLoginIfRemembered(std::string_view box, std::string_view user,
+                             std::string_view password);
+
 // The box connected to last ("ServName" in [Current]), or nothing.
 std::optional<std::string> LastBox();
 

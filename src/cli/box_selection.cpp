@@ -7,6 +7,7 @@
 #include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
+#include "i18n/own_texts.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "nas/udp/discovery.h"
@@ -16,7 +17,10 @@ namespace corvesta::cli {
 
 std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window, std::string_view wanted) {
   DiscoveryTarget target;
-  if (IsAddressWord(wanted)) {
+  // Only an address ends the search early: a box named by its hardware
+  // address is heard out in full, so that a second device answering with
+  // that hardware address is noticed.
+  if (IsIpv4Word(wanted)) {
     target.wanted = [word = std::string(wanted)](const NasDevice &device) {
       return HasAddress(device, word);
     };
@@ -67,11 +71,20 @@ bool IsHardwareAddress(std::string_view text) {
 }
 } // namespace
 
-bool IsAddressWord(std::string_view wanted) {
+bool IsIpv4Word(std::string_view wanted) {
   in_addr address{};
-  return IsHardwareAddress(wanted) ||
-         (wanted.size() < INET_ADDRSTRLEN &&
-          inet_pton(AF_INET, std::string(wanted).c_str(), &address) == 1);
+  return wanted.size() < INET_ADDRSTRLEN &&
+         inet_pton(AF_INET, std::string(wanted).c_str(), &address) == 1;
+}
+
+bool IsAddressWord(std::string_view wanted) {
+  return IsHardwareAddress(wanted) || IsIpv4Word(wanted);
+}
+
+std::string AmbiguityText(const NasDevice &device) {
+  return Tr(kAmbiguousBoxText) + "\n  " + FieldString(device.name) + "  " +
+         FieldString(device.mac) + "  " + FieldString(device.ip) + ", " +
+         FieldString(device.other_ip);
 }
 
 bool HasAddress(const NasDevice &device, std::string_view wanted) {
@@ -85,7 +98,16 @@ BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted
   for (std::size_t i = 0; i < devices.size(); ++i) {
     const NasDevice &device = devices[i];
     const auto index = static_cast<std::int32_t>(i);
+    if (FieldText(device.ip, sizeof device.ip) == wanted) {
+      lookup.choice = BoxChoice{index, device};
+      return lookup;
+    }
     if (HasAddress(device, wanted)) {
+      if (device.ambiguous != 0) {
+        lookup.failure = ExitStatus::Usage;
+        lookup.message = AmbiguityText(device);
+        return lookup;
+      }
       lookup.choice = BoxChoice{index, device};
       return lookup;
     }
@@ -95,6 +117,11 @@ BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted
   }
   if (byName.size() == 1) {
     const auto at = static_cast<std::size_t>(byName.front());
+    if (devices[at].ambiguous != 0) {
+      lookup.failure = ExitStatus::Usage;
+      lookup.message = AmbiguityText(devices[at]);
+      return lookup;
+    }
     lookup.choice = BoxChoice{byName.front(), devices[at]};
     return lookup;
   }
@@ -120,6 +147,11 @@ std::optional<SelectedBox> SelectBox(CliWindow &window, std::string_view wanted,
   if (!found) {
     failure = ExitStatus::Failed;
     return std::nullopt;
+  }
+  // An address of a device that claims a listed box's hardware address:
+  // the person has named that device, so it takes the listed place.
+  if (IsIpv4Word(wanted) && DeviceList::Instance().PreferClaimant(wanted)) {
+    found->devices = DeviceList::Instance().Snapshot();
   }
   BoxLookup lookup = FindBox(found->devices, wanted);
   if (!lookup.choice) {

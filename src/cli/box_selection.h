@@ -32,6 +32,13 @@ std::optional<FoundBoxes> DiscoverBoxes(CliWindow &window, std::string_view want
 // between them): the words that can end a discovery early.
 bool IsAddressWord(std::string_view wanted);
 
+// True when `wanted` has the form of an IPv4 address.
+bool IsIpv4Word(std::string_view wanted);
+
+// What is said of a box that answers from more than one address: named by
+// its name or hardware address it gets no credentials.
+std::string AmbiguityText(const NasDevice &device);
+
 // True when `device` carries the address or hardware address `wanted`.
 bool HasAddress(const NasDevice &device, std::string_view wanted);
 
@@ -43,7 +50,8 @@ struct BoxChoice {
 // The box that `wanted` names: an exact name, an address, or a hardware
 // address (any letter case, ':' or '-' between the bytes). A name that
 // several boxes carry is refused (their addresses are listed), as is a
-// name that matches nothing.
+// name that matches nothing, and an ambiguous box (answering from more than
+// one address) named by anything but its address.
 struct BoxLookup {
   std::optional<BoxChoice> choice;
   ExitStatus failure = ExitStatus::BoxNotFound; // when there is no choice

@@ -1,5 +1,6 @@
 #include "cli/browser_open.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -15,8 +16,18 @@ bool XdgOpenService::OpenLink(std::u16string_view link) {
   std::string program = "xdg-open";
   std::string text = Utf16ToUtf8(link);
   char *argv[] = {program.data(), text.data(), nullptr};
+  // The program blocks its ending signals (a watcher takes them); the
+  // browser opener must not inherit that.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t pid = 0;
-  if (::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) {
+  const int spawned = ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv, environ);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) {
     return false;
   }
   // xdg-open hands the link to the browser and ends; its status tells

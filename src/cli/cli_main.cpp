@@ -9,6 +9,7 @@
 #include "cli/browser_open.h"
 #include "cli/command_table.h"
 #include "cli/exit_status.h"
+#include "cli/signal_logout.h"
 #include "cli/terminal.h"
 #include "cli/terminal_message_box.h"
 #include "cli/text_output.h"
@@ -42,6 +43,8 @@ int RunCommand(const CommandSpec &command, const Arguments &arguments) {
   SetShellOpenService(std::make_shared<XdgOpenService>());
   int status = 0;
   {
+    // Before the first request starts a thread: they all inherit the mask.
+    const SignalLogout signals;
     CliWindow window;
     Context context{arguments, window};
     status = ToInt(command.run(context));

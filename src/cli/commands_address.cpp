@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/device_report.h"
 #include "cli/json_writer.h"
+#include "cli/login_session.h"
 #include "cli/text_output.h"
 
 namespace corvesta::cli {
@@ -40,13 +41,17 @@ ExitStatus RunSetIp(Context &context) {
     Err("Give either --dhcp or --static.");
     return ExitStatus::Usage;
   }
-  ExitStatus failure = ExitStatus::Failed;
-  auto selected = SelectBox(context.window, context.args.Word(0), failure);
-  if (!selected) {
-    return failure;
+  // As in the windows: the box takes a new address only from the
+  // administrator whose password it has just accepted.
+  LoginSession session(context);
+  session.RequireAdministrator();
+  session.CheckOnly();
+  if (const ExitStatus opened = session.Open(); opened != ExitStatus::Success) {
+    return opened;
   }
-  const AddressChangeRun run = ChangeBoxAddress(
-      context, selected->box, [] { Out("The NAS has taken its new address settings."); });
+  const AddressChangeRun run =
+      ChangeBoxAddress(context, BoxChoice{session.Index(), session.Device()},
+                       [] { Out("The NAS has taken its new address settings."); });
   if (run.status != ExitStatus::Success) {
     return run.status;
   }

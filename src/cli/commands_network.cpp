@@ -152,7 +152,11 @@ ExitStatus RunNetwork(Context &context) {
     Out("The NAS answers at " + outcome->address + " (mask " + outcome->netmask + ").");
     return ExitStatus::Success;
   case NetworkChangeEnd::NoNewAddress:
-    session.SkipLogout();
+    // The box may have moved to the address sent, or stayed: the session is
+    // closed at both.
+    if (!dhcp && newIp != FieldString(session.Device().ip)) {
+      session.AlsoLogOutAt(newIp);
+    }
     break;
   default:
     break;

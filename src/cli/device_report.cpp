@@ -16,11 +16,16 @@ std::string DeviceLine(const NasDevice &device, const AdapterTable &adapters) {
   line += FieldString(device.dhcp) == "1" ? "  dhcp" : "  static";
   line += "  " + FieldString(device.mac);
   line += IsInAdapterSubnet(device, adapters) ? "  in subnet" : "  NOT in this PC's subnet";
+  if (device.ambiguous != 0) {
+    line += "  WARNING: this hardware address also answers from " + FieldString(device.other_ip) +
+            "; name the NAS by its address";
+  }
   return line;
 }
 
 std::string DeviceJson(const NasDevice &device, const AdapterTable &adapters) {
-  return JsonObject()
+  JsonObject object;
+  object
       .Text("name", FieldString(device.name))
       .Text("ip", FieldString(device.ip))
       .Text("netmask", FieldString(device.netmask))
@@ -28,8 +33,11 @@ std::string DeviceJson(const NasDevice &device, const AdapterTable &adapters) {
       .Bool("dhcp", FieldString(device.dhcp) == "1")
       .Text("mac", FieldString(device.mac))
       .Text("adapter", AdapterAddress(device, adapters))
-      .Bool("in_subnet", IsInAdapterSubnet(device, adapters))
-      .Str();
+      .Bool("in_subnet", IsInAdapterSubnet(device, adapters));
+  if (device.ambiguous != 0) {
+    object.Text("also_answers_from", FieldString(device.other_ip));
+  }
+  return object.Str();
 }
 
 } // namespace corvesta::cli

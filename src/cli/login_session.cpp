@@ -10,6 +10,7 @@
 #include "nas/current_credentials.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "cli/signal_logout.h"
 #include "setup/logout_sequence.h"
 
 namespace corvesta::cli {
@@ -99,6 +100,7 @@ ExitStatus LoginSession::CheckCredentials() {
   request.userName = Utf8ToUtf16(m_login.user);
   request.password = Utf8ToUtf16(m_login.password);
   request.readSessionInfo = m_sessionObserver != nullptr;
+  request.checkOnly = m_checkOnly;
   if (!m_sequence.Start(request)) {
     ErrUnlessEmpty(m_sequence.Outcome().message);
     return ExitStatus::Failed;
@@ -110,6 +112,7 @@ ExitStatus LoginSession::CheckCredentials() {
   const LoginOutcome &outcome = m_sequence.Outcome();
   switch (outcome.result) {
   case LoginResult::Connected:
+  case LoginResult::CredentialsChecked:
     return ExitStatus::Success;
   case LoginResult::OutsideSubnet:
     return OfferNewAddress(outcome.message);
@@ -159,6 +162,8 @@ ExitStatus LoginSession::OfferNewAddress(std::u16string_view question) {
 }
 
 void LoginSession::OnCredentialsAccepted() {
+  // The web login follows at once: from here a signal must log out.
+  SetLogoutDue(Index(), m_alsoLogOutAt);
   if (m_sessionObserver != nullptr) {
     m_sessionObserver->OnCredentialsAccepted();
   }
@@ -189,11 +194,29 @@ void LoginSession::OnLoginFinished(const LoginOutcome &outcome) {
   }
 }
 
+void LoginSession::SkipLogout() {
+  m_skipLogout = true;
+  ClearLogoutDue();
+}
+
+void LoginSession::AlsoLogOutAt(const std::string &address) {
+  m_alsoLogOutAt = address;
+  if (!m_skipLogout && (m_loggedIn || m_sequence.LoginMayBeOpen())) {
+    SetLogoutDue(Index(), address);
+  }
+}
+
 void LoginSession::Close() {
-  LogoutSequence logout(m_context.window.Host());
-  const bool loggedIn = m_loggedIn;
+  ClearLogoutDue();
+  // A login whose answer was lost may have opened the session all the same.
+  const bool due = !m_skipLogout && (m_loggedIn || m_sequence.LoginMayBeOpen());
   m_loggedIn = false;
-  if (logout.Start(Index(), loggedIn)) {
+  m_skipLogout = true; // once
+  LogoutSequence logout(m_context.window.Host());
+  if (due && !m_alsoLogOutAt.empty() && logout.StartAt(Index(), m_alsoLogOutAt, true)) {
+    m_context.window.Run(logout, limits::kSequenceRun);
+  }
+  if (logout.Start(Index(), due)) {
     m_context.window.Run(logout, limits::kSequenceRun);
   }
 }

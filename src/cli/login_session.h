@@ -3,8 +3,9 @@
 // the box named on the command line, the login values, "ServName", the
 // remembered credentials, then the core's login sequence (credential check,
 // subnet test, web login). Outside the subnet an administrator is offered a
-// new address. Close logs out; the destructor does too, so no path leaves
-// the box logged in.
+// new address. Close logs out whenever a login may be open (also when the
+// login's answer was lost); the destructor does too, and so does a SIGINT,
+// SIGTERM or SIGHUP meanwhile, so no path leaves the box logged in.
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,9 @@ public:
 
   // The command changes the box's set-up, which the administrator alone may.
   void RequireAdministrator() { m_adminOnly = true; }
+  // Only the credential check: Open succeeds once the box has accepted the
+  // credentials (inside this PC's subnet or not) and logs in to nothing.
+  void CheckOnly() { m_checkOnly = true; }
   // The login password, already read (by a command that reads more lines
   // from standard input).
   void PresetPassword(std::string password) { m_presetPassword = std::move(password); }
@@ -47,8 +51,12 @@ public:
   // The login user name is exactly "admin".
   bool IsAdministrator() const { return m_administrator; }
   std::string BoxName() const;
-  // Logging out is pointless once the box has left this PC's subnet.
-  void SkipLogout() { m_loggedIn = false; }
+  // Logging out is pointless once the box has left this PC's subnet, and
+  // unwanted when the browser keeps the session.
+  void SkipLogout();
+  // The box may answer at `address` too (new settings whose address was
+  // never confirmed): Close logs out there as well.
+  void AlsoLogOutAt(const std::string &address);
 
 private:
   ExitStatus CheckCredentials();
@@ -67,8 +75,11 @@ private:
   LoginInput m_login;
   bool m_administrator = false;
   bool m_loggedIn = false;
+  bool m_skipLogout = false;
+  std::string m_alsoLogOutAt;
   int m_addressChanges = 0;
   bool m_adminOnly = false;
+  bool m_checkOnly = false;
   std::optional<std::string> m_presetPassword;
 };
 

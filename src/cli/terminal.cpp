@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <iostream>
 #include <string>
 
@@ -93,6 +94,7 @@ std::string BoundedLineProblem(LineEnd end, std::string_view source) {
 namespace {
 // The terminal's settings while echo is off, for an interrupt to restore.
 termios g_echoSaved{};
+std::atomic<bool> g_echoIsOff{false};
 
 extern "C" void RestoreEchoAndStop(int signal) {
   ::tcsetattr(STDIN_FILENO, TCSANOW, &g_echoSaved);
@@ -112,10 +114,12 @@ public:
       termios quiet = m_saved;
       quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
       m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+      g_echoIsOff = m_active;
     }
   }
   ~EchoOff() {
     if (m_active) {
+      g_echoIsOff = false;
       ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
       std::cerr << '\n' << std::flush; // the Enter that was not echoed
     }
@@ -134,6 +138,12 @@ private:
   sighandler_t m_previousTerm = SIG_ERR;
 };
 } // namespace
+
+void RestoreTerminalEcho() {
+  if (g_echoIsOff.exchange(false)) {
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &g_echoSaved);
+  }
+}
 
 BoundedLine ReadSecretLine(std::string_view prompt) {
   if (!InputIsTerminal()) {

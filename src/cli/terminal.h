@@ -16,6 +16,10 @@ bool CanAsk();
 bool ErrorIsTerminal();
 bool InputIsTerminal();
 
+// Puts the terminal's echo back when a secret is being read (echo off);
+// nothing otherwise. For the end of the program by a signal.
+void RestoreTerminalEcho();
+
 // One line from standard input without its line break; nothing at end of
 // input. On a terminal the prompt is written to standard error first.
 std::optional<std::string> ReadInputLine(std::string_view prompt);

@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 7> kOwnTexts{{
+constexpr std::array<OwnText, 9> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -34,6 +34,23 @@ constexpr std::array<OwnText, 7> kOwnTexts{{
      u"Das NAS meldet den Stand der Formatierung nicht mehr.",
      u"El NAS ha dejado de informar del estado del formateo.",
      u"NAS перестал сообщать о ходе форматирования."},
+    {kNoVerdictText,
+     u"Le NAS n'a pas répondu à la vérification de connexion. Rien n'a été modifié ; "
+     u"réessayez.",
+     u"Das NAS hat auf die Anmeldeprüfung nicht geantwortet. Nichts wurde geändert; versuchen "
+     u"Sie es erneut.",
+     u"El NAS no respondió a la comprobación de inicio de sesión. No se ha cambiado nada; "
+     u"inténtelo de nuevo.",
+     u"NAS не ответил на проверку входа. Ничего не изменено; повторите попытку."},
+    {kAmbiguousBoxText,
+     u"Deux appareils répondent avec l'adresse matérielle de ce NAS depuis des adresses "
+     u"différentes. Désignez le NAS par son adresse avant de vous connecter.",
+     u"Zwei Geräte antworten mit der Hardwareadresse dieses NAS von verschiedenen Adressen. "
+     u"Geben Sie das NAS vor der Anmeldung mit seiner Adresse an.",
+     u"Dos dispositivos responden con la dirección física de este NAS desde direcciones "
+     u"distintas. Indique el NAS por su dirección antes de iniciar sesión.",
+     u"Два устройства отвечают с аппаратным адресом этого NAS с разных адресов. Укажите NAS "
+     u"по его адресу перед входом."},
     {kLoginTitleText, u"Connexion", u"Anmeldung", u"Inicio de sesión", u"Вход"},
 }};
 

@@ -39,6 +39,15 @@ inline constexpr std::u16string_view kCredentialsTooLongText =
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";
+// The credential check got no verdict from the box (no answer in time, or
+// only answers to another request): nothing was refused and nothing changed.
+inline constexpr std::u16string_view kNoVerdictText =
+    u"The NAS did not answer the login check. Nothing was changed; try again.";
+// Two answers carry the box's hardware address from different addresses:
+// credentials go to it only once it is named by its address.
+inline constexpr std::u16string_view kAmbiguousBoxText =
+    u"Two devices answer with this NAS's hardware address from different addresses. Name the "
+    u"NAS by its address before logging in.";
 // The title of the login dialog.
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
 

@@ -1,5 +1,9 @@
 #include "nas/device_list.h"
 
+#include <algorithm>
+
+#include "platform/text_codec.h"
+
 namespace corvesta {
 
 std::size_t DeviceList::Count() const {
@@ -23,6 +27,7 @@ std::vector<NasDevice> DeviceList::Snapshot() const {
 std::uint64_t DeviceList::Clear() {
   std::lock_guard guard(m_lock);
   m_devices.clear();
+  m_claimants.clear();
   return ++m_generation;
 }
 
@@ -38,6 +43,42 @@ bool DeviceList::Update(std::uint64_t generation,
     return false;
   }
   change(m_devices);
+  return true;
+}
+
+bool DeviceList::Update(
+    std::uint64_t generation,
+    const std::function<void(std::vector<NasDevice> &, std::vector<NasDevice> &)> &change) {
+  std::lock_guard guard(m_lock);
+  if (generation != m_generation) {
+    return false;
+  }
+  change(m_devices, m_claimants);
+  return true;
+}
+
+bool DeviceList::PreferClaimant(std::string_view ip) {
+  std::lock_guard guard(m_lock);
+  auto claimant = std::find_if(m_claimants.begin(), m_claimants.end(), [&](const NasDevice &c) {
+    return FieldText(c.ip, sizeof c.ip) == ip;
+  });
+  if (claimant == m_claimants.end()) {
+    return false;
+  }
+  const std::string_view mac = FieldText(claimant->mac, sizeof claimant->mac);
+  auto listed = std::find_if(m_devices.begin(), m_devices.end(), [&](const NasDevice &d) {
+    return FieldText(d.mac, sizeof d.mac) == mac;
+  });
+  if (listed == m_devices.end()) {
+    return false;
+  }
+  NasDevice chosen = *claimant;
+  NasDevice former = *listed;
+  CopyToField(chosen.other_ip, sizeof chosen.other_ip, FieldText(former.ip, sizeof former.ip));
+  chosen.ambiguous = 1;
+  former.ambiguous = 1;
+  *listed = chosen;
+  *claimant = former;
   return true;
 }
 

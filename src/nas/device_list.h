@@ -9,6 +9,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "nas/nas_device.h"
@@ -35,6 +36,19 @@ public:
   // with nothing changed, when a newer Clear has happened since.
   bool Update(std::uint64_t generation,
               const std::function<void(std::vector<NasDevice> &)> &change);
+  // The same, with the claimants beside the records: replies that carry a
+  // listed box's hardware address from another IPv4 address (the listed box
+  // is marked ambiguous). They are not listed; they wait for the person to
+  // name one of them by its address.
+  bool Update(std::uint64_t generation,
+              const std::function<void(std::vector<NasDevice> &, std::vector<NasDevice> &)>
+                  &change);
+
+  // The person named an ambiguous box by the address `ip` of one of its
+  // claimants: that claimant takes the listed record's place (still marked
+  // ambiguous), the record it replaces becomes a claimant. False when no
+  // claimant has that address.
+  bool PreferClaimant(std::string_view ip);
 
 private:
   friend class Singleton<DeviceList>;
@@ -42,6 +56,7 @@ private:
 
   mutable std::mutex m_lock;
   std::vector<NasDevice> m_devices;
+  std::vector<NasDevice> m_claimants;
   std::uint64_t m_generation = 0;
 };
 

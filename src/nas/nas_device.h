@@ -17,6 +17,12 @@ struct NasDevice {
   char extra_text[32] = {};               // the probe reply's free text
   char mac[20] = {};                      // "%02x:%02x:%02x:%02x:%02x:%02x", the box's identity
   std::int32_t adapter = 0; // index in the adapter table of the adapter that reaches the box
+  // 1 when probe replies with this hardware address came from more than one
+  // IPv4 address: some device claims to be this box, and credentials must
+  // not go to it until the person names it by its address. `other_ip` holds
+  // the latest other address heard.
+  std::uint8_t ambiguous = 0;
+  char other_ip[16] = {};
 };
 
 } // namespace corvesta

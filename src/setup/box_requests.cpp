@@ -26,6 +26,10 @@ public:
   Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) override {
     return StartLogOut(window, deviceIndex);
   }
+  Ticket LogOutAt(WindowHandle window, std::int32_t deviceIndex,
+                  std::string_view address) override {
+    return StartLogOutAt(window, deviceIndex, address);
+  }
   Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) override {
     return StartReadUserAccess(window, deviceIndex);
   }

@@ -26,6 +26,15 @@ public:
                                const IpSettingBlock &block) = 0;
   virtual Ticket LogIn(WindowHandle window, std::int32_t deviceIndex) = 0;
   virtual Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) = 0;
+  // The logout sent to `address` instead of the box's listed address. Those
+  // that do not offer it start nothing.
+  virtual Ticket LogOutAt(WindowHandle window, std::int32_t deviceIndex,
+                          std::string_view address) {
+    static_cast<void>(window);
+    static_cast<void>(deviceIndex);
+    static_cast<void>(address);
+    return 0;
+  }
   virtual Ticket ReadUserAccess(WindowHandle window, std::int32_t deviceIndex) = 0;
   // The request keeps its share of `first` until it has ended.
   virtual Ticket ReadVolumeList(WindowHandle window, std::int32_t deviceIndex,

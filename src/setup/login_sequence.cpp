@@ -1,5 +1,6 @@
 #include "setup/login_sequence.h"
 
+#include "i18n/own_texts.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
@@ -16,6 +17,7 @@ bool LoginSequence::Start(const LoginRequest &request) {
   m_request = request;
   m_administrator = request.userName == kAdministratorName;
   m_loggedIn = false;
+  m_loginMayBeOpen = false;
   m_outcome = {};
   const Ticket ticket = Requests().CredentialCheck(Host().Window(), request.userName,
                                                    request.password, request.deviceIndex);
@@ -35,10 +37,9 @@ void LoginSequence::OnQueryResult(WPARAM result, std::unique_ptr<CQuery> query) 
     if (success) {
       CredentialsAccepted();
     } else {
-      // An accepted check is the only one that answers; anything else is
-      // taken as a refusal.
+      // The box refused: the check has said so and emptied what it must.
       ClearCurrentCredentials();
-      Finish(LoginResult::CredentialsRefused, kLoginFailedText);
+      Finish(LoginResult::CredentialsRefused);
     }
     break;
   case Step::WebLogin:
@@ -66,12 +67,12 @@ void LoginSequence::OnQueryResult(WPARAM result, std::unique_ptr<CQuery> query) 
 void LoginSequence::OnUnanswered() {
   switch (m_step) {
   case Step::CredentialCheck:
-    // The check has shown "Username or password error." and emptied the
-    // credentials and the remembered login.
-    Finish(LoginResult::CredentialsRefused);
+    // No verdict: nothing was refused, so nothing remembered is touched.
+    ClearCurrentCredentials();
+    Finish(LoginResult::NoVerdict, kNoVerdictText);
     break;
   case Step::WebLogin:
-    LoginFailed(LoginResult::LoginRefused, kLoginFailedText);
+    LoginUnknown();
     break;
   case Step::AccessRights:
     // No rights could be read: the user gets what a user without rights gets.
@@ -90,6 +91,10 @@ void LoginSequence::OnUnanswered() {
 
 void LoginSequence::CredentialsAccepted() {
   ClearCurrentCredentials();
+  if (m_request.checkOnly) {
+    Finish(LoginResult::CredentialsChecked);
+    return;
+  }
   const std::optional<NasDevice> device = DeviceList::Instance().At(m_request.deviceIndex);
   if (!device) {
     // A newer discovery has rebuilt the list: the box is no longer known.
@@ -114,11 +119,18 @@ void LoginSequence::CredentialsAccepted() {
     return;
   }
   m_step = Step::WebLogin;
+  m_loginMayBeOpen = true; // until the box plainly refuses
   Await(ticket, Awaiting::QueryResult, timing::kWebRequestLimit);
 }
 
 void LoginSequence::LoginAnswered(bool success, std::int32_t loginFlag) {
+  if (!success && loginFlag < 0) {
+    // Neither success nor a refusal's flag: the reply could not be read.
+    LoginUnknown();
+    return;
+  }
   if (!success) {
+    m_loginMayBeOpen = false;
     if (loginFlag == kAccountInUseFlag) {
       LoginFailed(LoginResult::AccountInUse, kAccountInUseText);
     } else {
@@ -162,6 +174,12 @@ void LoginSequence::LoginFailed(LoginResult result, std::u16string_view message)
   // As a logout: nothing is logged in, so only the credentials go.
   ClearCurrentCredentials();
   Finish(result, message);
+}
+
+void LoginSequence::LoginUnknown() {
+  // The box may have opened the session: the credentials stay current for
+  // the owner's logout, which empties them.
+  Finish(LoginResult::LoginRefused, kLoginFailedText);
 }
 
 void LoginSequence::Finish(LoginResult result, std::u16string_view message) {

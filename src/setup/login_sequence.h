@@ -11,8 +11,15 @@
 //   4. when asked for, the session information: a user's access rights
 //      first, then the volume list.
 // Every failure after the check leaves the current credentials empty, as a
-// logout does. Logging out of an accepted login is the owner's (LoginSequence
-// tells whether it happened; LogoutSequence does it).
+// logout does, except a web login whose answer was lost or unreadable: the
+// box may have opened the session, so the credentials stay for the logout.
+// Logging out is the owner's: LoginMayBeOpen tells whether a logout is due,
+// LogoutSequence does it.
+//
+// The check itself tells a refusal from silence: a refused check shows
+// "Username or password error." and empties the remembered login only when
+// it was exactly the refused pair; a check without a verdict ends with
+// NoVerdict and changes nothing that is remembered.
 
 #include <cstdint>
 #include <string>
@@ -47,13 +54,18 @@ struct LoginRequest {
   std::u16string userName;       // as entered
   std::u16string password;
   bool readSessionInfo = true; // access rights (users) and volume list after the login
+  // Only the credential check: the sequence ends with CredentialsChecked once
+  // the box has accepted, inside its subnet or not, and sends no web login.
+  bool checkOnly = false;
 };
 
 enum class LoginResult {
   None,               // still running, or not started
   Connected,          // logged in (and the session information read, when asked for)
   NotStarted,         // the credential check could not be started
-  CredentialsRefused, // refused or unanswered; the check has shown why
+  CredentialsRefused, // refused; the check has shown why
+  NoVerdict,          // the check got no verdict in time: nothing was refused or forgotten
+  CredentialsChecked, // checkOnly: the box accepted the credentials
   OutsideSubnet,      // administrator, box outside this PC's subnet: a new address may help
   AdministratorNeeded,
   LoginRefused,  // the web login failed or got no answer
@@ -102,6 +114,10 @@ public:
   bool IsAdministrator() const { return m_administrator; }
   // The web login succeeded; stays true after the end, until the next Start.
   bool LoggedIn() const { return m_loggedIn; }
+  // The web login was sent and the box did not plainly refuse it: it
+  // succeeded, or its answer was lost or unreadable, so the box may count
+  // this PC as logged in. A logout is due; stays until the next Start.
+  bool LoginMayBeOpen() const { return m_loginMayBeOpen; }
   std::int32_t DeviceIndex() const { return m_request.deviceIndex; }
 
 protected:
@@ -116,6 +132,8 @@ private:
   void StartAccessRights();
   void StartVolumes();
   void LoginFailed(LoginResult result, std::u16string_view message);
+  // The web login's answer is lost or unreadable.
+  void LoginUnknown();
   void Finish(LoginResult result, std::u16string_view message = {});
 
   LoginObserver &m_observer;
@@ -123,6 +141,7 @@ private:
   Step m_step = Step::Idle;
   bool m_administrator = false;
   bool m_loggedIn = false;
+  bool m_loginMayBeOpen = false;
   LoginOutcome m_outcome;
   VolumeListReading m_volumes;
 };

@@ -6,6 +6,7 @@
 // runs the sequence until it ends, a window need not wait for it.
 
 #include <cstdint>
+#include <string_view>
 
 #include "setup/request_sequence.h"
 
@@ -29,6 +30,11 @@ public:
   // Logs out of the box at `deviceIndex` when `loggedIn`; empties the current
   // credentials in every case. True while the answer is awaited.
   bool Start(std::int32_t deviceIndex, bool loggedIn);
+  // As Start, with the logout sent to `address` instead of the box's listed
+  // address (the address a change gave the box, not yet confirmed). The
+  // current credentials are left for a further logout at the old address
+  // when `keepCredentials`.
+  bool StartAt(std::int32_t deviceIndex, std::string_view address, bool keepCredentials);
 
   bool Running() const override { return m_running; }
   LogoutResult Result() const { return m_result; }

@@ -67,5 +67,8 @@ Ticket StartReadUserAccess(WindowHandle window, std::int32_t deviceIndex);
 // failure the query's loginFlag tells why (5: the account is in use).
 Ticket StartLogIn(WindowHandle window, std::int32_t deviceIndex, std::uint32_t wizardLogin);
 Ticket StartLogOut(WindowHandle window, std::int32_t deviceIndex);
+// The same logout sent to `address` (IPv4 text) instead of the box's listed
+// address: the box after a change of address that was never confirmed.
+Ticket StartLogOutAt(WindowHandle window, std::int32_t deviceIndex, std::string_view address);
 
 } // namespace corvesta

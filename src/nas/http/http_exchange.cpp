@@ -70,8 +70,9 @@ CQuery::Disposition RunHttpExchange(CQuery &query) {
   return CQuery::Disposition::Finished;
 }
 
-Ticket StartHttpCommand(std::unique_ptr<CQuery> query, std::string_view body) {
-  if (!query || !BuildHttpRequest(*query, body)) {
+Ticket StartHttpCommand(std::unique_ptr<CQuery> query, std::string_view body,
+                        std::string_view host) {
+  if (!query || !BuildHttpRequest(*query, body, host)) {
     return 0;
   }
   return CQuery::Launch(std::move(query), &RunHttpExchange);

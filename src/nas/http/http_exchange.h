@@ -19,6 +19,8 @@ CQuery::Disposition RunHttpExchange(CQuery &query);
 // Builds the request of the query (kind, command index and device index
 // set) with `body` and launches it. Returns the ticket, or 0 with the query
 // deleted when the request could not be built or no thread could be started.
-Ticket StartHttpCommand(std::unique_ptr<CQuery> query, std::string_view body);
+// With `host` given, the request goes to that address (BuildHttpRequest).
+Ticket StartHttpCommand(std::unique_ptr<CQuery> query, std::string_view body,
+                        std::string_view host = {});
 
 } // namespace corvesta

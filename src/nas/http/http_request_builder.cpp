@@ -37,7 +37,7 @@ std::optional<std::string> FormatHttpRequest(std::string_view path, std::string_
   return text;
 }
 
-bool BuildHttpRequest(CQuery &query, std::string_view body) {
+bool BuildHttpRequest(CQuery &query, std::string_view body, std::string_view hostGiven) {
   query.request.clear();
   // The generation first: should the list be rebuilt in between, the
   // generation is stale and nothing is ever written back to the new list.
@@ -46,7 +46,8 @@ bool BuildHttpRequest(CQuery &query, std::string_view body) {
   if (!device) {
     return false;
   }
-  const std::string_view host = FieldText(device->ip, sizeof device->ip);
+  const std::string_view host =
+      hostGiven.empty() ? FieldText(device->ip, sizeof device->ip) : hostGiven;
   if (host.empty() || !CopyToField(query.targetAddress, sizeof query.targetAddress, host)) {
     return false;
   }

@@ -24,6 +24,9 @@ std::optional<std::string> FormatHttpRequest(std::string_view path, std::string_
 // request left empty, when the device index is not in the device list, the
 // box's address does not fit the target field, or the request would exceed
 // its limit.
-bool BuildHttpRequest(CQuery &query, std::string_view body);
+//
+// With `host` given, the request goes to that address instead of the box's
+// listed one (a box whose address was changed and not yet confirmed).
+bool BuildHttpRequest(CQuery &query, std::string_view body, std::string_view host = {});
 
 } // namespace corvesta

@@ -35,4 +35,14 @@ Ticket StartLogOut(WindowHandle window, std::int32_t deviceIndex) {
       body::LogOut(current.UserName()));
 }
 
+Ticket StartLogOutAt(WindowHandle window, std::int32_t deviceIndex, std::string_view address) {
+  if (address.empty()) {
+    return 0;
+  }
+  const Credentials current = CurrentCredentials();
+  return StartHttpCommand(
+      NewCommandQuery(window, QueryKind::LoginLogout, CommandIndex::LogOut, deviceIndex),
+      body::LogOut(current.UserName()), address);
+}
+
 } // namespace corvesta

@@ -44,18 +44,29 @@ private:
   std::function<bool(udp::Bytes)> m_take;
 };
 
-CQuery::Disposition RunCredentialCheck(CQuery &query) {
+// A credential check's query: the common fields and the box's name, which
+// names the section of its remembered login.
+class CredentialQuery : public CQuery {
+public:
+  using CQuery::CQuery;
+  std::string box;
+};
+
+CQuery::Disposition RunCredentialCheck(CQuery &base) {
+  auto &query = static_cast<CredentialQuery &>(base);
   UdpChannel &channel = query.channels[static_cast<std::size_t>(query.adapterIndex)];
   if (!channel.Send(query.request)) {
     ShowError(query, u"result_sendto failed.");
   }
   const std::string_view target = FieldText(query.targetIp, sizeof query.targetIp);
+  bool answered = false;
   std::uint8_t verdict = 0;
   auto take = [&](udp::Bytes datagram) {
     auto reply = udp::ParseCredReply(datagram, query.tag);
     if (!reply || FieldText(reply->ip, sizeof reply->ip) != target) {
       return false; // another box's verdict, or not a verdict at all
     }
+    answered = true;
     verdict = reply->verdict;
     return true;
   };
@@ -63,13 +74,19 @@ CQuery::Disposition RunCredentialCheck(CQuery &query) {
   AwaitCredentialVerdict(waits);
   query.channels.clear();
 
-  if (verdict != 0) {
+  if (answered && verdict != 0) {
     return query.HandOver(kResultSuccess);
   }
   ClearCurrentCredentialsIf(query.sentCredentials);
-  ForgetLastBoxLogin();
+  if (!answered) {
+    // Silence is no refusal: the remembered login stays, and the run ends
+    // unanswered so that the owner can say the box did not answer.
+    return CQuery::Disposition::Finished;
+  }
+  ForgetLoginIfRemembered(query.box, query.sentCredentials.UserName(),
+                          query.sentCredentials.Password());
   ShowError(query, u"Username or password error.");
-  return CQuery::Disposition::Finished;
+  return query.HandOver(kResultFailure);
 }
 
 } // namespace
@@ -92,8 +109,9 @@ Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,
   if (device->adapter < 0 || static_cast<std::uint32_t>(device->adapter) >= table.count) {
     return 0;
   }
-  auto query = std::make_unique<CQuery>(window);
+  auto query = std::make_unique<CredentialQuery>(window);
   query->kind = QueryKind::CredentialCheck;
+  query->box = std::string(FieldText(device->name, sizeof device->name));
   query->deviceIndex = deviceIndex;
   query->adapterIndex = device->adapter;
   std::memcpy(query->targetIp, device->ip, sizeof query->targetIp);

@@ -13,9 +13,12 @@ namespace corvesta {
 
 // The texts become the current user name and password (each cut to 16
 // bytes of UTF-8). On acceptance the window gets WM_QUERY_RESULT (wParam 0).
-// On refusal, or when no verdict comes, nothing is posted: the current
-// credentials and the box's remembered "UserName" and "PassWord" are
-// emptied and "Username or password error." is shown. 0 when the device
+// On refusal it gets WM_QUERY_RESULT (wParam 1) after the current
+// credentials are emptied, "Username or password error." is shown and the
+// box's remembered "UserName" and "PassWord" are emptied when they are
+// exactly the refused pair. When no verdict comes the current credentials
+// are emptied, nothing else changes and the run ends unanswered
+// (WM_REQUEST_UNANSWERED): silence is not a refusal. 0 when the device
 // index is not in the list, its adapter's sockets cannot be opened or no
 // thread could be started.
 Ticket StartCredentialCheck(WindowHandle window, std::u16string_view userName,

@@ -62,21 +62,26 @@ CQuery::Disposition RunDiscovery(CQuery &base) {
                  }
                });
 
-  DeviceList::Instance().Update(query.discoveryGeneration, [&](std::vector<NasDevice> &list) {
-    for (std::uint32_t i = 0; i < count; ++i) {
-      for (const NasDevice &reply : heard[i]) {
-        RecordProbeReply(list, reply, static_cast<std::int32_t>(i), query.adapters.adapters[i]);
-      }
-    }
-  });
+  DeviceList::Instance().Update(
+      query.discoveryGeneration,
+      [&](std::vector<NasDevice> &list, std::vector<NasDevice> &claimants) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+          for (const NasDevice &reply : heard[i]) {
+            RecordProbeReply(list, reply, static_cast<std::int32_t>(i), query.adapters.adapters[i],
+                             &claimants);
+          }
+        }
+      });
   return query.HandOver(kResultSuccess);
 }
 
 } // namespace
 
 void RecordProbeReply(std::vector<NasDevice> &devices, const NasDevice &reply,
-                      std::int32_t adapterIndex, const AdapterEntry &adapter) {
+                      std::int32_t adapterIndex, const AdapterEntry &adapter,
+                      std::vector<NasDevice> *claimants) {
   const std::string_view mac = FieldText(reply.mac, sizeof reply.mac);
+  const std::string_view ip = FieldText(reply.ip, sizeof reply.ip);
   auto known = std::find_if(devices.begin(), devices.end(), [&](const NasDevice &device) {
     return FieldText(device.mac, sizeof device.mac) == mac;
   });
@@ -84,6 +89,30 @@ void RecordProbeReply(std::vector<NasDevice> &devices, const NasDevice &reply,
     NasDevice added = reply;
     added.adapter = adapterIndex;
     devices.push_back(added);
+    return;
+  }
+  if (FieldText(known->ip, sizeof known->ip) != ip) {
+    // Another address claims this hardware address: which one is the box
+    // cannot be told from here.
+    known->ambiguous = 1;
+    CopyToField(known->other_ip, sizeof known->other_ip, ip);
+    if (claimants == nullptr) {
+      return;
+    }
+    auto claimant = std::find_if(claimants->begin(), claimants->end(), [&](const NasDevice &c) {
+      return FieldText(c.mac, sizeof c.mac) == mac && FieldText(c.ip, sizeof c.ip) == ip;
+    });
+    if (claimant == claimants->end()) {
+      NasDevice added = reply;
+      added.adapter = adapterIndex;
+      added.ambiguous = 1;
+      CopyToField(added.other_ip, sizeof added.other_ip, FieldText(known->ip, sizeof known->ip));
+      claimants->push_back(added);
+    } else if (InSameSubnet(FieldText(adapter.address, sizeof adapter.address),
+                            FieldText(adapter.mask, sizeof adapter.mask), ip,
+                            FieldText(reply.netmask, sizeof reply.netmask))) {
+      claimant->adapter = adapterIndex;
+    }
     return;
   }
   if (InSameSubnet(FieldText(adapter.address, sizeof adapter.address),

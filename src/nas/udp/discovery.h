@@ -35,7 +35,12 @@ Ticket StartDiscovery(WindowHandle window, DiscoveryTarget target = {});
 // in the list (by `mac`) is appended with that adapter; a box already listed
 // has answered on a further adapter and takes that adapter when the
 // adapter's subnet is the box's own; nothing else of its record changes.
+// A reply with a listed hardware address from another IPv4 address marks
+// the listed box ambiguous (its `other_ip` the reply's address) and changes
+// nothing else of it; the reply itself is kept in `claimants` (when given),
+// once per address, so that the person may pick it by its address.
 void RecordProbeReply(std::vector<NasDevice> &devices, const NasDevice &reply,
-                      std::int32_t adapterIndex, const AdapterEntry &adapter);
+                      std::int32_t adapterIndex, const AdapterEntry &adapter,
+                      std::vector<NasDevice> *claimants = nullptr);
 
 } // namespace corvesta

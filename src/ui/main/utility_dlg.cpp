@@ -12,6 +12,7 @@
 #include "app/remembered_settings.h"
 #include "corvesta_version.h"
 #include "i18n/copyright_footer.h"
+#include "i18n/own_texts.h"
 #include "i18n/translate.h"
 #include "nas/device_list.h"
 #include "nas/http/command_set.h"
@@ -438,6 +439,12 @@ void CUtilityDlg::OnConnect() {
     ShowError(Handle(), u"Select NAS");
     return;
   }
+  if (device->ambiguous != 0) {
+    // Another device answers with this box's hardware address: its
+    // credentials would go to whichever answers first.
+    ShowError(Handle(), kAmbiguousBoxText);
+    return;
+  }
   const std::string box(FieldText(device->name, sizeof device->name));
   const StoredLogin remembered = RememberedLogin(box);
 
@@ -556,7 +563,8 @@ void CUtilityDlg::OnLoginFinished(const LoginOutcome &outcome) {
     if (!outcome.message.empty()) {
       ShowError(Handle(), outcome.message);
     }
-    m_loggedIn = m_login->LoggedIn();
+    // A login whose answer was lost may be open on the box all the same.
+    m_loggedIn = m_login->LoginMayBeOpen();
     OnLogout();
     return;
   default:
@@ -607,7 +615,9 @@ void CUtilityDlg::OnClose() {
     return;
   }
   m_closing = true;
-  m_logout->Start(m_selectedIndex, m_loggedIn);
+  // A login still under way may already be open on the box.
+  m_logout->Start(m_selectedIndex,
+                  m_loggedIn || (m_login->Running() && m_login->LoginMayBeOpen()));
   m_loggedIn = false;
   hide();
   Q_EMIT closing();

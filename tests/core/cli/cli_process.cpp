@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -108,7 +109,13 @@ CliRun RunCli(const CliCall &call) {
   std::array<pollfd, 2> fds{{{out.read, POLLIN, 0}, {err.read, POLLIN, 0}}};
   std::array<std::string *, 2> sinks{&run.out, &run.err};
   int open = 2;
+  bool signalled = false;
+  constexpr std::chrono::milliseconds kSignalLook{100};
   while (open > 0) {
+    if (!signalled && call.signalWhen && call.signalWhen()) {
+      signalled = true;
+      ::kill(pid, call.signal);
+    }
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) {
@@ -116,7 +123,8 @@ CliRun RunCli(const CliCall &call) {
       ::kill(pid, SIGKILL);
       break;
     }
-    if (::poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
+    const auto wait = call.signalWhen && !signalled ? std::min(left, kSignalLook) : left;
+    if (::poll(fds.data(), fds.size(), static_cast<int>(wait.count())) < 0) {
       continue;
     }
     for (std::size_t i = 0; i < fds.size(); ++i) {

@@ -4,6 +4,7 @@
 // error and the exit status. The child is killed when it outlives its time.
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ struct CliCall {
   std::map<std::string, std::string> env; // added to (or replacing in) the test's environment
   std::string input;                      // written to standard input, which is then closed
   std::chrono::milliseconds limit{std::chrono::seconds(90)};
+  // While it runs, `signalWhen` is asked about every 100 ms; once it says
+  // yes, `signal` is sent to corvesta-cli (once).
+  std::function<bool()> signalWhen;
+  int signal = 0;
 };
 
 CliRun RunCli(const CliCall &call);
