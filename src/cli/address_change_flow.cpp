@@ -115,6 +115,10 @@ bool HasAddressOptions(const Arguments &arguments) {
   return arguments.Has("dhcp") || arguments.Has("static");
 }
 
+bool AddressOptionsUsable(const Arguments &arguments, ExitStatus &failure) {
+  return ChoiceFromOptions(arguments, failure).has_value();
+}
+
 AddressChangeRun ChangeBoxAddress(Context &context, const BoxChoice &box,
                                   const std::function<void()> &taken) {
   AddressChangeRun run;

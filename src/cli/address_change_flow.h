@@ -15,6 +15,10 @@ namespace corvesta::cli {
 // True when the command line carries --dhcp or --static.
 bool HasAddressOptions(const Arguments &arguments);
 
+// True when the address options can be used; otherwise the reason has been
+// shown and `failure` is set. Checked before any password goes out.
+bool AddressOptionsUsable(const Arguments &arguments, ExitStatus &failure);
+
 struct AddressChangeRun {
   // Success once the box has taken the settings, or when DHCP was asked for
   // a box that already uses DHCP (nothing was sent then); the reason has

@@ -41,6 +41,9 @@ ExitStatus RunSetIp(Context &context) {
     Err("Give either --dhcp or --static.");
     return ExitStatus::Usage;
   }
+  if (ExitStatus refused = ExitStatus::Usage; !AddressOptionsUsable(context.args, refused)) {
+    return refused;
+  }
   // As in the windows: the box takes a new address only from the
   // administrator whose password it has just accepted.
   LoginSession session(context);

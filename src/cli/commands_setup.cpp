@@ -117,16 +117,27 @@ ExitStatus RunPassword(Context &context) {
     Err(Tr(u"SetNASPW failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(ticket, CommandIndex::ChangePassword, limits::kWebRequest)
-           .value_or(false)) {
-    Err(Tr(u"password error."));
-    return ExitStatus::Failed;
-  }
-  // A remembered password of this user would be stale now.
+  const bool changed =
+      context.window.WaitForCommand(ticket, CommandIndex::ChangePassword, limits::kWebRequest)
+          .value_or(false);
+  // A remembered password of this user would be stale now. A failure may
+  // be a reply lost after the box took the new password: the new one is
+  // remembered then too, for the old one may no longer open the box and
+  // the new one would be lost with it. Should the box not have taken it,
+  // its refusal at the next login forgets it, and the old one still works.
   const std::string section = session.BoxName();
   const StoredLogin remembered = RememberedLogin(section);
-  if (context.args.Has("remember") || remembered.user == session.Login().user) {
+  const bool remember = context.args.Has("remember") || remembered.user == session.Login().user;
+  if (remember) {
     StoreLogin(section, session.Login().user, password.text);
+  }
+  if (!changed) {
+    Err(Tr(u"password error."));
+    if (remember) {
+      Err("The new password is remembered, in case the NAS took it before its answer was lost; "
+          "if it did not, log in with the old password.");
+    }
+    return ExitStatus::Failed;
   }
   Out("The password of " + session.Login().user + " has been changed.");
   return ExitStatus::Success;

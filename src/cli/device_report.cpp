@@ -25,8 +25,7 @@ std::string DeviceLine(const NasDevice &device, const AdapterTable &adapters) {
 
 std::string DeviceJson(const NasDevice &device, const AdapterTable &adapters) {
   JsonObject object;
-  object
-      .Text("name", FieldString(device.name))
+  object.Text("name", FieldString(device.name))
       .Text("ip", FieldString(device.ip))
       .Text("netmask", FieldString(device.netmask))
       .Text("gateway", FieldString(device.gateway))

@@ -3,6 +3,7 @@
 #include "app/program_info.h"
 #include "app/remembered_settings.h"
 #include "cli/address_change_flow.h"
+#include "cli/signal_logout.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
@@ -10,7 +11,6 @@
 #include "nas/current_credentials.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
-#include "cli/signal_logout.h"
 #include "setup/logout_sequence.h"
 
 namespace corvesta::cli {

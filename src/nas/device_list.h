@@ -40,9 +40,9 @@ public:
   // listed box's hardware address from another IPv4 address (the listed box
   // is marked ambiguous). They are not listed; they wait for the person to
   // name one of them by its address.
-  bool Update(std::uint64_t generation,
-              const std::function<void(std::vector<NasDevice> &, std::vector<NasDevice> &)>
-                  &change);
+  bool
+  Update(std::uint64_t generation,
+         const std::function<void(std::vector<NasDevice> &, std::vector<NasDevice> &)> &change);
 
   // The person named an ambiguous box by the address `ip` of one of its
   // claimants: that claimant takes the listed record's place (still marked

@@ -28,8 +28,7 @@ public:
   virtual Ticket LogOut(WindowHandle window, std::int32_t deviceIndex) = 0;
   // The logout sent to `address` instead of the box's listed address. Those
   // that do not offer it start nothing.
-  virtual Ticket LogOutAt(WindowHandle window, std::int32_t deviceIndex,
-                          std::string_view address) {
+  virtual Ticket LogOutAt(WindowHandle window, std::int32_t deviceIndex, std::string_view address) {
     static_cast<void>(window);
     static_cast<void>(deviceIndex);
     static_cast<void>(address);

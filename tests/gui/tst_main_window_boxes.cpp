@@ -12,6 +12,7 @@
 
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
+#include "i18n/own_texts.h"
 #include "main_test_support.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
@@ -89,6 +90,7 @@ private Q_SLOTS:
   void leavingTheSubnetClosesTheOpenDialogAndSearchesAgain();
   void administratorLoginShowsThePanelWithItsGauges();
   void wrongPasswordSendsNoWebRequest();
+  void anAmbiguousBoxGetsNoCredentials();
   void aSecondCopyRaisesTheFirstAndEnds();
 
 private:
@@ -411,6 +413,31 @@ void TestMainWindowBoxes::aSecondCopyRaisesTheFirstAndEnds() {
   for (QProcess *process : {&first, &other}) {
     process->kill();
     process->waitForFinished(10000);
+  }
+}
+
+// Two devices answer with one hardware address from different addresses
+// (one simulator each): listed once, and Connect refuses to send either of
+// them a password.
+void TestMainWindowBoxes::anAmbiguousBoxGetsNoCredentials() {
+  json impostor = NasSimProcess::MakeBox("HOME", "127.0.0.71", "02:aa:00:00:00:70", "x");
+  json real = NasSimProcess::MakeBox("HOME", "127.0.0.72", "02:aa:00:00:00:70", "secret");
+  real["faults"] = {{"udp", {{"probe", {{"delay_ms", 100}}}}}};
+  NasSimProcess realSim;
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({impostor})), m_sim->Error().c_str());
+  QVERIFY2(realSim.Start(NasSimProcess::MakeState({real})), realSim.Error().c_str());
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  QCOMPARE(ListedNames(window), QStringList{QStringLiteral("HOME")});
+  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
+  QCOMPARE(boxes->Count(), std::size_t(1));
+  QCOMPARE(ToQString(boxes->Requests()[0].text), ToQString(kAmbiguousBoxText));
+  QCOMPARE(window.State(), UiState::Listed);
+  for (const NasSimProcess *sim : {m_sim.get(), &realSim}) {
+    for (const auto &request : sim->Requests()) {
+      QVERIFY2(request.bytes.empty() || request.bytes[0] != 0x03, "a credential check was sent");
+    }
   }
 }
 

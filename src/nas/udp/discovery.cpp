@@ -62,16 +62,15 @@ CQuery::Disposition RunDiscovery(CQuery &base) {
                  }
                });
 
-  DeviceList::Instance().Update(
-      query.discoveryGeneration,
-      [&](std::vector<NasDevice> &list, std::vector<NasDevice> &claimants) {
-        for (std::uint32_t i = 0; i < count; ++i) {
-          for (const NasDevice &reply : heard[i]) {
-            RecordProbeReply(list, reply, static_cast<std::int32_t>(i), query.adapters.adapters[i],
-                             &claimants);
-          }
-        }
-      });
+  DeviceList::Instance().Update(query.discoveryGeneration, [&](std::vector<NasDevice> &list,
+                                                               std::vector<NasDevice> &claimants) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+      for (const NasDevice &reply : heard[i]) {
+        RecordProbeReply(list, reply, static_cast<std::int32_t>(i), query.adapters.adapters[i],
+                         &claimants);
+      }
+    }
+  });
   return query.HandOver(kResultSuccess);
 }
 

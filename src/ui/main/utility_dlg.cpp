@@ -616,8 +616,7 @@ void CUtilityDlg::OnClose() {
   }
   m_closing = true;
   // A login still under way may already be open on the box.
-  m_logout->Start(m_selectedIndex,
-                  m_loggedIn || (m_login->Running() && m_login->LoginMayBeOpen()));
+  m_logout->Start(m_selectedIndex, m_loggedIn || (m_login->Running() && m_login->LoginMayBeOpen()));
   m_loggedIn = false;
   hide();
   Q_EMIT closing();

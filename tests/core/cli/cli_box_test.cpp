@@ -175,7 +175,15 @@ TEST_F(CliBoxTest, RememberedLoginIsUsedAndEmptiedWhenTheBoxRefusesIt) {
   run = Cli({"connect", "127.0.0.2"});
   EXPECT_EQ(run.status, 0) << run.err;
 
+  // A mistyped password is refused, and the remembered one stays.
   run = Cli({"connect", "ALPHA"}, "wrongpass");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Username or password error."), std::string::npos) << run.err;
+  EXPECT_NE(Settings().find("UserName=admin"), std::string::npos) << Settings();
+
+  // The box refuses the remembered pair itself: it is emptied.
+  ASSERT_TRUE(m_sim.SetFaults("ALPHA", {{"refuse_credentials", true}})) << m_sim.Error();
+  run = Cli({"connect", "ALPHA"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Username or password error."), std::string::npos) << run.err;
   const std::string settings = Settings();
@@ -641,6 +649,44 @@ TEST_F(CliLanTest, SetIpBringsTheLinkLocalBoxIntoTheSubnet) {
   run = Cli({"connect", "LINKLOCAL"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("IP:10.78.0.9"), std::string::npos) << run.out;
+}
+
+struct SetIpRefusal {
+  const char *what;
+  std::vector<std::string> extra; // more options
+  const char *password;           // CORVESTA_PASSWORD; "" for none
+  const char *message;
+};
+
+// The box takes a new address only after it accepted the administrator's
+// password, as in the windows; nothing is sent before.
+TEST_F(CliLanTest, SetIpNeedsTheAdministratorsAcceptedPassword) {
+  const SetIpRefusal cases[] = {
+      {"no password", {}, "", "Username or password error."},
+      {"a wrong password", {}, "wrongpass", "Username or password error."},
+      {"another user", {"--user", "carol"}, "carolpass1", "Only the administrator"},
+  };
+  for (const SetIpRefusal &c : cases) {
+    SCOPED_TRACE(c.what);
+    CliCall call;
+    call.args = {"set-ip", "LINKLOCAL", "--static", "--ip", "10.78.0.9", "--mask", "255.255.255.0"};
+    call.args.insert(call.args.end(), c.extra.begin(), c.extra.end());
+    call.env["XDG_CONFIG_HOME"] = m_config.Path().string();
+    if (*c.password != '\0') {
+      call.env["CORVESTA_PASSWORD"] = c.password;
+    }
+    const CliRun run = RunCli(call);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+  std::size_t addressChanges = 0;
+  for (const SimRequest &request : m_sim.Requests()) {
+    addressChanges +=
+        request.transport == "udp" && !request.bytes.empty() && request.bytes[0] == 0x05;
+  }
+  EXPECT_EQ(addressChanges, 0u) << "no address change was sent";
+  EXPECT_EQ(m_sim.Box("LINKLOCAL").value_or(json::object()).value("ip", ""), "169.254.61.5");
 }
 
 // An administrator who accepts the offer (--yes) gives the box an address by

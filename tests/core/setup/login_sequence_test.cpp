@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/own_texts.h"
 #include "nas/current_credentials.h"
 #include "platform/text_codec.h"
 #include "scripted_requests.h"
@@ -47,6 +48,7 @@ public:
 enum class Reply {
   Accept,     // success; a user access reply carries kAccess, a volume list three volumes
   Refuse,     // failure
+  Unreadable, // login failure without a flag: the reply could not be read
   InUse,      // login failure with flag 5
   Unanswered, // WM_REQUEST_UNANSWERED
   Timeout,    // the wait's limit passes
@@ -94,6 +96,9 @@ protected:
     case Reply::Refuse:
       PostQueryResult(m_window.Handle(), ticket, kResultFailure,
                       [](CQuery &query) { query.loginFlag = 1; });
+      break;
+    case Reply::Unreadable:
+      PostQueryResult(m_window.Handle(), ticket, kResultFailure, [](CQuery &) {});
       break;
     case Reply::InUse:
       PostQueryResult(m_window.Handle(), ticket, kResultFailure,
@@ -162,7 +167,8 @@ struct EndCase {
   LoginResult result;
   std::u16string_view message;
   bool loggedIn;
-  bool sawAccess; // OnAccessRights was called (with no rights)
+  bool sawAccess;         // OnAccessRights was called (with no rights)
+  bool mayBeOpen = false; // the web login went out and was not plainly refused
 };
 
 void PrintTo(const EndCase &c, std::ostream *os) {
@@ -193,7 +199,11 @@ TEST_P(LoginEndTest, EndsAsExpectedAndLeavesNoCredentialsBehindAFailure) {
   const bool sawAccess = std::find(m_observer.events.begin(), m_observer.events.end(), "access ") !=
                          m_observer.events.end();
   EXPECT_EQ(sawAccess, c.sawAccess);
-  if (!c.loggedIn) {
+  EXPECT_EQ(sequence.LoginMayBeOpen(), c.loggedIn || c.mayBeOpen);
+  if (c.mayBeOpen) {
+    // Kept for the logout that is due.
+    EXPECT_EQ(CurrentCredentials().Password(), "secret99");
+  } else if (!c.loggedIn) {
     EXPECT_EQ(CurrentCredentials(), Credentials{});
   }
   EXPECT_FALSE(m_host.TimerPending(kLoginTimerId));
@@ -217,10 +227,21 @@ INSTANTIATE_TEST_SUITE_P(
                               u"admin",
                               true,
                               {},
-                              {R::Unanswered},
+                              {R::Refuse},
                               {"credentials"},
                               LoginResult::CredentialsRefused,
                               {},
+                              false,
+                              false},
+                      // Silence is no refusal, and is told as such.
+                      EndCase{"CheckUnanswered",
+                              u"admin",
+                              true,
+                              {},
+                              {R::Unanswered},
+                              {"credentials"},
+                              LoginResult::NoVerdict,
+                              kNoVerdictText,
                               false,
                               false},
                       EndCase{"AdministratorOutsideTheSubnet",
@@ -272,7 +293,19 @@ INSTANTIATE_TEST_SUITE_P(
                               LoginResult::LoginRefused,
                               kLoginFailedText,
                               false,
-                              false},
+                              false,
+                              true},
+                      EndCase{"LoginUnreadable",
+                              u"admin",
+                              true,
+                              {},
+                              {R::Accept, R::Unreadable},
+                              {"credentials", "login"},
+                              LoginResult::LoginRefused,
+                              kLoginFailedText,
+                              false,
+                              false,
+                              true},
                       EndCase{"LoginNeverAnswers",
                               u"admin",
                               true,
@@ -282,7 +315,8 @@ INSTANTIATE_TEST_SUITE_P(
                               LoginResult::LoginRefused,
                               kLoginFailedText,
                               false,
-                              false},
+                              false,
+                              true},
                       EndCase{"LoginCannotStart",
                               u"admin",
                               true,
@@ -345,6 +379,29 @@ INSTANTIATE_TEST_SUITE_P(
                               true,
                               false}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
+
+// The check alone (a new address needs the administrator's accepted
+// password): no web login follows, inside the subnet or outside it.
+TEST_F(LoginSequenceTest, CheckOnlyEndsWithTheAcceptedCheck) {
+  for (const bool inSubnet : {true, false}) {
+    SCOPED_TRACE(inSubnet ? "inside the subnet" : "outside it");
+    if (!inSubnet) {
+      PlaceDevices({MakeDevice("FAR", "10.9.0.7", "255.255.0.0", "02:00:00:00:00:07")},
+                   "192.168.1.5", "255.255.255.0");
+    }
+    m_requests.calls.clear();
+    LoginSequence sequence(m_host, m_observer, m_requests);
+    LoginRequest request = Request(u"admin");
+    request.checkOnly = true;
+    ASSERT_TRUE(sequence.Start(request));
+    Answer(sequence, R::Accept);
+    EXPECT_FALSE(sequence.Running());
+    EXPECT_EQ(sequence.Outcome().result, LoginResult::CredentialsChecked);
+    EXPECT_EQ(m_requests.calls, std::vector<std::string>{"credentials"});
+    EXPECT_FALSE(sequence.LoginMayBeOpen());
+    EXPECT_EQ(CurrentCredentials(), Credentials{});
+  }
+}
 
 TEST_F(LoginSequenceTest, WithoutSessionInformationTheLoginIsTheEnd) {
   LoginSequence sequence(m_host, m_observer, m_requests);

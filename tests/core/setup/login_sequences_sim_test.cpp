@@ -84,6 +84,7 @@ protected:
       RunToEnd(login);
     }
     m_loggedIn = login.LoggedIn();
+    m_mayBeOpen = login.LoginMayBeOpen();
     return login.Outcome();
   }
 
@@ -102,6 +103,7 @@ protected:
   QueueSequenceHost m_host{m_window};
   Recorder m_recorder;
   bool m_loggedIn = false;
+  bool m_mayBeOpen = false;
 };
 
 TEST_F(LoginSequencesSimTest, AdministratorLogsInReadsTheVolumesAndLogsOut) {
@@ -143,13 +145,21 @@ void PrintTo(const FailureCase &c, std::ostream *os) {
 class LoginSequencesSimFailureTest : public LoginSequencesSimTest,
                                      public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(LoginSequencesSimFailureTest, EndsWithoutALoginAndWithoutCredentials) {
+// Every web login that went out is followed by its logout, also when its
+// answer was lost: the box may have opened the session all the same.
+TEST_P(LoginSequencesSimFailureTest, EndsWithoutALoginAndEveryLoginSentIsLoggedOut) {
   const FailureCase &c = GetParam();
   ASSERT_TRUE(m_sim.SetFaults("ALPHA", c.faults)) << m_sim.Error();
-  const LoginOutcome outcome = LogIn(DeviceIndexByName("ALPHA"), u"admin", c.password);
+  const int alpha = DeviceIndexByName("ALPHA");
+  const LoginOutcome outcome = LogIn(alpha, u"admin", c.password);
   EXPECT_EQ(outcome.result, c.result);
   EXPECT_FALSE(m_loggedIn);
   EXPECT_EQ(WebRequestsWith("cmd=login&"), c.webLogins);
+  LogoutSequence logout(m_host);
+  if (logout.Start(alpha, m_mayBeOpen)) {
+    RunToEnd(logout);
+  }
+  EXPECT_EQ(WebRequestsWith("cmd=logout&"), c.webLogins);
   EXPECT_EQ(CurrentCredentials(), Credentials{});
 }
 
@@ -160,8 +170,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"SilentBox",
                                   u"alphapass1",
                                   {{"udp", {{"cred_check", {{"silent", true}}}}}},
-                                  LoginResult::CredentialsRefused,
+                                  LoginResult::NoVerdict,
                                   0},
+                      // The reply is cut before its document: unreadable.
+                      FailureCase{"LoginUnreadable",
+                                  u"alphapass1",
+                                  {{"http", {{"login", {{"oversize", "before"}}}}}},
+                                  LoginResult::LoginRefused,
+                                  1},
                       FailureCase{"LoginDropped",
                                   u"alphapass1",
                                   {{"http", {{"login", {{"drop", true}}}}}},
