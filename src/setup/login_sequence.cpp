@@ -30,6 +30,12 @@ bool LoginSequence::Start(const LoginRequest &request) {
   return true;
 }
 
+void LoginSequence::Abandon() {
+  StopWaiting();
+  m_volumes.Abandon();
+  m_step = Step::Idle;
+}
+
 void LoginSequence::OnQueryResult(WPARAM result, std::unique_ptr<CQuery> query) {
   const bool success = result == kResultSuccess;
   switch (m_step) {

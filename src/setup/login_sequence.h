@@ -109,6 +109,11 @@ public:
 
   bool Running() const override { return m_step != Step::Idle; }
 
+  // Gives the sequence up where it stands, without a callback: the result
+  // of the request in flight is no longer its own. LoginMayBeOpen keeps its
+  // value, so that the owner logs out of a web login that was under way.
+  void Abandon();
+
   const LoginOutcome &Outcome() const { return m_outcome; }
   // The login user name is exactly "admin".
   bool IsAdministrator() const { return m_administrator; }

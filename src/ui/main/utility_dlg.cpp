@@ -575,8 +575,19 @@ void CUtilityDlg::OnLoginFinished(const LoginOutcome &outcome) {
   }
 }
 
+bool CUtilityDlg::GiveUpLogin() {
+  // A web login under way may already be open on the box: it is given up
+  // here and logged out of like a finished one.
+  if (!m_login->Running()) {
+    return false;
+  }
+  const bool mayBeOpen = m_login->LoginMayBeOpen();
+  m_login->Abandon();
+  return mayBeOpen;
+}
+
 void CUtilityDlg::OnLogout() {
-  m_logout->Start(m_selectedIndex, m_loggedIn);
+  m_logout->Start(m_selectedIndex, GiveUpLogin() || m_loggedIn);
   m_loggedIn = false;
   StopIdleTimer();
   m_info->FolderList()->ClearFolders();
@@ -615,8 +626,7 @@ void CUtilityDlg::OnClose() {
     return;
   }
   m_closing = true;
-  // A login still under way may already be open on the box.
-  m_logout->Start(m_selectedIndex, m_loggedIn || (m_login->Running() && m_login->LoginMayBeOpen()));
+  m_logout->Start(m_selectedIndex, GiveUpLogin() || m_loggedIn);
   m_loggedIn = false;
   hide();
   Q_EMIT closing();

@@ -78,6 +78,9 @@ private:
   void OnConnect();
   void OnRefresh();
   void OnLogout();
+  // Gives up a login sequence still running; true when its web login was
+  // sent and may be open on the box.
+  bool GiveUpLogin();
   void OnHelp();
   void OnMinimise();
 

@@ -416,6 +416,29 @@ TEST_F(LoginSequenceTest, WithoutSessionInformationTheLoginIsTheEnd) {
 
 // Results of other tickets (a superseded request, the owner's own) stay with
 // the owner, payload and all; the sequence goes on waiting for its own.
+// An owner that gives the login up while its web login is under way (a
+// Refresh, a close) must log out: the sequence says so, and the late answer
+// is the owner's to drop.
+TEST_F(LoginSequenceTest, AnAbandonedWebLoginIsStillToBeLoggedOut) {
+  LoginSequence sequence(m_host, m_observer, m_requests);
+  ASSERT_TRUE(sequence.Start(Request(u"admin")));
+  Answer(sequence, Reply::Accept);
+  ASSERT_EQ(m_requests.calls.back(), "login");
+  const Ticket login = m_requests.last;
+  sequence.Abandon();
+  EXPECT_FALSE(sequence.Running());
+  EXPECT_TRUE(sequence.LoginMayBeOpen());
+  EXPECT_FALSE(m_host.TimerPending(kLoginTimerId));
+
+  PostQueryResult(m_window.Handle(), login, kResultSuccess);
+  for (const Message &message : m_window.TakeAll()) {
+    EXPECT_FALSE(sequence.OnMessage(message));
+    EXPECT_NE(TakeQueryOfTicket(message, login), nullptr);
+  }
+  EXPECT_FALSE(sequence.LoggedIn());
+  EXPECT_EQ(m_observer.finished.result, LoginResult::None);
+}
+
 TEST_F(LoginSequenceTest, ResultsOfOtherTicketsAreLeftToTheOwner) {
   LoginSequence sequence(m_host, m_observer, m_requests);
   ASSERT_TRUE(sequence.Start(Request(u"admin")));
