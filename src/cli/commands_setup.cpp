@@ -192,6 +192,12 @@ ExitStatus RunIdentity(Context &context) {
   if (!current) {
     return ExitStatus::Failed;
   }
+  if (current->identityCut && !(name && workgroup && description)) {
+    // A kept value would go back shorter than the box holds it.
+    Err("The NAS's name, workgroup or description is longer than the request can carry; give "
+        "--name, --workgroup and --description together.");
+    return ExitStatus::Usage;
+  }
   const std::string newName = name.value_or(FieldString(current->name));
   const std::string newWorkgroup = workgroup.value_or(FieldString(current->workgroup));
   const std::string newDescription = description.value_or(FieldString(current->description));

@@ -36,12 +36,14 @@ void ReadLan(CXmlDocument &document, WizardInfo &info) {
 
 // The children of system, in the order the box writes them.
 void ReadSystem(CXmlDocument &document, WizardInfo &info) {
+  bool whole = true;
   document.FindChild(u"name");
-  StoreReplyText(info.name, document.GetChildText());
+  whole = StoreReplyText(info.name, document.GetChildText()) && whole;
   document.FindChild(u"workgroup");
-  StoreReplyText(info.workgroup, document.GetChildText());
+  whole = StoreReplyText(info.workgroup, document.GetChildText()) && whole;
   document.FindChild(u"description");
-  StoreReplyText(info.description, document.GetChildText());
+  whole = StoreReplyText(info.description, document.GetChildText()) && whole;
+  info.identityCut = !whole;
   document.FindChild(u"timezone");
   info.timezone = ReplyNumber(document.GetChildText());
 }

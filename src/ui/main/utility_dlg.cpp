@@ -449,10 +449,9 @@ void CUtilityDlg::OnConnect() {
     return; // the session and the selection stay as they were
   }
   SetLastBox(box);
-  const bool written =
-      dialog.Remember()
-          ? StoreLogin(box, dialog.UserName().toStdString(), dialog.Password().toStdString())
-          : ForgetLogin(box);
+  const bool written = dialog.Remember() ? StoreLogin(box, dialog.UserName().toStdString(),
+                                                      dialog.Password().toStdString())
+                                         : ForgetLogin(box);
   if (!written) {
     // The login goes on; the person learns that it was not remembered.
     ShowMessageBox(Handle(), settings::LastWriteProblemText(), std::u16string(kProgramTitle));

@@ -22,6 +22,7 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 constexpr char kPassword[] = "deltapass1";
+constexpr char kMac[] = "02:aa:00:00:00:12";
 constexpr char kWizardFailed[] = "Get wizard information failed.";
 constexpr char kMayHaveBeenMade[] = "The NAS did not answer after the change was sent, so the "
                                     "change may have been made.";
@@ -37,7 +38,7 @@ std::string ReadFile(const fs::path &path) {
 class CliDataSafetyTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    json box = NasSimProcess::MakeBox("DELTA", "127.0.0.2", "02:aa:00:00:00:12", kPassword);
+    json box = NasSimProcess::MakeBox("DELTA", "127.0.0.2", kMac, kPassword);
     box["workgroup"] = "OFFICE";
     box["description"] = "first floor";
     box["timezone"] = 21;
@@ -68,7 +69,7 @@ protected:
   }
 
   json Box() {
-    auto box = m_sim.Box("DELTA");
+    auto box = m_sim.Box(kMac);
     EXPECT_TRUE(box.has_value()) << m_sim.Error();
     return box.value_or(json::object());
   }
@@ -149,6 +150,25 @@ INSTANTIATE_TEST_SUITE_P(
                                      {{"http", {{"cgi_get_wizard", {{"oversize", "before"}}}}}},
                                      nullptr}),
     [](const auto &testCase) { return std::string(testCase.param.label); });
+
+// A name longer than the request's field would go back cut (the box
+// renamed) when only the description is changed.
+TEST_F(CliDataSafetyTest, ATextTheRequestCannotCarryWholeIsNotSentBackCut) {
+  const std::string longName = "DELTA-STORE-SECOND-FLOOR"; // 24 bytes, the field holds 15
+  ASSERT_TRUE(m_sim.Patch("DELTA", {{"name", longName}})) << m_sim.Error();
+  CliRun run = Cli({"identity", "127.0.0.2", "--description", "second floor"});
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_NE(run.err.find("longer than the request can carry"), std::string::npos) << run.err;
+  EXPECT_EQ(WebRequestsWith("cmd=cgi_device"), 0u);
+  EXPECT_EQ(Box().at("name"), longName);
+  EXPECT_EQ(Box().at("description"), "first floor");
+
+  // Given all three, the person decides what the box holds.
+  run = Cli({"identity", "127.0.0.2", "--name", "DELTA2", "--workgroup", "OFFICE", "--description",
+             "second floor"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Box().at("description"), "second floor");
+}
 
 // ---- Changes whose answer is lost.
 

@@ -128,7 +128,11 @@ std::vector<WizardCase> WizardCases() {
                   "<description>0123456789012345678901234567890123</description>"
                   "<timezone>1</timezone>") +
            "</wizard>",
-       FullLanWith("abcdefghijklmn", "w", "012345678901234567890123456789", 1)},
+       [] {
+         WizardInfo cut = FullLanWith("abcdefghijklmn", "w", "012345678901234567890123456789", 1);
+         cut.identityCut = true; // sent back, the texts would shorten the box's own
+         return cut;
+       }()},
       {"missing system children read the one found last",
        "<wizard>" + kLanFull + System("<name>n</name><workgroup>12 angry</workgroup>") +
            "</wizard>",
@@ -175,6 +179,7 @@ TEST_F(WizardInfoReply, FillsTheRecordAsTheBoxWroteIt) {
     EXPECT_EQ(Text(info.workgroup), Text(c.expected.workgroup));
     EXPECT_EQ(Text(info.description), Text(c.expected.description));
     EXPECT_EQ(info.timezone, c.expected.timezone);
+    EXPECT_EQ(info.identityCut, c.expected.identityCut);
     EXPECT_EQ(info.description[sizeof info.description - 1], '\0');
   }
 }
