@@ -47,10 +47,24 @@ std::u16string_view Trim(std::u16string_view text) {
   return text;
 }
 
+bool HasUtf16Mark(std::string_view bytes) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  return bytes.size() >= 2 &&
+         ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF));
+}
+
+std::string_view WithoutUtf8Mark(std::string_view bytes) {
+  if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
+      static_cast<unsigned char>(bytes[1]) == 0xBB &&
+      static_cast<unsigned char>(bytes[2]) == 0xBF) {
+    bytes.remove_prefix(3);
+  }
+  return bytes;
+}
+
 std::u16string DecodeBytes(std::string_view bytes) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 2 &&
-      ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) {
+  if (HasUtf16Mark(bytes)) {
     bool little = byte(0) == 0xFF;
     std::u16string text;
     text.reserve(bytes.size() / 2);
@@ -61,8 +75,11 @@ std::u16string DecodeBytes(std::string_view bytes) {
     }
     return text;
   }
-  if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
-    bytes.remove_prefix(3);
+  bytes = WithoutUtf8Mark(bytes);
+  if (!IsWellFormedUtf8(bytes)) {
+    // A file written in a legacy 8-bit code page: each byte is its Latin-1
+    // character, never a replacement character.
+    return Latin1ToUtf16(bytes);
   }
   return Utf8ToUtf16(bytes);
 }
@@ -113,6 +130,10 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     }
   }
   return true;
+}
+
+bool IniDocument::IsLegacy8Bit(std::string_view bytes) {
+  return !HasUtf16Mark(bytes) && !IsWellFormedUtf8(WithoutUtf8Mark(bytes));
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {

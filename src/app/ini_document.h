@@ -14,8 +14,14 @@ namespace corvesta {
 class IniDocument {
 public:
   // UTF-8, with or without a byte-order mark, or UTF-16 little- or
-  // big-endian with its byte-order mark.
+  // big-endian with its byte-order mark. Any other bytes (a legacy 8-bit
+  // code page) are read as Latin-1.
   static IniDocument Parse(std::string_view bytes);
+
+  // True when Parse reads the bytes as Latin-1: they are neither UTF-8 nor
+  // UTF-16 with its mark. Writing such a file back as UTF-8 would change
+  // every byte above 127, so its writer leaves it alone.
+  static bool IsLegacy8Bit(std::string_view bytes);
 
   // The value of the first matching key of the first matching section that
   // holds it, with surrounding blanks and one pair of enclosing double

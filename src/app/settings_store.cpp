@@ -9,7 +9,11 @@
 
 #include "app/ini_document.h"
 #include "app/settings_keys.h"
+#include "i18n/format_pattern.h"
+#include "i18n/own_texts.h"
+#include "i18n/translate.h"
 #include "platform/app_data_folder.h"
+#include "platform/text_codec.h"
 #include "platform/unique_fd.h"
 
 namespace corvesta::settings {
@@ -17,6 +21,19 @@ namespace {
 
 // A settings file larger than this is not ours to rewrite.
 constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
+// Links followed at most from the settings file to its target.
+constexpr int kMaxLinkHops = 40;
+
+struct LastProblem {
+  WriteProblem problem = WriteProblem::None;
+  std::filesystem::path file;
+};
+thread_local LastProblem t_lastProblem;
+
+bool Dropped(WriteProblem problem, const std::filesystem::path &file = {}) {
+  t_lastProblem = {problem, file};
+  return false;
+}
 
 std::mutex &ProcessLock() {
   static std::mutex lock;
@@ -111,6 +128,42 @@ bool ReplaceFile(const std::filesystem::path &file, const std::string &bytes) {
   return true;
 }
 
+// The file a write replaces: the settings file itself, or the final target
+// of the links it is, with the folder of that target writable. Nothing for a
+// link loop, a link too deep, or a target this user cannot replace.
+std::optional<std::filesystem::path> WriteTarget(const std::filesystem::path &file) {
+  std::filesystem::path target = file;
+  for (int hop = 0;; ++hop) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      break;
+    }
+    if (hop == kMaxLinkHops) {
+      return std::nullopt;
+    }
+    std::error_code error;
+    std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) {
+      return std::nullopt;
+    }
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  if (target == file) {
+    return target;
+  }
+  // The target is replaced by a new file in its own folder, so that folder
+  // must take the new file, and the target itself must be the user's to
+  // write: a link to somebody else's file is not turned into a copy.
+  const std::filesystem::path folder = target.parent_path();
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return std::nullopt;
+  }
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+    return std::nullopt;
+  }
+  return target;
+}
+
 std::u16string CutToMaxLength(std::u16string value) {
   if (value.size() > kMaxValueLength) {
     std::size_t length = kMaxValueLength;
@@ -171,23 +224,56 @@ bool Write(std::u16string_view section, std::u16string_view key, std::u16string_
   std::lock_guard guard(ProcessLock());
   std::optional<std::filesystem::path> file = FilePath();
   if (!file) {
-    return false;
+    return Dropped(WriteProblem::NoFolder);
   }
   FolderLock folderLock(file->parent_path());
   std::string bytes;
   LoadResult loaded = LoadFile(*file, bytes);
   if (loaded == LoadResult::Failed) {
-    return false;
+    return Dropped(WriteProblem::NotWritten, *file);
+  }
+  if (loaded == LoadResult::Loaded && IniDocument::IsLegacy8Bit(bytes)) {
+    return Dropped(WriteProblem::Legacy8Bit, *file);
+  }
+  const std::optional<std::filesystem::path> target = WriteTarget(*file);
+  if (!target) {
+    return Dropped(WriteProblem::LinkNotWritable, *file);
   }
   IniDocument document = IniDocument::Parse(loaded == LoadResult::Loaded ? bytes : std::string());
   if (!document.Set(section, key, value)) {
-    return false;
+    return Dropped(WriteProblem::NotHeld, *file);
   }
-  return ReplaceFile(*file, document.Serialize());
+  if (!ReplaceFile(*target, document.Serialize())) {
+    return Dropped(WriteProblem::NotWritten, *file);
+  }
+  t_lastProblem = {};
+  return true;
 }
 
 bool WriteEmpty(std::u16string_view section, std::u16string_view key) {
   return Write(section, key, std::u16string_view());
+}
+
+WriteProblem LastWriteProblem() {
+  return t_lastProblem.problem;
+}
+
+std::u16string LastWriteProblemText() {
+  const std::u16string file = Utf8ToUtf16(t_lastProblem.file.string());
+  switch (t_lastProblem.problem) {
+  case WriteProblem::None:
+    return {};
+  case WriteProblem::NoFolder:
+    return Translate(kSettingsNoFolderText);
+  case WriteProblem::Legacy8Bit:
+    return FillPattern(Translate(kSettingsLegacyText), {file});
+  case WriteProblem::LinkNotWritable:
+    return FillPattern(Translate(kSettingsLinkText), {file});
+  case WriteProblem::NotWritten:
+  case WriteProblem::NotHeld:
+    break;
+  }
+  return FillPattern(Translate(kSettingsNotSavedText), {file});
 }
 
 } // namespace corvesta::settings

@@ -26,12 +26,32 @@ std::optional<std::filesystem::path> FilePath();
 bool Read(std::u16string_view section, std::u16string_view key, std::u16string &value);
 
 // Writes the value, creating the file, the section and the key as needed.
-// False when the write was dropped: no settings folder, a name or value the
-// file cannot hold (line breaks, "=" in a key), an existing file that cannot
-// be read, or a failure writing the new file (the old file stays as it was).
+// False when the write was dropped (LastWriteProblem says why); the old file
+// then stays as it was. A settings file that is a symbolic link is updated
+// through it: its final target is replaced atomically in the target's own
+// folder, and the link stays.
 bool Write(std::u16string_view section, std::u16string_view key, std::u16string_view value);
 
 // Writes the key with an empty value; the key stays present.
 bool WriteEmpty(std::u16string_view section, std::u16string_view key);
+
+// Why a write was dropped.
+enum class WriteProblem {
+  None,
+  NoFolder,        // no application-data folder, or no settings folder could be made
+  NotWritten,      // the file cannot be read (not a plain file, too large,
+                   // unreadable) or the new file could not be written
+  Legacy8Bit,      // the file is neither UTF-8 nor UTF-16: it is left as it is
+  LinkNotWritable, // a symbolic link to a file (or folder) this user cannot write
+  NotHeld,         // a name or value the file cannot hold (line breaks, "=" in a key)
+};
+
+// The problem of the last Write or WriteEmpty on the calling thread; None
+// after one that succeeded.
+WriteProblem LastWriteProblem();
+
+// The translated message for the calling thread's last problem, with the
+// settings file's path filled in; empty when the last write succeeded.
+std::u16string LastWriteProblemText();
 
 } // namespace corvesta::settings

@@ -47,7 +47,11 @@ int RunCommand(const CommandSpec &command, const Arguments &arguments) {
     const SignalLogout signals;
     CliWindow window;
     Context context{arguments, window};
-    status = ToInt(command.run(context));
+    ExitStatus ended = command.run(context);
+    if (ended == ExitStatus::Success && context.notRemembered) {
+      ended = ExitStatus::NotRemembered;
+    }
+    status = ToInt(ended);
   }
   // Requests that were given up on may still run on their workers.
   return FinishProcess(status);

@@ -84,6 +84,16 @@ std::optional<QueryResult> CliWindow::WaitForQuery(Ticket ticket, std::chrono::m
 
 std::optional<bool> CliWindow::WaitForCommand(Ticket ticket, CommandIndex index,
                                               std::chrono::milliseconds limit, const Tick &tick) {
+  const std::optional<WPARAM> result = WaitForCommandResult(ticket, index, limit, tick);
+  if (!result) {
+    return std::nullopt;
+  }
+  return *result == kResultSuccess;
+}
+
+std::optional<WPARAM> CliWindow::WaitForCommandResult(Ticket ticket, CommandIndex index,
+                                                      std::chrono::milliseconds limit,
+                                                      const Tick &tick) {
   bool unanswered = false;
   auto match = [&](const Message &message) {
     if (EndedUnanswered(message, ticket)) {
@@ -96,7 +106,7 @@ std::optional<bool> CliWindow::WaitForCommand(Ticket ticket, CommandIndex index,
   if (!message) {
     return std::nullopt;
   }
-  return !unanswered && message->wParam == kResultSuccess;
+  return unanswered ? kResultFailure : message->wParam;
 }
 
 bool CliWindow::Run(RequestSequence &sequence, std::chrono::milliseconds limit, const Tick &tick) {

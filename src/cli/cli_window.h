@@ -57,6 +57,11 @@ public:
   // time-out.
   std::optional<bool> WaitForCommand(Ticket ticket, CommandIndex index,
                                      std::chrono::milliseconds limit, const Tick &tick = {});
+  // As WaitForCommand, with the result itself (kResultFailure when the
+  // request ended without an answer).
+  std::optional<WPARAM> WaitForCommandResult(Ticket ticket, CommandIndex index,
+                                             std::chrono::milliseconds limit,
+                                             const Tick &tick = {});
 
   // Disposes of a message nobody waits for.
   static void Discard(const Message &message);

@@ -144,7 +144,8 @@ std::string ProgramHelp() {
   text += "\nBOX is a NAS's name, address or hardware address (see discover).\n"
           "The login password comes from --password-stdin, else CORVESTA_PASSWORD,\n"
           "else the remembered one, else a prompt on a terminal.\n"
-          "Exit status: 0 success, 1 refused or failed, 2 wrong usage, 3 NAS not found.\n"
+          "Exit status: 0 success, 1 refused or failed, 2 wrong usage, 3 NAS not found,\n"
+          "4 done but the login could not be remembered.\n"
           "Run corvesta-cli COMMAND --help for a command's options.\n";
   return text;
 }

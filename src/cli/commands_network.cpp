@@ -11,6 +11,7 @@
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
 #include "platform/text_codec.h"
+#include "setup/address_change_plan.h"
 #include "setup/network_change.h"
 #include "setup/queue_sequence_host.h"
 
@@ -102,6 +103,12 @@ ExitStatus RunNetwork(Context &context) {
     Err("--static needs an address and a mask.");
     return ExitStatus::Usage;
   }
+  if (!dhcp) {
+    if (const auto problem = CheckStaticAddressUse(ip.text, mask.text, gateway.text)) {
+      Err(Tr(*problem));
+      return ExitStatus::Usage;
+    }
+  }
 
   LoginSession session(context);
   session.RequireAdministrator();
@@ -127,6 +134,13 @@ ExitStatus RunNetwork(Context &context) {
   CopyToField(settings.gateway, sizeof settings.gateway, newGateway);
   CopyToField(settings.dns1, sizeof settings.dns1, pick(dns1, FieldString(current->dns1)));
   CopyToField(settings.dns2, sizeof settings.dns2, pick(dns2, FieldString(current->dns2)));
+  if (!dhcp) {
+    // The gateway kept from the box passes the same rule.
+    if (const auto problem = CheckStaticAddressUse(newIp, newMask, newGateway)) {
+      Err(Tr(*problem));
+      return ExitStatus::Usage;
+    }
+  }
   if (!dhcp && !ConfirmGateway(newIp, newMask, newGateway)) {
     Err("Nothing was changed.");
     return ExitStatus::Failed;

@@ -9,8 +9,12 @@
 #include "cli/text_output.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
+#include "i18n/own_texts.h"
+#include "i18n/translate.h"
 #include "nas/http/command_set.h"
 #include "platform/text_codec.h"
+#include "setup/box_text_rules.h"
+#include "setup/change_failure.h"
 #include "setup/identity_rules.h"
 #include "setup/password_rules.h"
 #include "setup/time_zone_table.h"
@@ -117,23 +121,26 @@ ExitStatus RunPassword(Context &context) {
     Err(Tr(u"SetNASPW failed."));
     return ExitStatus::Failed;
   }
-  const bool changed =
-      context.window.WaitForCommand(ticket, CommandIndex::ChangePassword, limits::kWebRequest)
-          .value_or(false);
-  // A remembered password of this user would be stale now. A failure may
-  // be a reply lost after the box took the new password: the new one is
-  // remembered then too, for the old one may no longer open the box and
-  // the new one would be lost with it. Should the box not have taken it,
-  // its refusal at the next login forgets it, and the old one still works.
+  const WPARAM changed =
+      context.window.WaitForCommandResult(ticket, CommandIndex::ChangePassword, limits::kWebRequest)
+          .value_or(kResultFailure);
+  // A remembered password of this user would be stale now. A reply lost
+  // after the request went out may mean the box took the new password: the
+  // new one is remembered then too, for the old one may no longer open the
+  // box and the new one would be lost with it. Should the box not have
+  // taken it, its refusal at the next login forgets it. A plain refusal
+  // leaves the old password in place.
   const std::string section = session.BoxName();
   const StoredLogin remembered = RememberedLogin(section);
   const bool remember = context.args.Has("remember") || remembered.user == session.Login().user;
-  if (remember) {
-    StoreLogin(section, session.Login().user, password.text);
+  if (remember && changed != kResultFailure) {
+    if (!StoreLogin(section, session.Login().user, password.text)) {
+      ReportNotRemembered(context);
+    }
   }
-  if (!changed) {
-    Err(Tr(u"password error."));
-    if (remember) {
+  if (changed != kResultSuccess) {
+    Err(Tr(ChangeFailureText(changed, u"password error.")));
+    if (remember && changed == kResultReplyLost) {
       Err("The new password is remembered, in case the NAS took it before its answer was lost; "
           "if it did not, log in with the old password.");
     }
@@ -143,6 +150,36 @@ ExitStatus RunPassword(Context &context) {
   return ExitStatus::Success;
 }
 
+namespace {
+// The rules that the values given on the command line can be held to
+// before anything is asked of the box; the values kept from the box are
+// checked with them once they are read.
+std::optional<std::u16string> CheckGivenIdentity(const std::optional<std::string> &name,
+                                                 const std::optional<std::string> &workgroup,
+                                                 const std::optional<std::string> &description) {
+  if (name && name->empty()) {
+    return Translate(kEmptyNameText);
+  }
+  const std::pair<std::u16string_view, const std::optional<std::string> *> fields[] = {
+      {kNameWord, &name}, {kWorkgroupWord, &workgroup}, {kDescriptionWord, &description}};
+  for (const auto &[what, value] : fields) {
+    if (*value) {
+      if (auto problem = CheckBoxText(what, std::string_view(**value))) {
+        return problem;
+      }
+    }
+  }
+  if (auto problem = CheckNameAndWorkgroup(Utf8ToUtf16(name.value_or("")),
+                                           Utf8ToUtf16(workgroup.value_or("")))) {
+    return problem;
+  }
+  if (auto problem = CheckDescription(Utf8ToUtf16(description.value_or("")))) {
+    return problem;
+  }
+  return CheckIdentityFits(name.value_or(""), workgroup.value_or(""), description.value_or(""));
+}
+} // namespace
+
 ExitStatus RunIdentity(Context &context) {
   const auto name = context.args.Value("name");
   const auto workgroup = context.args.Value("workgroup");
@@ -151,13 +188,7 @@ ExitStatus RunIdentity(Context &context) {
     Err("Give at least one of --name, --workgroup and --description.");
     return ExitStatus::Usage;
   }
-  if (auto problem = CheckNameAndWorkgroup(Utf8ToUtf16(name.value_or("")),
-                                           Utf8ToUtf16(workgroup.value_or("")))) {
-    Err(Utf16ToUtf8(*problem));
-    return ExitStatus::Usage;
-  }
-  if (auto problem =
-          CheckIdentityFits(name.value_or(""), workgroup.value_or(""), description.value_or(""))) {
+  if (auto problem = CheckGivenIdentity(name, workgroup, description)) {
     Err(Utf16ToUtf8(*problem));
     return ExitStatus::Usage;
   }
@@ -171,29 +202,35 @@ ExitStatus RunIdentity(Context &context) {
   if (!current) {
     return ExitStatus::Failed;
   }
-  DeviceIdentity identity;
-  CopyToField(identity.hostname, sizeof identity.hostname,
-              name.value_or(FieldString(current->name)));
-  CopyToField(identity.workgroup, sizeof identity.workgroup,
-              workgroup.value_or(FieldString(current->workgroup)));
-  CopyToField(identity.description, sizeof identity.description,
-              description.value_or(FieldString(current->description)));
-  if (!name || !workgroup) {
-    // The values kept from the box pass the same check.
-    if (auto problem = CheckNameAndWorkgroup(Utf8ToUtf16(FieldString(identity.hostname)),
-                                             Utf8ToUtf16(FieldString(identity.workgroup)))) {
-      Err(Utf16ToUtf8(*problem));
-      return ExitStatus::Usage;
-    }
+  if (current->identityCut && !(name && workgroup && description)) {
+    // A kept value would go back shorter than the box holds it.
+    Err("The NAS's name, workgroup or description is longer than the request can carry; give "
+        "--name, --workgroup and --description together.");
+    return ExitStatus::Usage;
   }
+  const std::string newName = name.value_or(FieldString(current->name));
+  const std::string newWorkgroup = workgroup.value_or(FieldString(current->workgroup));
+  const std::string newDescription = description.value_or(FieldString(current->description));
+  // The values kept from the box pass the same rules.
+  if (auto problem = CheckIdentity(newName, newWorkgroup, newDescription)) {
+    Err(Utf16ToUtf8(*problem));
+    return ExitStatus::Usage;
+  }
+  DeviceIdentity identity;
+  CopyToField(identity.hostname, sizeof identity.hostname, newName);
+  CopyToField(identity.workgroup, sizeof identity.workgroup, newWorkgroup);
+  CopyToField(identity.description, sizeof identity.description, newDescription);
   const Ticket ticket = StartSetDeviceIdentity(context.window.Handle(), session.Index(), identity);
   if (ticket == 0) {
     Err(Tr(u"Set Workgroup information failed."));
     return ExitStatus::Failed;
   }
-  if (!context.window.WaitForCommand(ticket, CommandIndex::SetDeviceIdentity, limits::kWebRequest)
-           .value_or(false)) {
-    Err(Tr(u"setting failed."));
+  const WPARAM set =
+      context.window
+          .WaitForCommandResult(ticket, CommandIndex::SetDeviceIdentity, limits::kWebRequest)
+          .value_or(kResultFailure);
+  if (set != kResultSuccess) {
+    Err(Tr(ChangeFailureText(set, u"setting failed.")));
     return ExitStatus::Failed;
   }
   Out(Tr(u"Name") + ": " + FieldString(identity.hostname));
@@ -261,10 +298,13 @@ ExitStatus RunTimeZone(Context &context) {
     return ExitStatus::Success;
   }
   const Ticket ticket = StartSetTimeZone(context.window.Handle(), session.Index(), *zone);
-  if (ticket == 0 ||
-      !context.window.WaitForCommand(ticket, CommandIndex::SetTimeZone, limits::kWebRequest)
-           .value_or(false)) {
-    Err(Tr(u"setting failed."));
+  const WPARAM zoneSet = ticket == 0 ? kResultFailure
+                                     : context.window
+                                           .WaitForCommandResult(ticket, CommandIndex::SetTimeZone,
+                                                                 limits::kWebRequest)
+                                           .value_or(kResultFailure);
+  if (zoneSet != kResultSuccess) {
+    Err(Tr(ChangeFailureText(zoneSet, u"setting failed.")));
     return ExitStatus::Failed;
   }
   Out(Tr(u"TimeZone") + ": " + TimeZoneText(*zone));

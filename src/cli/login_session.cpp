@@ -87,9 +87,13 @@ ExitStatus LoginSession::Open() {
   // The box connected to last names the section that a refused check empties.
   SetLastBox(section);
   if (m_context.args.Has("remember")) {
-    StoreLogin(section, m_login.user, m_login.password);
+    if (!StoreLogin(section, m_login.user, m_login.password)) {
+      ReportNotRemembered(m_context);
+    }
   } else if (m_context.args.Has("forget")) {
-    ForgetLogin(section);
+    if (!ForgetLogin(section)) {
+      ReportNotRemembered(m_context);
+    }
   }
   return CheckCredentials();
 }

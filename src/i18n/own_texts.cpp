@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 9> kOwnTexts{{
+constexpr std::array<OwnText, 19> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -52,6 +52,73 @@ constexpr std::array<OwnText, 9> kOwnTexts{{
      u"Два устройства отвечают с аппаратным адресом этого NAS с разных адресов. Укажите NAS "
      u"по его адресу перед входом."},
     {kLoginTitleText, u"Connexion", u"Anmeldung", u"Inicio de sesión", u"Вход"},
+    {kInvalidTextText, u"Le champ %s n'est pas un texte valide.",
+     u"Das Feld %s enthält keinen gültigen Text.", u"El campo %s no es un texto válido.",
+     u"Поле %s содержит недопустимый текст."},
+    {kUnsupportedCharactersText,
+     u"Le champ %s ne doit pas contenir de caractères de contrôle ni de caractères que le NAS ne "
+     u"peut pas enregistrer, comme les emoji.",
+     u"Das Feld %s darf keine Steuerzeichen und keine Zeichen enthalten, die das NAS nicht "
+     u"speichern kann, etwa Emojis.",
+     u"El campo %s no debe contener caracteres de control ni caracteres que el NAS no pueda "
+     u"guardar, como los emoji.",
+     u"Поле %s не должно содержать управляющих символов и символов, которые NAS не может "
+     u"сохранить, например эмодзи."},
+    {kEmptyNameText, u"Saisissez un nom pour le NAS.", u"Geben Sie einen Namen für das NAS ein.",
+     u"Introduzca un nombre para el NAS.", u"Введите имя NAS."},
+    {kMaskTooNarrowText,
+     u"Un masque de sous-réseau 255.255.255.254 ou 255.255.255.255 ne laisse pas de place au NAS "
+     u"et à sa passerelle. Veuillez saisir un masque plus large.",
+     u"Eine Subnetzmaske 255.255.255.254 oder 255.255.255.255 lässt keinen Platz für das NAS und "
+     u"sein Gateway. Bitte geben Sie eine weitere Maske ein.",
+     u"Una máscara de subred 255.255.255.254 o 255.255.255.255 no deja sitio para el NAS y su "
+     u"puerta de enlace. Introduzca una máscara más amplia.",
+     u"Маска подсети 255.255.255.254 или 255.255.255.255 не оставляет места для NAS и шлюза. "
+     u"Введите более широкую маску."},
+    {kGatewayIsBoxAddressText, u"La passerelle ne doit pas être l'adresse IP du NAS lui-même.",
+     u"Das Gateway darf nicht die eigene IP-Adresse des NAS sein.",
+     u"La puerta de enlace no puede ser la propia dirección IP del NAS.",
+     u"Шлюз не может совпадать с IP-адресом самого NAS."},
+    {kChangeMayHaveBeenMadeText,
+     u"Le NAS n'a pas répondu après l'envoi de la modification ; elle a donc peut-être été "
+     u"appliquée. Vérifiez les paramètres et les volumes actuels du NAS (après un changement de "
+     u"mot de passe : connectez-vous avec le nouveau) avant de la refaire.",
+     u"Das NAS hat nach dem Senden der Änderung nicht geantwortet; sie wurde daher möglicherweise "
+     u"übernommen. Prüfen Sie die aktuellen Einstellungen und Volumes des NAS (nach einer "
+     u"Kennwortänderung: melden Sie sich mit dem neuen Kennwort an), bevor Sie sie wiederholen.",
+     u"El NAS no respondió después de enviar el cambio, por lo que es posible que se haya "
+     u"aplicado. Compruebe la configuración y los volúmenes actuales del NAS (tras un cambio de "
+     u"contraseña: inicie sesión con la nueva) antes de repetirlo.",
+     u"NAS не ответил после отправки изменения, поэтому оно, возможно, уже применено. Проверьте "
+     u"текущие настройки и тома NAS (после смены пароля — войдите с новым паролем), прежде чем "
+     u"повторять изменение."},
+    {kSettingsNoFolderText,
+     u"Aucun dossier de paramètres n'a pu être créé ; rien n'a été mémorisé.",
+     u"Es konnte kein Einstellungsordner angelegt werden; nichts wurde gespeichert.",
+     u"No se pudo crear ninguna carpeta de configuración; no se ha recordado nada.",
+     u"Не удалось создать папку настроек; ничего не сохранено."},
+    {kSettingsNotSavedText,
+     u"Le fichier de paramètres %s n'a pas pu être écrit ; rien n'a été mémorisé.",
+     u"Die Einstellungsdatei %s konnte nicht geschrieben werden; nichts wurde gespeichert.",
+     u"No se pudo escribir el archivo de configuración %s; no se ha recordado nada.",
+     u"Не удалось записать файл настроек %s; ничего не сохранено."},
+    {kSettingsLegacyText,
+     u"Le fichier de paramètres %s n'est pas un texte UTF-8 ; il a été laissé tel quel et rien "
+     u"n'a été mémorisé.",
+     u"Die Einstellungsdatei %s ist kein UTF-8-Text; sie wurde unverändert gelassen und nichts "
+     u"wurde gespeichert.",
+     u"El archivo de configuración %s no es texto UTF-8; se ha dejado como estaba y no se ha "
+     u"recordado nada.",
+     u"Файл настроек %s не является текстом UTF-8; он оставлен без изменений, ничего не "
+     u"сохранено."},
+    {kSettingsLinkText,
+     u"Le fichier de paramètres %s est un lien vers un fichier qui ne peut pas être écrit ; rien "
+     u"n'a été mémorisé.",
+     u"Die Einstellungsdatei %s ist ein Verweis auf eine Datei, die nicht geschrieben werden "
+     u"kann; nichts wurde gespeichert.",
+     u"El archivo de configuración %s es un enlace a un archivo que no se puede escribir; no se "
+     u"ha recordado nada.",
+     u"Файл настроек %s является ссылкой на файл, который нельзя записать; ничего не сохранено."},
 }};
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

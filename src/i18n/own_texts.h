@@ -51,6 +51,41 @@ inline constexpr std::u16string_view kAmbiguousBoxText =
 // The title of the login dialog.
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
 
+// A text for a box is not well-formed text (%s: the translated field word).
+inline constexpr std::u16string_view kInvalidTextText = u"The %s is not valid text.";
+// A text for a box holds a control character or a character beyond three
+// UTF-8 bytes (%s: the translated field word).
+inline constexpr std::u16string_view kUnsupportedCharactersText =
+    u"The %s must not include control characters or characters the NAS cannot store, such as "
+    u"emoji.";
+// The device name is empty.
+inline constexpr std::u16string_view kEmptyNameText = u"Enter a name for the NAS.";
+// A /31 or /32 mask for a box's address.
+inline constexpr std::u16string_view kMaskTooNarrowText =
+    u"A subnet mask of 255.255.255.254 or 255.255.255.255 leaves no room for the NAS and its "
+    u"gateway. Please enter a wider mask.";
+// The gateway is the box's own address.
+inline constexpr std::u16string_view kGatewayIsBoxAddressText =
+    u"The gateway must not be the NAS's own IP address.";
+// The answer to a change was lost after the request had reached the box.
+inline constexpr std::u16string_view kChangeMayHaveBeenMadeText =
+    u"The NAS did not answer after the change was sent, so the change may have been made. Check "
+    u"the NAS's current settings and volumes (after a password change: log in with the new "
+    u"password) before you repeat it.";
+// Remembering failed: no settings folder could be made.
+inline constexpr std::u16string_view kSettingsNoFolderText =
+    u"No settings folder could be made; nothing was remembered.";
+// Remembering failed: the settings file (%s) could not be read or written.
+inline constexpr std::u16string_view kSettingsNotSavedText =
+    u"The settings file %s could not be written; nothing was remembered.";
+// Remembering refused: the settings file (%s) is in a legacy 8-bit encoding.
+inline constexpr std::u16string_view kSettingsLegacyText =
+    u"The settings file %s is not UTF-8 text; it was left as it is and nothing was remembered.";
+// Remembering refused: the settings file (%s) links to a file the user
+// cannot write.
+inline constexpr std::u16string_view kSettingsLinkText =
+    u"The settings file %s is a link to a file that cannot be written; nothing was remembered.";
+
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();
 

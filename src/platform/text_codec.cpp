@@ -78,6 +78,27 @@ void AppendUtf8(std::string &out, char32_t cp) {
 
 } // namespace
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8At(bytes, i, cp);
+    if (length == 0) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+std::u16string Latin1ToUtf16(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  for (char c : bytes) {
+    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  }
+  return text;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());

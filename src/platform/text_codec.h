@@ -12,6 +12,13 @@ namespace corvesta {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// True when every byte belongs to a well-formed UTF-8 sequence (no overlong
+// forms, no surrogates, nothing above U+10FFFF).
+bool IsWellFormedUtf8(std::string_view bytes);
+
+// Each byte as the Latin-1 character of the same number.
+std::u16string Latin1ToUtf16(std::string_view bytes);
+
 // The longest prefix of `utf8` that fits `maxBytes` bytes without splitting
 // a character.
 std::string_view Utf8Prefix(std::string_view utf8, std::size_t maxBytes);

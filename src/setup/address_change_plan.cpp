@@ -2,14 +2,32 @@
 
 #include <charconv>
 
+#include "i18n/own_texts.h"
 #include "nas/udp/subnet.h"
 #include "platform/text_codec.h"
+#include "setup/address_entry.h"
 
 namespace corvesta {
 
 namespace {
 constexpr int kLoopbackFirstByte = 127;
+// The widest mask that leaves a network of more than two addresses (/30).
+constexpr std::uint32_t kWidestUsableMask = 0xFFFFFFFCu;
 } // namespace
+
+std::optional<std::u16string_view> CheckStaticAddressUse(std::string_view ip, std::string_view mask,
+                                                         std::string_view gateway) {
+  const auto netmask = ParseDottedQuad(mask);
+  if (netmask && *netmask > kWidestUsableMask) {
+    return kMaskTooNarrowText;
+  }
+  const auto address = ParseDottedQuad(ip);
+  const auto router = ParseDottedQuad(gateway);
+  if (address && router && *address == *router) {
+    return kGatewayIsBoxAddressText;
+  }
+  return std::nullopt;
+}
 
 bool BoxUsesDhcp(const NasDevice &box) {
   // Read as a number: leading digits count, anything after them does not.
@@ -50,6 +68,14 @@ AddressPlan PlanAddressChange(const NasDevice &box, const AddressChoice &choice)
     plan.message = kAddressInputErrorText;
     plan.caption = kWarningCaption;
     return plan;
+  }
+  if (!choice.dhcp) {
+    if (const auto problem = CheckStaticAddressUse(ip, mask, gateway)) {
+      plan.result = AddressPlanResult::Refused;
+      plan.message = *problem;
+      plan.caption = kAddressErrorCaption;
+      return plan;
+    }
   }
   plan.result = AddressPlanResult::Send;
   if (!choice.dhcp && !GatewayInSubnet(ip, mask, gateway)) {

@@ -5,6 +5,7 @@
 // person's confirmation (the question is the front end's to ask); and the
 // setting block that the address change carries.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,9 +47,19 @@ struct AddressPlan {
   IpSettingBlock block{};
 };
 
-// With DHCP the box's current address, mask and gateway travel in the block
+// A static choice the box cannot use (CheckStaticAddressUse) is refused
+// with caption "Error". With DHCP the box's current address, mask and gateway travel in the block
 // unchecked, as the dialog's hidden fields hold them.
 AddressPlan PlanAddressChange(const NasDevice &box, const AddressChoice &choice);
+
+// The static addresses a box cannot work with, for the set-IP dialog and the
+// network page alike: a mask of 255.255.255.254 or 255.255.255.255 for its
+// own address (kMaskTooNarrowText), a gateway equal to its own address
+// (kGatewayIsBoxAddressText). The English text of the first fault (shown
+// with the caption "Error"), or nothing. An empty gateway is none; texts
+// that are no addresses are the address reader's to refuse.
+std::optional<std::u16string_view> CheckStaticAddressUse(std::string_view ip, std::string_view mask,
+                                                         std::string_view gateway);
 
 // The box's "dhcp" text reads as the number 1.
 bool BoxUsesDhcp(const NasDevice &box);

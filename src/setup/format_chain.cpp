@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "i18n/own_texts.h"
 #include "nas/replies/format_state.h"
 #include "setup/sequence_delay.h"
 #include "worker/private_messages.h"
@@ -185,7 +186,13 @@ bool FormatChain::OnUnanswered(Ticket ticket) {
   }
   if (ticket == m_ticket) {
     Host().StopTimer(kAnswerTimer);
-    StepFailed();
+    if (m_step == Step::Creating) {
+      // The volume request may have reached the box before its answer was
+      // lost: the box may be formatting.
+      Fail(kChangeMayHaveBeenMadeText);
+    } else {
+      StepFailed();
+    }
     return true;
   }
   // A state poll that failed: the next one follows, the silence limit counts.

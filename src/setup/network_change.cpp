@@ -7,6 +7,7 @@
 #include "nas/udp/adapter_table.h"
 #include "nas/udp/subnet.h"
 #include "platform/text_codec.h"
+#include "setup/change_failure.h"
 #include "setup/sequence_delay.h"
 #include "worker/private_messages.h"
 
@@ -113,8 +114,7 @@ bool NetworkChange::OnMessage(const Message &message) {
     return false;
   }
   if (message.message == WM_COMMAND_RESULT) {
-    return OnCommandResult(static_cast<CommandIndex>(message.lParam),
-                           message.wParam == kResultSuccess);
+    return OnCommandResult(static_cast<CommandIndex>(message.lParam), message.wParam);
   }
   if (message.message == WM_REQUEST_UNANSWERED) {
     return OnUnanswered(static_cast<Ticket>(message.wParam));
@@ -122,7 +122,8 @@ bool NetworkChange::OnMessage(const Message &message) {
   return false;
 }
 
-bool NetworkChange::OnCommandResult(CommandIndex index, bool success) {
+bool NetworkChange::OnCommandResult(CommandIndex index, WPARAM result) {
+  const bool success = result == kResultSuccess;
   switch (index) {
   case CommandIndex::LockAddress:
     return true; // its outcome decides nothing
@@ -130,7 +131,8 @@ bool NetworkChange::OnCommandResult(CommandIndex index, bool success) {
     if (m_state == State::Sending) {
       Host().StopTimer(kAnswerTimer);
       if (!success) {
-        End(NetworkChangeEnd::SettingsRefused, kSettingFailed);
+        End(NetworkChangeEnd::SettingsRefused,
+            std::u16string(ChangeFailureText(result, kSettingFailed)));
         return true;
       }
       m_state = State::Polling;

@@ -87,7 +87,7 @@ public:
 private:
   enum class State { Idle, Locking, Sending, Polling, Pausing, LoggingIn, Ended };
 
-  bool OnCommandResult(CommandIndex index, bool success);
+  bool OnCommandResult(CommandIndex index, WPARAM result);
   bool OnUnanswered(Ticket ticket);
   void SendSettings();
   void Poll();

@@ -42,5 +42,9 @@ inline constexpr UINT WM_SKIN_ITEM_OPEN = 31029;
 // Result values of WM_QUERY_RESULT, WM_COMMAND_RESULT and WM_SETIP_RESULT.
 inline constexpr WPARAM kResultSuccess = 0;
 inline constexpr WPARAM kResultFailure = 1;
+// WM_COMMAND_RESULT of a command that changes the box (password, identity,
+// time zone, network): the request went out whole but no answer came back,
+// so the box may have made the change.
+inline constexpr WPARAM kResultReplyLost = 2;
 
 } // namespace corvesta

@@ -15,7 +15,7 @@ ParseOutcome SetupCommand(CQuery &query, std::string_view reply) {
   case CommandIndex::ChangePassword:
     return ParsePasswordChange(query, reply);
   case CommandIndex::ReadWizard:
-    return WithResult(ParseWizardInfo(query, reply), 0);
+    return ParseWizardInfo(query, reply);
   case CommandIndex::ReadLanAddress:
     return ParseLanAddress(query, reply);
   case CommandIndex::ReadShareList:

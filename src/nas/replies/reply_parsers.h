@@ -23,6 +23,8 @@ struct ParseOutcome {
 // cgi_chg_user_pw: root/status "1" makes the query's new password current.
 ParseOutcome ParsePasswordChange(CQuery &query, std::string_view reply);
 // cgi_get_wizard (UTF-8): root/lan, then root/system, into WizardInfo.
+// Fails, with the record emptied, when the reply does not decode to its end,
+// is not well formed, or lacks lan or system (system before lan included).
 ParseOutcome ParseWizardInfo(CQuery &query, std::string_view reply);
 // cgi_get_lan_xml2: root info with ip1, netmask1, gateway1, into the device
 // and WizardInfo; ip1 "0.0.0.0" fails.

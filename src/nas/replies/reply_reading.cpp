@@ -53,8 +53,8 @@ std::int64_t ReplyNumber64(std::u16string_view text) {
   return ReadNumber<std::int64_t>(text);
 }
 
-void StoreReplyText(char *field, std::size_t size, std::u16string_view text) {
-  CopyToField(field, size, Utf16ToUtf8(text));
+bool StoreReplyText(char *field, std::size_t size, std::u16string_view text) {
+  return CopyToField(field, size, Utf16ToUtf8(text));
 }
 
 } // namespace corvesta

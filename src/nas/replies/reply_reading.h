@@ -19,11 +19,11 @@ std::int32_t ReplyNumber(std::u16string_view text);
 std::int64_t ReplyNumber64(std::u16string_view text);
 
 // Stores the text into a zero-terminated field of `size` bytes, cut at a
-// character boundary when it does not fit.
-void StoreReplyText(char *field, std::size_t size, std::u16string_view text);
+// character boundary when it does not fit. False when it was cut.
+bool StoreReplyText(char *field, std::size_t size, std::u16string_view text);
 
-template <std::size_t N> void StoreReplyText(char (&field)[N], std::u16string_view text) {
-  StoreReplyText(field, N, text);
+template <std::size_t N> bool StoreReplyText(char (&field)[N], std::u16string_view text) {
+  return StoreReplyText(field, N, text);
 }
 
 } // namespace corvesta

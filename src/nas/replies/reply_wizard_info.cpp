@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "nas/replies/reply_parsers.h"
 #include "nas/replies/reply_reading.h"
 #include "nas/replies/utf8_reply_decoder.h"
@@ -34,12 +36,14 @@ void ReadLan(CXmlDocument &document, WizardInfo &info) {
 
 // The children of system, in the order the box writes them.
 void ReadSystem(CXmlDocument &document, WizardInfo &info) {
+  bool whole = true;
   document.FindChild(u"name");
-  StoreReplyText(info.name, document.GetChildText());
+  whole = StoreReplyText(info.name, document.GetChildText()) && whole;
   document.FindChild(u"workgroup");
-  StoreReplyText(info.workgroup, document.GetChildText());
+  whole = StoreReplyText(info.workgroup, document.GetChildText()) && whole;
   document.FindChild(u"description");
-  StoreReplyText(info.description, document.GetChildText());
+  whole = StoreReplyText(info.description, document.GetChildText()) && whole;
+  info.identityCut = !whole;
   document.FindChild(u"timezone");
   info.timezone = ReplyNumber(document.GetChildText());
 }
@@ -47,21 +51,31 @@ void ReadSystem(CXmlDocument &document, WizardInfo &info) {
 } // namespace
 
 ParseOutcome ParseWizardInfo(CQuery &, std::string_view reply) {
-  CXmlDocument document;
-  document.Parse(DecodeUtf8Reply(reply));
+  // A reply that cannot be read whole is no reading of the box's settings:
+  // its fields would come back empty and be sent to the box as its values.
   WizardInfo info{};
-  if (document.FindChild(u"lan")) {
+  std::optional<std::u16string> text = DecodeWholeUtf8Reply(reply);
+  CXmlDocument document;
+  bool whole = text.has_value() && document.Parse(std::move(*text));
+  if (whole && document.FindChild(u"lan")) {
     document.IntoChild();
     ReadLan(document, info);
     document.OutToParent();
+  } else {
+    whole = false;
   }
-  if (document.FindChild(u"system")) {
+  if (whole && document.FindChild(u"system")) {
     document.IntoChild();
     ReadSystem(document, info);
     document.OutToParent();
+  } else {
+    whole = false;
+  }
+  if (!whole) {
+    info = WizardInfo{};
   }
   SetCurrentWizardInfo(info);
-  return {0, CQuery::Disposition::Finished};
+  return {whole ? 0u : 1u, CQuery::Disposition::Finished};
 }
 
 } // namespace corvesta

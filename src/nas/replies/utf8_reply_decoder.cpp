@@ -11,9 +11,10 @@ bool IsFollowByte(std::uint8_t byte) {
   return byte >= 0x80 && byte <= 0xBF;
 }
 
-} // namespace
-
-std::u16string DecodeUtf8Reply(std::string_view text) {
+// Decodes from the start; `end` is the offset where the decoding stopped
+// (the text's size when it reached the end).
+std::u16string Decode(std::string_view text, std::size_t &end) {
+  end = 0;
   const auto byteAt = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
   if (std::any_of(text.begin(), text.end(),
                   [](char c) { return static_cast<std::uint8_t>(c) >= 0xF0; })) {
@@ -44,6 +45,23 @@ std::u16string DecodeUtf8Reply(std::string_view text) {
           static_cast<char16_t>((((b2 << 6) & 0xFFF) | (b3 & 0x3F) | (lead << 12)) & 0xFFFF));
       at += 3;
     }
+  }
+  end = at;
+  return units;
+}
+
+} // namespace
+
+std::u16string DecodeUtf8Reply(std::string_view text) {
+  std::size_t end = 0;
+  return Decode(text, end);
+}
+
+std::optional<std::u16string> DecodeWholeUtf8Reply(std::string_view text) {
+  std::size_t end = 0;
+  std::u16string units = Decode(text, end);
+  if (end != text.size()) {
+    return std::nullopt;
   }
   return units;
 }

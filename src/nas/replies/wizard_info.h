@@ -18,6 +18,9 @@ struct WizardInfo {
   char workgroup[16] = {};
   char description[31] = {};
   std::int32_t timezone = 0;
+  // The box's name, workgroup or description was longer than its field and
+  // is held cut: sent back, it would shorten the box's own text.
+  bool identityCut = false;
 };
 
 WizardInfo CurrentWizardInfo();

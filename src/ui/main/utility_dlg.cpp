@@ -10,6 +10,7 @@
 
 #include "app/program_info.h"
 #include "app/remembered_settings.h"
+#include "app/settings_store.h"
 #include "corvesta_version.h"
 #include "i18n/copyright_footer.h"
 #include "i18n/own_texts.h"
@@ -455,10 +456,12 @@ void CUtilityDlg::OnConnect() {
     return; // the session and the selection stay as they were
   }
   SetLastBox(box);
-  if (dialog.Remember()) {
-    StoreLogin(box, dialog.UserName().toStdString(), dialog.Password().toStdString());
-  } else {
-    ForgetLogin(box);
+  const bool written = dialog.Remember() ? StoreLogin(box, dialog.UserName().toStdString(),
+                                                      dialog.Password().toStdString())
+                                         : ForgetLogin(box);
+  if (!written) {
+    // The login goes on; the person learns that it was not remembered.
+    ShowMessageBox(Handle(), settings::LastWriteProblemText(), std::u16string(kProgramTitle));
   }
   BeginLogin(index, *device, dialog.UserName(), dialog.Password());
 }

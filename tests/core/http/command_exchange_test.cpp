@@ -272,6 +272,48 @@ TEST_F(CommandExchangeTest, StatusLineAndDeliveryDecideTheResult) {
   }
 }
 
+// A change whose request went out whole but whose answer was lost may have
+// been made: its result says so, apart from a refusal and from a request
+// that never reached the box.
+TEST_F(CommandExchangeTest, ALostAnswerToAChangeIsToldApartFromARefusal) {
+  timing::ScopedTimeScale faster(0.1); // connection attempts to a closed port
+  struct Case {
+    const char *name;
+    json faults;
+    WPARAM result;
+    bool made; // the box took the new description
+  };
+  const Case cases[] = {
+      {"answered", json::object(), kResultSuccess, true},
+      {"closed without a reply",
+       {{"http", {{"cgi_device", {{"drop", true}}}}}},
+       kResultReplyLost,
+       true},
+      {"refused with status 500",
+       {{"http", {{"cgi_device", {{"status", 500}}}}}},
+       kResultFailure,
+       true},
+      {"no connection", {{"refuse_connections", true}}, kResultFailure, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(sim.SetFaults("alpha", json::object())) << sim.Error();
+    ASSERT_TRUE(sim.Patch("alpha", {{"description", "before"}})) << sim.Error();
+    ASSERT_TRUE(sim.SetFaults("alpha", c.faults)) << sim.Error();
+    SetCurrentCredentials(MakeCredentials("admin", ""));
+    DeviceIdentity identity;
+    CopyToField(identity.hostname, sizeof identity.hostname, "alpha");
+    CopyToField(identity.workgroup, sizeof identity.workgroup, "HOME");
+    CopyToField(identity.description, sizeof identity.description, "after");
+    ASSERT_NE(StartSetDeviceIdentity(window.Handle(), 0, identity), 0u);
+    const auto message = test::Await(window, WM_COMMAND_RESULT, 30s);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->wParam, c.result);
+    EXPECT_EQ(sim.Box("alpha").value_or(json::object()).value("description", ""),
+              c.made ? "after" : "before");
+  }
+}
+
 // ---- How each request ends.
 
 // The messages that tell a window how a request ended. WM_DISK_INFO is not

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/own_texts.h"
 #include "manual_host.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
@@ -234,6 +235,7 @@ TEST_P(NetworkChangeEndTest, EndsWithItsOutcomeAndStartsNothingMore) {
 }
 
 const Strings kThroughLogin{"lock", "settings", "poll", "login"};
+const std::string kMayHaveBeenMade = Utf16ToUtf8(kChangeMayHaveBeenMadeText);
 
 std::vector<EndCase> EndCases() {
   return {
@@ -262,6 +264,16 @@ std::vector<EndCase> EndCases() {
               },
               NetworkChangeEnd::SettingsRefused,
               "setting failed.",
+              {"lock", "settings"}},
+      // The box may have taken the settings before the answer was lost.
+      EndCase{"SettingsAnswerLost",
+              [](auto &t) {
+                t.Started().Start();
+                t.Fire(NetworkChange::kSettingsTimer);
+                t.Command(CommandIndex::SetNetwork, kResultReplyLost);
+              },
+              NetworkChangeEnd::SettingsRefused,
+              kMayHaveBeenMade.c_str(),
               {"lock", "settings"}},
       EndCase{"SettingsUnanswered",
               [](auto &t) {
