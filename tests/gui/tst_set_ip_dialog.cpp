@@ -387,6 +387,7 @@ void TestSetIpDialog::noAcknowledgementIsReportedAndTheDialogStaysUsable() {
   dialog.show();
   SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpAddress), QStringLiteral("10.77.0.9"));
   SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpMask), QStringLiteral("255.255.255.0"));
+  dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpGateway)->ClearAddress();
   QTest::mouseClick(dialog.GetDlgItem(kSetIpOk), Qt::LeftButton);
   QVERIFY(dialog.Waiting());
   for (int id : {kSetIpOk, kSetIpCancel, kSetIpDhcp, kSetIpStatic}) {

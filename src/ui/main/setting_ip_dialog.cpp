@@ -117,8 +117,8 @@ void CSettingIpDialog::BuildControls() {
     radio->setText(UiText(text));
     radio->setAccessibleName(radio->text());
   }
-  connect(m_dhcp, &QAbstractButton::clicked, this, [this] { ShowAddressFields(false); });
-  connect(m_static, &QAbstractButton::clicked, this, [this] { ShowAddressFields(true); });
+  connect(m_dhcp, &QAbstractButton::clicked, this, [this] { ChooseDhcp(true); });
+  connect(m_static, &QAbstractButton::clicked, this, [this] { ChooseDhcp(false); });
 
   QRect label = layout::kSetIpFirstLabel;
   QRect field = layout::kSetIpFirstField;
@@ -183,7 +183,7 @@ void CSettingIpDialog::FillFromBox() {
   const bool dhcp = m_deviceKnown && BoxUsesDhcp(m_device);
   m_dhcp->SetCheck(dhcp);
   m_static->SetCheck(!dhcp);
-  ShowAddressFields(!dhcp);
+  ChooseDhcp(dhcp);
   ShowBoxText(m_address, m_device.ip, sizeof m_device.ip);
   ShowBoxText(m_mask, m_device.netmask, sizeof m_device.netmask);
   if (FieldText(m_device.gateway, sizeof m_device.gateway).empty()) {
@@ -192,6 +192,13 @@ void CSettingIpDialog::FillFromBox() {
     ShowBoxText(m_gateway, m_device.gateway, sizeof m_device.gateway);
   }
   (dhcp ? m_dhcp : m_static)->setFocus();
+}
+
+void CSettingIpDialog::ChooseDhcp(bool dhcp) {
+  // The choice follows the last radio pressed; the other radio learns that
+  // it is off a moment later.
+  m_dhcpChosen = dhcp;
+  ShowAddressFields(!dhcp);
 }
 
 void CSettingIpDialog::ShowAddressFields(bool shown) {
@@ -244,7 +251,7 @@ bool CSettingIpDialog::ReadStaticChoice(AddressChoice &choice) {
 void CSettingIpDialog::OnOk() {
   SetControlsOn(false);
   AddressChoice choice;
-  choice.dhcp = m_dhcp->GetCheck();
+  choice.dhcp = m_dhcpChosen;
   // With DHCP the address fields are hidden: the box's own values travel
   // with the request unchecked, and nobody is asked about fields they
   // cannot see.

@@ -39,6 +39,7 @@ public Q_SLOTS:
 private:
   void BuildControls();
   void FillFromBox();
+  void ChooseDhcp(bool dhcp);
   void ShowAddressFields(bool shown);
   void SetControlsOn(bool on);
   void OnOk();
@@ -52,6 +53,7 @@ private:
   std::int32_t m_deviceIndex;
   NasDevice m_device{};
   bool m_deviceKnown = false;
+  bool m_dhcpChosen = false;
   QtSequenceHost *m_host = nullptr;
   std::unique_ptr<AddressChangeSequence> m_change;
   CGdipButton *m_dhcp = nullptr;
