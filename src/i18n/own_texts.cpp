@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 7> kOwnTexts{{
+constexpr std::array<OwnText, 8> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -35,6 +35,8 @@ constexpr std::array<OwnText, 7> kOwnTexts{{
      u"El NAS ha dejado de informar del estado del formateo.",
      u"NAS перестал сообщать о ходе форматирования."},
     {kLoginTitleText, u"Connexion", u"Anmeldung", u"Inicio de sesión", u"Вход"},
+    {kSetIpTitleText, u"Adresse IP du NAS", u"IP-Adresse des NAS", u"Dirección IP del NAS",
+     u"IP-адрес NAS"},
 }};
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

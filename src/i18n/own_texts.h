@@ -41,6 +41,8 @@ inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";
 // The title of the login dialog.
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
+// The title of the set-IP dialog.
+inline constexpr std::u16string_view kSetIpTitleText = u"NAS IP Address";
 
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();

@@ -46,7 +46,8 @@ json Box(const std::string &name, int host, const std::string &password = "secre
   char mac[32];
   std::snprintf(mac, sizeof mac, "02:aa:00:00:02:%02x", host);
   json box = NasSimProcess::MakeBox(name, "127.0.0." + std::to_string(host), mac, password);
-  box["accounts"].push_back({{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,1,1,1,1"}});
+  box["accounts"].push_back(
+      {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,1,1,1,1"}});
   box["accounts"].push_back({{"user", "an na"}, {"password", "pw"}, {"access", "1,1,1,1,1,1"}});
   box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
   box["volumes"] = json::array({{{"volume", 1},
@@ -277,8 +278,7 @@ void TestMainWindowDialogs::centersOpenTheirLinks_data() {
                                QString::fromUtf8(query);
   };
   row("Download Center", "admin", "secret", kDownloadCenter, "m=3&u=admin&p=c2VjcmV0");
-  row("Management Center", "admin", "secret", kManagementCenter,
-      "m=2&u=admin&p=c2VjcmV0&d=status");
+  row("Management Center", "admin", "secret", kManagementCenter, "m=2&u=admin&p=c2VjcmV0&d=status");
   row("Backup Center", "admin", "secret", kBackupCenter, "m=4&u=admin&p=c2VjcmV0");
   row("File Center: the password itself", "admin", "secret", kFileCenter, "m=1&u=admin&p=secret");
   row("Surveillance Center: the password itself", "admin", "secret", kSurveillanceCenter,
@@ -387,10 +387,10 @@ void TestMainWindowDialogs::unansweredShareListIsReported_data() {
   QTest::addColumn<QByteArray>("fault");
   QTest::newRow("refused") << QByteArray(R"({"refuse_connections": true})");
   QTest::newRow("dropped") << QByteArray(R"({"http": {"cgi_get_share_info2": {"drop": true}}})");
-  QTest::newRow("broken XML")
-      << QByteArray(R"({"http": {"cgi_get_share_info2": {"broken_xml": true}}})");
-  QTest::newRow("status 500")
-      << QByteArray(R"({"http": {"cgi_get_share_info2": {"status": 500}}})");
+  QTest::newRow("broken XML") << QByteArray(
+      R"({"http": {"cgi_get_share_info2": {"broken_xml": true}}})");
+  QTest::newRow("status 500") << QByteArray(
+      R"({"http": {"cgi_get_share_info2": {"status": 500}}})");
 }
 
 void TestMainWindowDialogs::unansweredShareListIsReported() {

@@ -68,8 +68,8 @@ std::vector<SentBlock> SentBlocks(const NasSimProcess &sim) {
       continue;
     }
     const std::string block = r.bytes.substr(kBlockOffset, kBlockSize);
-    SentBlock sent{Text(block, kInterface), Text(block, kIp), Text(block, kMask),
-                   Text(block, kGateway), block[kDhcp.offset], true};
+    SentBlock sent{Text(block, kInterface), Text(block, kIp),    Text(block, kMask),
+                   Text(block, kGateway),   block[kDhcp.offset], true};
     for (std::size_t i = 0; i < kGateway.size; ++i) {
       sent.gatewayAllZero = sent.gatewayAllZero && block[kGateway.offset + i] == '\0';
     }
@@ -117,7 +117,8 @@ QStringList Messages(const MessageBoxRecorder &recorder) {
   return texts;
 }
 
-const QString kQuestion = QStringLiteral("Not the same subnet, do you want to change NAS IP address?");
+const QString kQuestion =
+    QStringLiteral("Not the same subnet, do you want to change NAS IP address?");
 const QString kTaken = QStringLiteral("Network Storage IP setup successfully, connecting....");
 
 } // namespace
@@ -401,7 +402,8 @@ void TestSetIpDialog::noAcknowledgementIsReportedAndTheDialogStaysUsable() {
   QVERIFY(m_sim->WaitForRequest(IsAddressChange, std::chrono::seconds(10)));
 
   QTRY_VERIFY_WITH_TIMEOUT(!dialog.Waiting(), 40000);
-  QCOMPARE(Messages(*boxes), QStringList{QStringLiteral("setting NAS ip failed,please reset NAS ip.")});
+  QCOMPARE(Messages(*boxes),
+           QStringList{QStringLiteral("setting NAS ip failed,please reset NAS ip.")});
   QVERIFY(dialog.isVisible());
   for (int id : {kSetIpOk, kSetIpCancel, kSetIpDhcp, kSetIpStatic}) {
     QVERIFY(dialog.GetDlgItem(id)->isEnabled());

@@ -23,8 +23,8 @@ using namespace corvesta::main_ids;
 
 namespace {
 
-const int kShownRadios[] = {kSettingsFiveMinutes, kSettingsFifteenMinutes,
-                            kSettingsThirtyMinutes, kSettingsSixtyMinutes, kSettingsNever};
+const int kShownRadios[] = {kSettingsFiveMinutes, kSettingsFifteenMinutes, kSettingsThirtyMinutes,
+                            kSettingsSixtyMinutes, kSettingsNever};
 
 // Restores the process-wide idle time after each test.
 class ScopedIdleTime {
@@ -91,17 +91,15 @@ void TestSettingsDialog::endsAsChosen_data() {
   QTest::addColumn<int>("ending"); // OK, Cancel or close
   QTest::addColumn<bool>("accepted");
   QTest::addColumn<uint>("after");
-  QTest::newRow("OK with 15 minutes") << 3600000u << kSettingsFifteenMinutes << kSettingsOk << true
-                                      << 900000u;
+  QTest::newRow("OK with 15 minutes")
+      << 3600000u << kSettingsFifteenMinutes << kSettingsOk << true << 900000u;
   QTest::newRow("OK with Never Logout") << 300000u << kSettingsNever << kSettingsOk << true << 0u;
-  QTest::newRow("OK without a change keeps never")
-      << 0u << 0 << kSettingsOk << true << 0u;
-  QTest::newRow("OK on an odd time makes it never")
-      << 123u << 0 << kSettingsOk << true << 0u;
-  QTest::newRow("Cancel keeps the time") << 300000u << kSettingsSixtyMinutes << kSettingsCancel
-                                         << false << 300000u;
-  QTest::newRow("close keeps the time") << 1800000u << kSettingsFiveMinutes << kSettingsClose
-                                        << false << 1800000u;
+  QTest::newRow("OK without a change keeps never") << 0u << 0 << kSettingsOk << true << 0u;
+  QTest::newRow("OK on an odd time makes it never") << 123u << 0 << kSettingsOk << true << 0u;
+  QTest::newRow("Cancel keeps the time")
+      << 300000u << kSettingsSixtyMinutes << kSettingsCancel << false << 300000u;
+  QTest::newRow("close keeps the time")
+      << 1800000u << kSettingsFiveMinutes << kSettingsClose << false << 1800000u;
 }
 
 void TestSettingsDialog::endsAsChosen() {

@@ -109,8 +109,7 @@ bool ActivityFilter::IsActivity(QObject *receiver, QEvent *event) {
     if ((event->type() == QEvent::KeyPress) != repeat) {
       return false;
     }
-    const int virtualKey =
-        VirtualKeyOf(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
+    const int virtualKey = VirtualKeyOf(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
     if (!IsActivityKey(virtualKey)) {
       return false;
     }

@@ -87,6 +87,8 @@ inline constexpr int kSetIpGateway = 1145;
 inline constexpr int kSetIpDns1 = 1146;
 inline constexpr int kSetIpDns2 = 1147;
 inline constexpr int kSetIpOk = 1148;
+// The title line the skin gives the dialog.
+inline constexpr int kSetIpTitle = 1151;
 inline constexpr int kSetIpCancel = 1149;
 
 } // namespace corvesta::main_ids

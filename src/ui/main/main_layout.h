@@ -75,11 +75,12 @@ inline constexpr QRect kSettingsCancel{370, 466, 110, 32};
 
 // Set-IP dialog: 460 x 360 on the login dialog's background.
 inline constexpr QSize kSetIpSize{460, 360};
-inline constexpr QRect kSetIpPicture{20, 88, 120, 120};
-inline constexpr QRect kSetIpDhcp{150, 50, 290, 24};
-inline constexpr QRect kSetIpStatic{150, 80, 290, 24};
-inline constexpr QRect kSetIpFirstLabel{150, 130, 124, 26};
-inline constexpr QRect kSetIpFirstField{278, 130, 168, 26};
+inline constexpr QRect kSetIpTitle{18, 13, 420, 24};
+inline constexpr QRect kSetIpPicture{16, 96, 120, 120};
+inline constexpr QRect kSetIpDhcp{144, 62, 296, 24};
+inline constexpr QRect kSetIpStatic{144, 92, 296, 24};
+inline constexpr QRect kSetIpFirstLabel{144, 138, 148, 26};
+inline constexpr QRect kSetIpFirstField{296, 138, 150, 26};
 inline constexpr int kSetIpRowPitch = 40;
 inline constexpr QRect kSetIpOk{110, 310, 110, 32};
 inline constexpr QRect kSetIpCancel{240, 310, 110, 32};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/program_info.h"
+#include "i18n/own_texts.h"
 #include "i18n/translate.h"
 #include "nas/device_list.h"
 #include "nas/udp/subnet.h"
@@ -28,7 +29,8 @@ namespace {
 
 using namespace main_ids;
 
-constexpr int kLabelHeight = 15;
+constexpr int kTitleHeight = 19;
+constexpr int kLabelHeight = 14;
 constexpr int kRadioTextHeight = 16;
 
 struct AddressRow {
@@ -80,7 +82,7 @@ CGdipButton *MakeButton(QWidget *parent, int id, ButtonKind kind, QRect where, i
 
 CSettingIpDialog::CSettingIpDialog(std::int32_t deviceIndex, QWidget *parent)
     : CGdipDialog(parent), m_deviceIndex(deviceIndex) {
-  setWindowTitle(UiText(u"Static IP Address"));
+  setWindowTitle(UiText(kSetIpTitleText));
   setFixedSize(layout::kSetIpSize);
   SetBackgroundImage(skin::kLoginBackground);
   SetWindowOutline(RoundedOutline(size(), layout::kMainCornerRadius));
@@ -92,8 +94,8 @@ CSettingIpDialog::CSettingIpDialog(std::int32_t deviceIndex, QWidget *parent)
         }
       },
       this);
-  m_change = std::make_unique<AddressChangeSequence>(*m_host,
-                                                     static_cast<AddressChangeObserver &>(*this));
+  m_change =
+      std::make_unique<AddressChangeSequence>(*m_host, static_cast<AddressChangeObserver &>(*this));
   BuildControls();
   FillFromBox();
 }
@@ -103,6 +105,15 @@ CSettingIpDialog::~CSettingIpDialog() {
 }
 
 void CSettingIpDialog::BuildControls() {
+  auto *title = new CTransStatic(this);
+  SetDlgCtrlID(title, kSetIpTitle);
+  title->setGeometry(layout::kSetIpTitle);
+  title->SetTextHeight(kTitleHeight);
+  title->SetTextWeight(skin::kWeightBold);
+  title->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+  title->SetText(windowTitle());
+  title->setAccessibleName(title->Text());
+
   auto *picture = new CGdipIconStatic(this);
   picture->SetImage(skin::kSetIpPicture);
   picture->setGeometry(layout::kSetIpPicture);
@@ -279,8 +290,7 @@ void CSettingIpDialog::OnOk() {
   }
   if (!plan.gatewayQuestion.empty() &&
       ShowMessageBox(Handle(), Translate(plan.gatewayQuestion), Translate(kWarningCaption),
-                     MessageBoxButtons::YesNo,
-                     MessageBoxIcon::Warning) != MessageBoxResult::Yes) {
+                     MessageBoxButtons::YesNo, MessageBoxIcon::Warning) != MessageBoxResult::Yes) {
     SetControlsOn(true);
     return;
   }

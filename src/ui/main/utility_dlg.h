@@ -8,9 +8,9 @@
 // step itself.
 
 #include <QString>
-#include <string>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "setup/login_sequence.h"
 #include "setup/logout_sequence.h"
