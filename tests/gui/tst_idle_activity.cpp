@@ -157,7 +157,7 @@ void TestIdleActivity::filterReportsActivity() {
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   dialog.field->setFocus();
-  ActivityFilter filter(dialog.Handle());
+  ActivityFilter filter(&dialog);
   filter.Install();
   QVERIFY(filter.Installed());
 
@@ -210,7 +210,7 @@ void TestIdleActivity::anEventPassedToTheParentsCountsOnce() {
   deepest->setGeometry(10, 10, 50, 50);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  ActivityFilter filter(dialog.Handle());
+  ActivityFilter filter(&dialog);
   filter.Install();
 
   // Plain widgets ignore the key and the click: both travel up to the
@@ -229,7 +229,7 @@ void TestIdleActivity::removedFilterReportsNothing() {
   CountingDialog dialog;
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  ActivityFilter filter(dialog.Handle());
+  ActivityFilter filter(&dialog);
   filter.Install();
   filter.Install(); // installing again does not count twice
   QTest::mouseClick(dialog.button, Qt::LeftButton);

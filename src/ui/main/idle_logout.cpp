@@ -18,20 +18,6 @@ namespace {
 std::uint32_t g_idleTime = kIdleSixtyMinutes;
 double g_idleScale = 1.0;
 
-// Whether `later` is where an event seen at `earlier` goes next: from the
-// window system's window to a widget inside it, or from a widget to one of
-// its ancestors.
-bool PassesOnTo(QObject *earlier, QObject *later) {
-  if (earlier == nullptr || later == nullptr || earlier == later || !later->isWidgetType()) {
-    return false;
-  }
-  auto *laterWidget = static_cast<QWidget *>(later);
-  if (earlier->isWindowType()) {
-    return laterWidget->window()->windowHandle() == static_cast<QWindow *>(earlier);
-  }
-  return earlier->isWidgetType() && laterWidget->isAncestorOf(static_cast<QWidget *>(earlier));
-}
-
 // A left press on a skinned window's own surface moves the window.
 bool StartsWindowMove(QObject *receiver) {
   auto *dialog = qobject_cast<CGdipDialog *>(receiver);
@@ -64,7 +50,7 @@ ScopedIdleTimeScale::~ScopedIdleTimeScale() {
   g_idleScale = m_previous;
 }
 
-ActivityFilter::ActivityFilter(WindowHandle target, QObject *parent)
+ActivityFilter::ActivityFilter(CGdipDialog *target, QObject *parent)
     : QObject(parent), m_target(target) {}
 
 ActivityFilter::~ActivityFilter() {
@@ -91,8 +77,15 @@ void ActivityFilter::Remove() {
 
 bool ActivityFilter::SameActionSeenBelow(QObject *receiver, int type, int code,
                                          quint64 timestamp) const {
-  return m_seen.type == type && m_seen.code == code && m_seen.timestamp == timestamp &&
-         PassesOnTo(m_seen.receiver.data(), receiver);
+  if (m_seen.type != type || m_seen.code != code || m_seen.timestamp != timestamp) {
+    return false;
+  }
+  if (receiver == m_seen.next) {
+    return true; // passed on to the parent
+  }
+  // From the window system's window to the widget inside it.
+  return m_seen.window != nullptr && receiver->isWidgetType() &&
+         static_cast<QWidget *>(receiver)->window()->windowHandle() == m_seen.window;
 }
 
 bool ActivityFilter::IsActivity(QObject *receiver, QEvent *event) {
@@ -140,13 +133,15 @@ bool ActivityFilter::IsActivity(QObject *receiver, QEvent *event) {
   }
   const int type = static_cast<int>(event->type());
   const bool again = SameActionSeenBelow(receiver, type, code, timestamp);
-  m_seen = Seen{type, code, timestamp, receiver};
+  m_seen = Seen{type, code, timestamp, receiver->parent(),
+                receiver->isWindowType() ? static_cast<QWindow *>(receiver) : nullptr};
   return !again;
 }
 
 bool ActivityFilter::eventFilter(QObject *watched, QEvent *event) {
-  if (IsActivity(watched, event)) {
-    SendMessage(m_target, WM_USER_ACTIVITY, 0, 0);
+  const bool activity = IsActivity(watched, event);
+  if (CGdipDialog *target = m_target.data(); activity && target != nullptr) {
+    target->WindowProc(WM_USER_ACTIVITY, 0, 0); // before the event goes on
   }
   return false; // the event goes on as if nothing had looked at it
 }

@@ -8,11 +8,12 @@
 #include <chrono>
 #include <cstdint>
 
-#include "platform/window_message.h"
-
 class QEvent;
+class QWindow;
 
 namespace corvesta {
+
+class CGdipDialog;
 
 // The idle times the settings dialog offers, in milliseconds; 0 is never.
 inline constexpr std::uint32_t kIdleNever = 0;
@@ -50,7 +51,9 @@ private:
 class ActivityFilter : public QObject {
   Q_OBJECT
 public:
-  explicit ActivityFilter(WindowHandle target, QObject *parent = nullptr);
+  // `target` gets the activity, sent straight to its WindowProc; the filter
+  // sends nothing once it is gone.
+  explicit ActivityFilter(CGdipDialog *target, QObject *parent = nullptr);
   ~ActivityFilter() override;
 
   // Installs the filter on the application (removing it first when it is
@@ -67,16 +70,19 @@ protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-  // The last action counted, to recognise it on its way to the parents.
+  // The last action seen, to recognise it on its way up: where it goes next
+  // (the receiver's parent, or any widget of the window system's window it
+  // reached first). Only compared, never followed: either may be gone.
   struct Seen {
     int type = 0;
     int code = 0;
     quint64 timestamp = 0;
-    QPointer<QObject> receiver;
+    const QObject *next = nullptr;
+    const QWindow *window = nullptr;
   };
   bool SameActionSeenBelow(QObject *receiver, int type, int code, quint64 timestamp) const;
 
-  WindowHandle m_target;
+  QPointer<CGdipDialog> m_target;
   bool m_installed = false;
   Seen m_seen;
 };

@@ -79,13 +79,9 @@ inline constexpr int kSetIpStatic = 1110;
 inline constexpr int kSetIpAddressLabel = 1111;
 inline constexpr int kSetIpMaskLabel = 1113;
 inline constexpr int kSetIpGatewayLabel = 1118;
-inline constexpr int kSetIpDns1Label = 1119;
-inline constexpr int kSetIpDns2Label = 1120;
 inline constexpr int kSetIpAddress = 1143;
 inline constexpr int kSetIpMask = 1144;
 inline constexpr int kSetIpGateway = 1145;
-inline constexpr int kSetIpDns1 = 1146;
-inline constexpr int kSetIpDns2 = 1147;
 inline constexpr int kSetIpOk = 1148;
 // The title line the skin gives the dialog.
 inline constexpr int kSetIpTitle = 1151;

@@ -41,9 +41,6 @@ struct AddressRow {
 constexpr AddressRow kRows[] = {{kSetIpAddress, kSetIpAddressLabel, u"IP ADDress"},
                                 {kSetIpMask, kSetIpMaskLabel, u"Subnet Mask"},
                                 {kSetIpGateway, kSetIpGatewayLabel, u"Gateway IP"}};
-// Part of the template, never shown.
-constexpr AddressRow kDnsRows[] = {{kSetIpDns1, kSetIpDns1Label, u"DNS 1"},
-                                   {kSetIpDns2, kSetIpDns2Label, u"DNS 2"}};
 
 std::string DottedQuad(const AddressBytes &bytes) {
   char text[16];
@@ -161,10 +158,6 @@ void CSettingIpDialog::BuildControls() {
   for (CGdipIpAddrCtl *control : {m_address, m_mask, m_gateway}) {
     setTabOrder(previous, control);
     previous = control;
-  }
-  for (const AddressRow &row : kDnsRows) {
-    makeRow(row)->hide();
-    GetDlgItem(row.label)->hide();
   }
 
   auto *ok = MakeButton(this, kSetIpOk, ButtonKind::PushButton, layout::kSetIpOk,

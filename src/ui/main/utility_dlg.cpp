@@ -151,7 +151,7 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   m_login = std::make_unique<LoginSequence>(*m_host, static_cast<LoginObserver &>(*this));
   m_logout = std::make_unique<LogoutSequence>(*m_host);
   SetIdleTime(ReadIdleTime());
-  m_activity = new ActivityFilter(Handle(), this);
+  m_activity = new ActivityFilter(this, this);
   m_idleTimer = new QTimer(this); // repeating: fires every idle period until stopped
   connect(m_idleTimer, &QTimer::timeout, this, &CUtilityDlg::OnIdleTimeout);
   BuildControls();
