@@ -218,22 +218,7 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
 }
 
 // Logged in to HOMESTORE: the folder view, and the idle timeout's message.
-void ShootLoggedIn(CUtilityDlg &window, const QString &code) {
-  auto *list = window.GetDlgItemAs<CGdipComboBox>(main_ids::kBoxList);
-  list->setCurrentIndex(list->findText(QStringLiteral("HOMESTORE")));
-  test::WhenModalShown<CLoginDialog>([](CLoginDialog *dialog) {
-    dialog->UserField()->setText(QStringLiteral("admin"));
-    dialog->PasswordField()->setText(QStringLiteral("admin"));
-    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
-  });
-  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
-  for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
-    QTest::qWait(10);
-  }
-  if (!window.LoggedIn()) {
-    Fail(QStringLiteral("the login did not finish"));
-    return;
-  }
+void ShootFolders(CUtilityDlg &window, const QString &code) {
   QTest::mouseClick(window.GetDlgItem(main_ids::kFolder), Qt::LeftButton);
   CFolderListCtrl *folders = window.InfoPanel()->FolderList();
   for (int i = 0; i < 2000 && folders->FolderCount() == 0; ++i) {
@@ -269,6 +254,25 @@ json GalleryState() {
                                    Box("OFFICE-NAS", 4, json::array({admin}), json::array())});
 }
 
+// Connect to the box selected in the list as `user`, the login dialog
+// answered once it shows; true once the panel with the volumes is shown.
+bool LogIn(CUtilityDlg &window, const QString &user, const QString &password) {
+  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
+    dialog->UserField()->setText(user);
+    dialog->PasswordField()->setText(password);
+    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
+  for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
+    QTest::qWait(10);
+  }
+  if (!window.InfoPanel()->isVisible()) {
+    Fail(QStringLiteral("no panel after the login of ") + user);
+    return false;
+  }
+  return true;
+}
+
 void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
   SelectLanguage(language.index);
   const QString code = QString::fromLatin1(language.code);
@@ -286,7 +290,6 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
     }
     Save(Shoot(window), QStringLiteral("main_listed_") + code);
     ShootDialogs(code, sim);
-    ShootLoggedIn(window, code);
 
     if (all) {
       // Help's message box over the window.
@@ -306,6 +309,17 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
       SetMessageBoxService(previous);
       Save(composed, QStringLiteral("main_help_") + code);
     }
+
+    // Logged in: the administrator with every center, a user with some.
+    if (LogIn(window, QStringLiteral("admin"), QStringLiteral("admin"))) {
+      Save(Shoot(window), QStringLiteral("main_admin_") + code);
+      ShootFolders(window, code);
+    }
+    QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+    if (LogIn(window, QStringLiteral("anna"), QStringLiteral("anna2024"))) {
+      Save(Shoot(window), QStringLiteral("main_anna_") + code);
+    }
+    QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
   }
   {
     CLoginDialog dialog;

@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "../nas_sim_launcher.h"
+#include "../ratio_line.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "nas/http/command_set.h"
 #include "nas/query.h"
 #include "nas/take_query.h"
-#include "nas_sim_launcher.h"
 #include "platform/message_queue_target.h"
-#include "ratio_line.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"

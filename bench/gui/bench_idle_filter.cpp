@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "ratio_line.h"
+#include "../ratio_line.h"
 #include "ui/main/idle_logout.h"
 #include "ui/skin/gdip_dialog.h"
 

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "ratio_line.h"
+#include "../ratio_line.h"
 #include "ui/main/setting_ip_dialog.h"
 #include "ui/main/settings_dialog.h"
 #include "ui/skin/gdip_dialog.h"
