@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 19> kOwnTexts{{
+constexpr std::array<OwnText, 20> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -119,6 +119,8 @@ constexpr std::array<OwnText, 19> kOwnTexts{{
      u"El archivo de configuración %s es un enlace a un archivo que no se puede escribir; no se "
      u"ha recordado nada.",
      u"Файл настроек %s является ссылкой на файл, который нельзя записать; ничего не сохранено."},
+    {kSetIpTitleText, u"Adresse IP du NAS", u"IP-Adresse des NAS", u"Dirección IP del NAS",
+     u"IP-адрес NAS"},
 }};
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

@@ -50,6 +50,8 @@ inline constexpr std::u16string_view kAmbiguousBoxText =
     u"NAS by its address before logging in.";
 // The title of the login dialog.
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
+// The title of the set-IP dialog.
+inline constexpr std::u16string_view kSetIpTitleText = u"NAS IP Address";
 
 // A text for a box is not well-formed text (%s: the translated field word).
 inline constexpr std::u16string_view kInvalidTextText = u"The %s is not valid text.";

@@ -15,11 +15,15 @@
 #include <QPainter>
 #include <QTest>
 #include <cstdio>
+#include <functional>
 
+#include "app/program_info.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "i18n/current_language.h"
+#include "i18n/translate.h"
 #include "main_test_support.h"
+#include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "platform/base64.h"
 #include "platform/message_box.h"
@@ -29,10 +33,14 @@
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"
+#include "ui/main/setting_ip_dialog.h"
+#include "ui/main/settings_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_message_box.h"
 #include "ui/platform/qt_services.h"
+#include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_combo_box.h"
+#include "ui/skin/gdip_ip_addr_ctl.h"
 
 using namespace corvesta;
 using corvesta::test::NasSimProcess;
@@ -122,13 +130,127 @@ json Box(const std::string &name, int host, json accounts, json volumes) {
   return box;
 }
 
+// The window with the message box that `trigger` shows drawn over its middle.
+QImage WithMessage(QWidget &window, const std::function<void()> &trigger) {
+  QImage composed;
+  auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
+                                                           QWidget *owner) {
+    auto box = BuildMessageBox(request, owner);
+    const QImage shot = Shoot(*box);
+    composed = Shoot(window);
+    QPainter painter(&composed);
+    painter.drawImage(
+        QPoint((window.width() - box->width()) / 2, (window.height() - box->height()) / 2), shot);
+    return DismissAnswer(request.buttons);
+  });
+  auto previous = SetMessageBoxService(service);
+  trigger();
+  SetMessageBoxService(previous);
+  return composed;
+}
+
+void SetAddress(CGdipIpAddrCtl *control, const char *dotted) {
+  const QStringList parts = QString::fromLatin1(dotted).split(QLatin1Char('.'));
+  for (int i = 0; i < 4; ++i) {
+    control->Field(i)->setText(i < parts.size() ? parts[i] : QString());
+  }
+}
+
+std::int32_t IndexOf(const char *name) {
+  const std::vector<NasDevice> devices = DeviceList::Instance().Snapshot();
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    if (std::string(devices[i].name) == name) {
+      return static_cast<std::int32_t>(i);
+    }
+  }
+  return -1;
+}
+
+// The settings dialog, and the set-IP dialog with DHCP, with a static
+// address, with the gateway question over it and waiting for the box.
+void ShootDialogs(const QString &code, NasSimProcess &sim) {
+  {
+    CSettingsDialog dialog;
+    Save(Shoot(dialog), QStringLiteral("settings_") + code);
+  }
+  const std::int32_t box = IndexOf("OFFICE-NAS");
+  if (box < 0) {
+    Fail(QStringLiteral("OFFICE-NAS is not listed"));
+    return;
+  }
+  {
+    CSettingIpDialog dialog(box);
+    Save(Shoot(dialog), QStringLiteral("set_ip_static_") + code);
+    QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpDhcp), Qt::LeftButton);
+    Save(Shoot(dialog), QStringLiteral("set_ip_dhcp_") + code);
+    QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpStatic), Qt::LeftButton);
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpAddress), "192.168.1.10");
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpMask), "255.255.255.0");
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpGateway), "192.168.2.1");
+    Save(WithMessage(
+             dialog,
+             [&] { QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpOk), Qt::LeftButton); }),
+         QStringLiteral("set_ip_gateway_warning_") + code);
+  }
+  {
+    // The box stays silent: the dialog waits with its buttons off.
+    sim.SetFaults("OFFICE-NAS", json{{"udp", {{"set_address", {{"silent", true}}}}}});
+    timing::ScopedTimeScale shortWait(0.01);
+    CSettingIpDialog dialog(box);
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpAddress), "192.168.1.10");
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpMask), "255.255.255.0");
+    dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpGateway)->ClearAddress();
+    dialog.show();
+    QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpOk), Qt::LeftButton);
+    if (!dialog.Waiting()) {
+      Fail(QStringLiteral("the set-IP dialog does not wait"));
+    }
+    Save(Shoot(dialog), QStringLiteral("set_ip_waiting_") + code);
+    // Its end is shown in a message box; nobody is there to see it.
+    auto quiet = std::make_shared<MessageBoxRecorder>();
+    auto previous = SetMessageBoxService(quiet);
+    for (int i = 0; i < 1000 && dialog.Waiting(); ++i) {
+      QTest::qWait(10);
+    }
+    SetMessageBoxService(previous);
+    sim.SetFaults("OFFICE-NAS", json::object());
+  }
+}
+
+// Logged in to HOMESTORE: the folder view, and the idle timeout's message.
+void ShootFolders(CUtilityDlg &window, const QString &code) {
+  QTest::mouseClick(window.GetDlgItem(main_ids::kFolder), Qt::LeftButton);
+  CFolderListCtrl *folders = window.InfoPanel()->FolderList();
+  for (int i = 0; i < 2000 && folders->FolderCount() == 0; ++i) {
+    QTest::qWait(10);
+  }
+  if (folders->FolderCount() == 0) {
+    Fail(QStringLiteral("the folder view stayed empty"));
+  }
+  Save(Shoot(window), QStringLiteral("main_folders_") + code);
+  // The timeout logs out first, then says so.
+  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  Save(WithMessage(window,
+                   [&] {
+                     ShowMessageBox(window.Handle(), Translate(u"Time out, please login again."),
+                                    std::u16string(kProgramTitle));
+                   }),
+       QStringLiteral("main_timeout_") + code);
+}
+
 json GalleryState() {
   const json admin = {{"user", "admin"}, {"password", "admin"}, {"access", "1,1,1,1,1,1"}};
   const json anna = {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,0,0,0,0"}};
   const json volume1 = {{"volume", 1},    {"mode", "standard"},      {"file_system", "ext4"},
                         {"disks", "sda"}, {"total_kib", 1048576000}, {"used_kib", 402653184}};
-  return NasSimProcess::MakeState({Box("HOMESTORE", 3, json::array({admin, anna}), {volume1}),
-                                   Box("KS-NEW", 2, json::array({admin}), json::array()),
+  json home = Box("HOMESTORE", 3, json::array({admin, anna}), {volume1});
+  home["shares"] = json::array({{{"name", "Public"}},
+                                {{"name", "Photos"}},
+                                {{"name", "Music"}},
+                                {{"name", "Documents"}},
+                                {{"name", "Family holidays 2024"}},
+                                {{"name", "Backups"}}});
+  return NasSimProcess::MakeState({home, Box("KS-NEW", 2, json::array({admin}), json::array()),
                                    Box("OFFICE-NAS", 4, json::array({admin}), json::array())});
 }
 
@@ -151,7 +273,7 @@ bool LogIn(CUtilityDlg &window, const QString &user, const QString &password) {
   return true;
 }
 
-void ShootLanguage(const Language &language, bool all) {
+void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
   SelectLanguage(language.index);
   const QString code = QString::fromLatin1(language.code);
   {
@@ -167,6 +289,7 @@ void ShootLanguage(const Language &language, bool all) {
       Fail(QStringLiteral("the box list did not fill"));
     }
     Save(Shoot(window), QStringLiteral("main_listed_") + code);
+    ShootDialogs(code, sim);
 
     if (all) {
       // Help's message box over the window.
@@ -190,6 +313,7 @@ void ShootLanguage(const Language &language, bool all) {
     // Logged in: the administrator with every center, a user with some.
     if (LogIn(window, QStringLiteral("admin"), QStringLiteral("admin"))) {
       Save(Shoot(window), QStringLiteral("main_admin_") + code);
+      ShootFolders(window, code);
     }
     QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
     if (LogIn(window, QStringLiteral("anna"), QStringLiteral("anna2024"))) {
@@ -263,7 +387,7 @@ int main(int argc, char *argv[]) {
   settings::Write(settings::kSectionCurrent, settings::kKeyServName, u"HOMESTORE");
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
   for (const Language &language : kLanguages) {
-    ShootLanguage(language, true);
+    ShootLanguage(language, true, sim);
   }
   return g_ok ? 0 : 1;
 }

@@ -54,4 +54,37 @@ inline constexpr int kLoginNote = 1026;
 inline constexpr int kLoginTitle = 1027;
 inline constexpr int kLoginClose = 1028;
 
+// Settings dialog.
+inline constexpr int kSettingsDialog = 130;
+inline constexpr int kSettingsLogoutTab = 1027;
+inline constexpr int kSettingsShortcutTab = 1028;
+inline constexpr int kSettingsOk = 1029;
+inline constexpr int kSettingsCancel = 1030;
+inline constexpr int kSettingsOneMinute = 1040;
+inline constexpr int kSettingsThreeMinutes = 1041;
+inline constexpr int kSettingsFiveMinutes = 1042;
+inline constexpr int kSettingsFifteenMinutes = 1043;
+inline constexpr int kSettingsThirtyMinutes = 1044;
+inline constexpr int kSettingsSixtyMinutes = 1045;
+inline constexpr int kSettingsPicture = 1046;
+inline constexpr int kSettingsTitle = 1047;
+inline constexpr int kSettingsDescription = 1048;
+inline constexpr int kSettingsNever = 1050;
+inline constexpr int kSettingsClose = 1090;
+
+// Set-IP dialog.
+inline constexpr int kSetIpDialog = 141;
+inline constexpr int kSetIpDhcp = 1109;
+inline constexpr int kSetIpStatic = 1110;
+inline constexpr int kSetIpAddressLabel = 1111;
+inline constexpr int kSetIpMaskLabel = 1113;
+inline constexpr int kSetIpGatewayLabel = 1118;
+inline constexpr int kSetIpAddress = 1143;
+inline constexpr int kSetIpMask = 1144;
+inline constexpr int kSetIpGateway = 1145;
+inline constexpr int kSetIpOk = 1148;
+// The title line the skin gives the dialog.
+inline constexpr int kSetIpTitle = 1151;
+inline constexpr int kSetIpCancel = 1149;
+
 } // namespace corvesta::main_ids

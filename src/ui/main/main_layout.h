@@ -61,6 +61,30 @@ inline constexpr QRect kLoginRemember{172, 214, 260, 24};
 inline constexpr QRect kLoginNote{40, 250, 380, 36};
 inline constexpr QRect kLoginOk{110, 310, 110, 32};
 inline constexpr QRect kLoginCancel{240, 310, 110, 32};
+// Settings dialog: 720 x 520 on the wizard's background.
+inline constexpr QSize kSettingsSize{720, 520};
+inline constexpr QRect kSettingsTitle{20, 8, 560, 44};
+inline constexpr QRect kSettingsClose{680, 14, 28, 28};
+inline constexpr QRect kSettingsTab{0, 76, 240, 32};
+inline constexpr QRect kSettingsPicture{60, 170, 120, 120};
+inline constexpr QRect kSettingsDescription{250, 112, 440, 64};
+inline constexpr QRect kSettingsFirstRadio{280, 188, 380, 24};
+inline constexpr int kSettingsRadioPitch = 36;
+inline constexpr QRect kSettingsOk{240, 466, 110, 32};
+inline constexpr QRect kSettingsCancel{370, 466, 110, 32};
+
+// Set-IP dialog: 460 x 360 on the login dialog's background.
+inline constexpr QSize kSetIpSize{460, 360};
+inline constexpr QRect kSetIpTitle{18, 13, 420, 24};
+inline constexpr QRect kSetIpPicture{16, 96, 120, 120};
+inline constexpr QRect kSetIpDhcp{144, 62, 296, 24};
+inline constexpr QRect kSetIpStatic{144, 92, 296, 24};
+inline constexpr QRect kSetIpFirstLabel{144, 138, 148, 26};
+inline constexpr QRect kSetIpFirstField{296, 138, 150, 26};
+inline constexpr int kSetIpRowPitch = 40;
+inline constexpr QRect kSetIpOk{110, 310, 110, 32};
+inline constexpr QRect kSetIpCancel{240, 310, 110, 32};
+
 // The text inside a field frame.
 inline constexpr QMargins kFieldText{6, 4, 6, 4};
 

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QTimer>
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -15,22 +16,31 @@
 #include "i18n/copyright_footer.h"
 #include "i18n/own_texts.h"
 #include "i18n/translate.h"
+#include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/http/command_set.h"
 #include "nas/query.h"
+#include "nas/replies/share_list.h"
 #include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "platform/message_box.h"
+#include "platform/shell_open.h"
 #include "platform/text_codec.h"
 #include "setup/access_rights.h"
+#include "setup/address_change_sequence.h"
+#include "setup/center_link.h"
 #include "setup/volume_usage.h"
 #include "setup/welcome_texts.h"
 #include "ui/main/box_choice.h"
+#include "ui/main/browser_link.h"
+#include "ui/main/idle_logout.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/open_dialog_slot.h"
+#include "ui/main/setting_ip_dialog.h"
+#include "ui/main/settings_dialog.h"
 #include "ui/main/ui_text.h"
 #include "ui/platform/qt_sequence_host.h"
 #include "ui/qt_text.h"
@@ -56,6 +66,21 @@ constexpr int kHeadingHeight = 24;
 constexpr int kWelcomeHeight = 17;
 constexpr int kFooterHeight = 13;
 const QColor kFooterColor(144, 144, 144);
+
+constexpr std::u16string_view kTimeOutText = u"Time out, please login again.";
+constexpr std::u16string_view kShareListFailedText = u"GetUSBInfo failed.";
+// The share list of the folder view holds the shares of USB disks too.
+constexpr std::int32_t kWithUsbShares = 1;
+
+struct CenterButton {
+  int id;
+  WebCenter center;
+};
+constexpr CenterButton kCenterButtons[] = {{kFileCenter, WebCenter::File},
+                                           {kManagementCenter, WebCenter::Management},
+                                           {kDownloadCenter, WebCenter::Download},
+                                           {kBackupCenter, WebCenter::Backup},
+                                           {kSurveillanceCenter, WebCenter::Surveillance}};
 
 struct ToolButton {
   int id;
@@ -127,6 +152,10 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
       Handle(), [this](int id) { OnSequenceTimer(id); }, this);
   m_login = std::make_unique<LoginSequence>(*m_host, static_cast<LoginObserver &>(*this));
   m_logout = std::make_unique<LogoutSequence>(*m_host);
+  SetIdleTime(ReadIdleTime());
+  m_activity = new ActivityFilter(this, this);
+  m_idleTimer = new QTimer(this); // repeating: fires every idle period until stopped
+  connect(m_idleTimer, &QTimer::timeout, this, &CUtilityDlg::OnIdleTimeout);
   BuildControls();
   SetTexts();
   SetUiState(UiState::Searching);
@@ -299,9 +328,10 @@ void CUtilityDlg::SetUiState(UiState state) {
 }
 
 void CUtilityDlg::SelectCenterButton(int id) {
+  // File Center is no member of the group: pressing it leaves none selected.
   for (const Shortcut &s : kShortcuts) {
     if (auto *button = GetDlgItemAs<CShortCutButton>(s.id)) {
-      button->SetSelected(s.id == id);
+      button->SetSelected(s.id == id && s.id != kFileCenter);
     }
   }
 }
@@ -331,6 +361,9 @@ LRESULT CUtilityDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_SKIN_ITEM_OPEN:
     OpenShare(static_cast<int>(wParam));
     return 0;
+  case WM_REQUEST_UNANSWERED:
+    OnUnanswered(wParam, lParam);
+    return 0;
   case WM_CLOSE:
     OnClose();
     return 0;
@@ -348,8 +381,22 @@ void CUtilityDlg::OnQueryResult(WPARAM wParam, LPARAM id) {
   case QueryKind::Discovery:
     OnDiscoveryResult();
     break;
+  case QueryKind::ShareList:
+    OnShareList();
+    break;
   default:
     break;
+  }
+}
+
+void CUtilityDlg::OnUnanswered(WPARAM ticket, LPARAM kind) {
+  if (ticket != m_ticket || ticket == 0) {
+    return;
+  }
+  m_ticket = 0;
+  // A share list that ended without an answer is no empty list.
+  if (static_cast<QueryKind>(kind) == QueryKind::ShareList) {
+    ShowError(Handle(), kShareListFailedText);
   }
 }
 
@@ -493,6 +540,9 @@ void CUtilityDlg::OnCredentialsAccepted() {
   if (m_administrator) {
     SetUiState(UiState::Administrator);
   }
+  const std::optional<NasDevice> device = DeviceList::Instance().At(m_selectedIndex);
+  m_boxAddress = device ? std::string(FieldText(device->ip, sizeof device->ip)) : std::string();
+  StartActivityWatch();
   RestartIdleTimer();
   m_welcome->SetTextHeight(kWelcomeHeight);
   m_welcome->SetTextWeight(skin::kWeightRegular);
@@ -593,6 +643,7 @@ void CUtilityDlg::OnLogout() {
   m_logout->Start(m_selectedIndex, GiveUpLogin() || m_loggedIn);
   m_loggedIn = false;
   StopIdleTimer();
+  ShareList::Instance().Clear();
   m_info->FolderList()->ClearFolders();
   m_info->ShowVolumeView();
   SetUiState(UiState::Listed);
@@ -659,28 +710,117 @@ void CUtilityDlg::reject() {
   // Only OnClose ends the window.
 }
 
-// ------------------------------------------------- parts owned elsewhere
+// ------------------------------------------------------ settings, idle
 
-// The settings dialog, then the idle time update: the settings dialog's own.
-void CUtilityDlg::RunSettingsDialog() {}
+void CUtilityDlg::RunSettingsDialog() {
+  CSettingsDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) {
+    return;
+  }
+  WriteIdleTime(IdleTime());
+  // The click on OK restarted the timer with the old time (or stopped it,
+  // under "Never Logout"); while somebody is logged in the new time runs
+  // from now.
+  if (ActivityWatched()) {
+    RestartIdleTimer();
+  }
+}
 
-// The web centers and their links: the web centers' own.
-void CUtilityDlg::OpenCenter(int) {}
+bool CUtilityDlg::ActivityWatched() const {
+  return m_activity->Installed();
+}
 
-// The folder view with the box's shares: the share browser's own.
-void CUtilityDlg::ShowFolders() {}
+bool CUtilityDlg::IdleTimerRunning() const {
+  return m_idleTimer->isActive();
+}
 
-// Opening a share from the folder view: the share browser's own.
-void CUtilityDlg::OpenShare(int) {}
+int CUtilityDlg::IdleTimerInterval() const {
+  return m_idleTimer->interval();
+}
 
-// The idle logout's timer: the idle logout's own.
-void CUtilityDlg::RestartIdleTimer() {}
-void CUtilityDlg::StopIdleTimer() {}
+void CUtilityDlg::StartActivityWatch() {
+  m_activity->Install();
+}
+
+void CUtilityDlg::RestartIdleTimer() {
+  m_idleTimer->stop();
+  m_timerArmed = false;
+  if (IdleTime() != kIdleNever) {
+    m_idleTimer->start(IdlePeriod(IdleTime()));
+    m_timerArmed = true;
+  }
+}
+
+void CUtilityDlg::StopIdleTimer() {
+  m_activity->Remove();
+  m_idleTimer->stop();
+  m_timerArmed = false;
+}
+
+void CUtilityDlg::OnIdleTimeout() {
+  OnLogout();
+  ShowError(Handle(), kTimeOutText);
+  if (QWidget *dialog = OpenDialog()) {
+    dialog->close();
+  }
+  OnLogout();
+}
+
+// ------------------------------------------------------- centers, shares
+
+void CUtilityDlg::OpenCenter(int id) {
+  SelectCenterButton(id);
+  const auto button = std::find_if(std::begin(kCenterButtons), std::end(kCenterButtons),
+                                   [id](const CenterButton &b) { return b.id == id; });
+  if (button == std::end(kCenterButtons)) {
+    return;
+  }
+  m_centerMode = WebCenterOf(button->center).mode;
+  const Credentials credentials = CurrentCredentials();
+  const std::string link =
+      CenterLink(button->center, m_boxAddress, credentials.UserName(), credentials.Password());
+  ShellOpenLink(Utf8ToUtf16(BrowserLink(link))); // a browser that does not start says so itself
+}
+
+void CUtilityDlg::ShowFolders() {
+  SelectCenterButton(kFolder);
+  m_info->FolderList()->ClearFolders();
+  ShareList::Instance().Clear();
+  m_ticket = StartReadShareList(Handle(), m_selectedIndex, kWithUsbShares);
+  if (m_ticket == 0) {
+    ShowError(Handle(), kShareListFailedText);
+  }
+  m_info->ShowFolderView();
+}
+
+void CUtilityDlg::OnShareList() {
+  CFolderListCtrl *folders = m_info->FolderList();
+  folders->ClearFolders();
+  for (const ShareEntry &share : ShareList::Instance().Snapshot()) {
+    folders->AddFolder(ToQString(share.name));
+  }
+}
+
+void CUtilityDlg::OpenShare(int index) {
+  const std::vector<ShareEntry> shares = ShareList::Instance().Snapshot();
+  if (index < 0 || static_cast<std::size_t>(index) >= shares.size()) {
+    return; // no such entry: nothing to open
+  }
+  ShellOpenShare(ShareNetworkPath(Utf8ToUtf16(m_boxAddress), shares[index].name));
+}
 
 // The wizard frame and its pages: the wizard's own.
 void CUtilityDlg::RunWizard() {}
 
-// The set-IP dialog for a box outside this PC's subnet: the set-IP dialog's own.
-void CUtilityDlg::RunSetIpDialog() {}
+// ------------------------------------------------------------ set-IP
+
+void CUtilityDlg::RunSetIpDialog() {
+  CSettingIpDialog dialog(m_selectedIndex, this);
+  if (dialog.exec() != QDialog::Accepted) {
+    return;
+  }
+  ShowError(Handle(), kAddressTakenText);
+  OnRefresh();
+}
 
 } // namespace corvesta

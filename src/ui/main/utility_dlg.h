@@ -10,12 +10,15 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "setup/login_sequence.h"
 #include "setup/logout_sequence.h"
 #include "ui/main/ui_state.h"
 #include "ui/skin/gdip_dialog.h"
 #include "worker/ticket.h"
+
+class QTimer;
 
 namespace corvesta {
 
@@ -28,6 +31,7 @@ class CTransStatic;
 struct NasDevice;
 
 class QtSequenceHost;
+class ActivityFilter;
 
 class CUtilityDlg : public CGdipDialog, private LoginObserver {
   Q_OBJECT
@@ -51,6 +55,15 @@ public:
   CNASInfoDialog *InfoPanel() const { return m_info; }
   // "Corvesta ( 0.1.0.0 )": the first line of Help.
   QString TitleText() const { return m_titleText; }
+
+  // The idle logout: whether the activity filter is installed, whether the
+  // idle timer runs (and with which period), and the timer-armed flag.
+  bool ActivityWatched() const;
+  bool IdleTimerRunning() const;
+  int IdleTimerInterval() const;
+  bool TimerArmed() const { return m_timerArmed; }
+  // The center mode of the last center button, 0 before the first.
+  int CenterMode() const { return m_centerMode; }
 
   // The button commands, by control id.
   void OnCommand(int id);
@@ -86,6 +99,9 @@ private:
 
   // Results.
   void OnQueryResult(WPARAM result, LPARAM id);
+  void OnUnanswered(WPARAM ticket, LPARAM kind);
+  void OnShareList();
+  void OnIdleTimeout();
   void OnDiscoveryResult();
   void OnLeftSubnet();
 
@@ -111,6 +127,7 @@ private:
   void ShowFolders();
   void OpenShare(int index);
   void RestartIdleTimer();
+  void StartActivityWatch();
   void StopIdleTimer();
   void RunWizard();
   void RunSetIpDialog();
@@ -120,6 +137,8 @@ private:
   CTransStatic *m_welcome = nullptr;
   CNASInfoDialog *m_info = nullptr;
   QtSequenceHost *m_host = nullptr;
+  ActivityFilter *m_activity = nullptr;
+  QTimer *m_idleTimer = nullptr;
   std::unique_ptr<LoginSequence> m_login;
   std::unique_ptr<LogoutSequence> m_logout;
   QString m_loginUser;
@@ -131,6 +150,10 @@ private:
   bool m_administrator = false;
   bool m_refreshAfterWizard = true;
   bool m_closing = false;
+  bool m_timerArmed = false;
+  int m_centerMode = 0;
+  // The box's address while somebody is logged in to it.
+  std::string m_boxAddress;
   QString m_titleText;
 };
 
