@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 7> kOwnTexts{{
+constexpr std::array<OwnText, 8> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -35,6 +35,15 @@ constexpr std::array<OwnText, 7> kOwnTexts{{
      u"El NAS ha dejado de informar del estado del formateo.",
      u"NAS перестал сообщать о ходе форматирования."},
     {kLoginTitleText, u"Connexion", u"Anmeldung", u"Inicio de sesión", u"Вход"},
+    {kBoxLeftSubnetText,
+     u"Le NAS répond désormais à l'adresse %s, hors du sous-réseau de ce PC. Donnez-lui une "
+     u"adresse de ce sous-réseau depuis la fenêtre principale.",
+     u"Das NAS antwortet jetzt unter %s, außerhalb des Subnetzes dieses PCs. Geben Sie ihm im "
+     u"Hauptfenster eine Adresse in diesem Subnetz.",
+     u"El NAS responde ahora en %s, fuera de la subred de este PC. Asígnele una dirección de "
+     u"esta subred desde la ventana principal.",
+     u"NAS теперь отвечает по адресу %s, вне подсети этого ПК. Задайте ему адрес в этой "
+     u"подсети в главном окне."},
 }};
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

@@ -42,6 +42,12 @@ inline constexpr std::u16string_view kFormatStateLostText =
 // The title of the login dialog.
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
 
+// The box took new LAN settings and now answers outside this PC's subnet;
+// "%s" is the address it answers at.
+inline constexpr std::u16string_view kBoxLeftSubnetText =
+    u"The NAS now answers at %s, outside the subnet of this PC. Give it an address in this "
+    u"subnet from the main window.";
+
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();
 
