@@ -78,8 +78,9 @@ void CTimeZonePage::EnableFields(bool enabled) {
 }
 
 void CTimeZonePage::LoadFromBox() {
-  // A choice counts only against the box's value read on this visit.
+  // A choice counts only after the box's value was read on this visit.
   m_loaded = -1;
+  m_selected = -1;
   CBoxValuesPage::LoadFromBox();
 }
 
@@ -97,7 +98,8 @@ void CTimeZonePage::ShowBoxValues(const WizardInfo &info) {
 }
 
 bool CTimeZonePage::Apply() {
-  if (!ValuesLoaded(false) || m_selected == -1 || m_loaded == -1) {
+  // A box without a zone (0) takes the row the person picked.
+  if (!ValuesLoaded(false) || m_selected == -1) {
     return false;
   }
   const Ticket ticket = StartSetTimeZone(FrameWindow(), BoxIndex(), m_selected + 1);
