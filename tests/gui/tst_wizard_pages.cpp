@@ -112,6 +112,7 @@ private Q_SLOTS:
   void networkChangeInsideTheSubnetLogsInAndMovesOn();
   void aBoxThatNeverTellsItsAddressGivesUpAfterEightPolls();
   void aBoxThatLeftTheSubnetIsReportedToTheOwner();
+  void exitDuringThePauseCancelsTheLogin();
   void theDemosNewBoxThroughFourPagesToFinish();
 
 private:
@@ -572,6 +573,27 @@ void TestWizardPages::aBoxThatLeftTheSubnetIsReportedToTheOwner() {
   QVERIFY(m_owner->WaitForMessage(WM_NAS_LEFT_SUBNET, std::chrono::milliseconds(kWaitMs)));
   QTest::qWait(300);
   QVERIFY(!Commands(*m_sim).contains(QStringLiteral("login")));
+}
+
+void TestWizardPages::exitDuringThePauseCancelsTheLogin() {
+  // Times as written: a poll a second, five seconds before the login.
+  m_timeScale.reset();
+  m_timeScale = std::make_unique<timing::ScopedTimeScale>(1.0);
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box()})), m_sim->Error().c_str());
+  SetCurrentCredentials(MakeCredentials("admin", kPassword));
+  ScopedMessageBoxRecorder boxes;
+  Open(kNetworkPage);
+  WaitLoaded(kNetworkPage);
+  SetAddress(kIpAddress, "127.0.0.23");
+  m_frame->OnNext();
+  QTRY_VERIFY_WITH_TIMEOUT(Commands(*m_sim).contains(QStringLiteral("cgi_get_lan_xml2")), kWaitMs);
+  QTest::qWait(500); // the answer is in; the pause runs, and the window answers meanwhile
+  QTest::mouseClick(m_frame->GetDlgItem(kExit), Qt::LeftButton);
+  QVERIFY(!m_frame->isVisible());
+  QCOMPARE(m_frame->result(), int(QDialog::Rejected));
+  QTest::qWait(6000);
+  QVERIFY(!Commands(*m_sim).contains(QStringLiteral("login")));
+  QCOMPARE(boxes->Count(), std::size_t(0));
 }
 
 void TestWizardPages::theDemosNewBoxThroughFourPagesToFinish() {
