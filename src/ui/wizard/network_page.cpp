@@ -103,11 +103,13 @@ void CNetworkPage::LayoutControls() {
   for (std::size_t i = 0; i < m_addresses.size(); ++i) {
     const int top = lay::kAddressRowTop + static_cast<int>(i) * lay::kAddressRowPitch;
     const QRect label(lay::kLabelLeft, top, lay::kLabelWidth, lay::kRowHeight);
-    const QRect field(lay::kFieldLeft, top, lay::kFieldWidth, lay::kRowHeight);
     m_labels[i] = MakeLabel(this, kAddressLabels[i], kLabelTexts[i], label);
     m_addresses[i] = new CGdipIpAddrCtl(this);
     SetDlgCtrlID(m_addresses[i], kAddressIds[i]);
-    m_addresses[i]->setGeometry(field);
+    // The control's image decides its size; it sits in the row's middle.
+    const QSize size = m_addresses[i]->sizeHint();
+    m_addresses[i]->setGeometry(
+        QRect(QPoint(lay::kFieldLeft, label.center().y() - size.height() / 2), size));
     m_addresses[i]->setAccessibleName(UiText(kLabelTexts[i]));
   }
   SetMode(true);

@@ -21,8 +21,8 @@ using namespace wizard_ids;
 namespace lay = wizard_layout;
 
 namespace {
-constexpr int kLocationWidth = 400;
-constexpr int kOffsetWidth = 80;
+constexpr int kLocationWidth = 374;
+constexpr int kOffsetWidth = 110;
 constexpr int kLocationTextHeight = 18;
 constexpr int kOffsetTextHeight = 14;
 const QColor kLocationColor(Qt::white);
@@ -43,6 +43,7 @@ void CTimeZonePage::LayoutControls() {
   m_list->SetColumnStyle(0, kLocationTextHeight, kLocationColor);
   m_list->SetColumnStyle(1, kOffsetTextHeight, kOffsetColor);
   m_list->HideVerticalScrollBar();
+  m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_list->setAccessibleName(UiText(u"TimeZone"));
   for (std::size_t i = 0; i < kTimeZones.size(); ++i) {
     const int row = static_cast<int>(i);

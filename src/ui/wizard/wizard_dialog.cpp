@@ -172,6 +172,20 @@ bool CWizardDialog::SetActivePage(CWizardPage *page) {
   return true;
 }
 
+void CWizardDialog::LayoutNavigation() {
+  int x = lay::kNavigationLeft;
+  for (int id : {kSkip, kPrevious, kNext, kFinish}) {
+    QWidget *button = GetDlgItem(id);
+    if (button != nullptr && !button->isHidden()) {
+      button->move(x, lay::kNavigationTop);
+      x += lay::kNavigationPitch;
+    }
+  }
+  if (QWidget *exit = GetDlgItem(kExit)) {
+    exit->move(lay::kExitLeft, lay::kNavigationTop);
+  }
+}
+
 void CWizardDialog::SetStepStates(const CWizardPage *page) {
   const int active = StepOf(page);
   for (std::size_t i = 0; i < kSteps.size(); ++i) {

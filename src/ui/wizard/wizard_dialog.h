@@ -17,6 +17,9 @@ public:
 
   bool SetActivePage(CWizardPage *page) override;
 
+protected:
+  void LayoutNavigation() override;
+
 private:
   void BuildControls();
   void SetStepStates(const CWizardPage *page);

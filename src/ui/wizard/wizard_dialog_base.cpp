@@ -124,6 +124,7 @@ void CWizardDialogBase::ShowButton(int id, bool shown) {
     button->setVisible(shown);
     button->setEnabled(shown);
   }
+  LayoutNavigation();
   UpdateDefaultButton();
 }
 

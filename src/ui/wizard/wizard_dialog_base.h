@@ -86,6 +86,8 @@ protected:
   // The page key of a step button compared with the page names.
   CWizardPage *PageNamed(const QString &name) const;
   int IndexOf(const CWizardPage *page) const;
+  // Places the navigation buttons after one was shown or hidden.
+  virtual void LayoutNavigation() {}
 
 private:
   void OnCommandResult(bool success, CommandIndex index);

@@ -13,21 +13,23 @@ inline constexpr int kCornerRadius = 10;
 inline constexpr QRect kIcon{14, 4, 48, 48};
 inline constexpr QRect kHeading{70, 16, 300, 26};
 inline constexpr QRect kClose{680, 14, 28, 28};
-inline constexpr int kStepLeft = 40;
+inline constexpr int kStepLeft = 24;
 inline constexpr int kStepTop = 70;
 inline constexpr int kStepPitch = 110;
 inline constexpr QSize kStepSize{110, 40};
-inline constexpr int kLastStepWidth = 100;
+inline constexpr int kLastStepWidth = 140;
 inline constexpr QRect kPagePanel{90, 118, 540, 330};
 inline constexpr QRect kPageTitle{110, 124, 500, 26};
 inline constexpr QRect kHint{110, 150, 500, 20};
 // The page itself, below its title and hint.
 inline constexpr QRect kPageArea{96, 176, 528, 266};
-// Skip, Previous, Next, Finish, Exit from left to right.
-inline constexpr int kNavigationLeft = 88;
+// The shown ones of Skip, Previous, Next and Finish from the left edge of
+// the page panel, Exit at its right edge.
+inline constexpr int kNavigationLeft = 90;
 inline constexpr int kNavigationTop = 466;
 inline constexpr int kNavigationPitch = 110;
 inline constexpr QSize kNavigationSize{100, 32};
+inline constexpr int kExitLeft = 530;
 
 // Pages: a label column and a field column.
 inline constexpr int kLabelLeft = 24;
@@ -39,9 +41,9 @@ inline constexpr int kFirstRowTop = 20;
 inline constexpr int kRowPitch = 44;
 
 // Time zone page.
-inline constexpr QRect kZoneList{8, 0, 470, 262};
-inline constexpr QRect kZoneUp{488, 4, 28, 20};
-inline constexpr QRect kZoneDown{488, 238, 28, 20};
+inline constexpr QRect kZoneList{8, 0, 484, 262};
+inline constexpr QRect kZoneUp{496, 4, 28, 20};
+inline constexpr QRect kZoneDown{496, 238, 28, 20};
 
 // Network page: the two options above the address rows.
 inline constexpr QRect kDhcpOption{kLabelLeft, 2, 200, 24};
