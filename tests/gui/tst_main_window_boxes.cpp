@@ -13,6 +13,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "main_test_support.h"
+#include "main_window_sim.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "platform/base64.h"
@@ -34,6 +35,8 @@
 
 using namespace corvesta;
 using namespace corvesta::main_ids;
+using corvesta::test::ConnectAs;
+using corvesta::test::ListedNames;
 using corvesta::test::NasSimProcess;
 using nlohmann::json;
 
@@ -44,24 +47,13 @@ constexpr double kTimeScale = 0.2;
 constexpr int kListedWithinMs = 20000;
 
 json Box(const std::string &name, int host, const std::string &password = "admin") {
-  char mac[32];
-  std::snprintf(mac, sizeof mac, "02:aa:00:00:01:%02x", host);
-  return NasSimProcess::MakeBox(name, "127.0.0." + std::to_string(host), mac, password);
+  return test::SimBox(name, host, password);
 }
 
 QString ReadSetting(std::u16string_view section, std::u16string_view key) {
   std::u16string value;
   settings::Read(section, key, value);
   return ToQString(value);
-}
-
-QStringList ListedNames(CUtilityDlg &window) {
-  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
-  QStringList names;
-  for (int i = 0; i < list->count(); ++i) {
-    names << list->itemText(i);
-  }
-  return names;
 }
 
 // Whether a running copy listens for the settings file (asking it to show
@@ -303,19 +295,6 @@ void TestMainWindowBoxes::leavingTheSubnetClosesTheOpenDialogAndSearchesAgain() 
 }
 
 namespace {
-// Connects to the box named `name` with the login dialog filled as given.
-void ConnectAs(CUtilityDlg &window, const QString &name, const QString &user,
-               const QString &password) {
-  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
-  list->setCurrentIndex(list->findText(name));
-  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
-    dialog->UserField()->setText(user);
-    dialog->PasswordField()->setText(password);
-    QTest::mouseClick(dialog->GetDlgItem(kLoginOk), Qt::LeftButton);
-  });
-  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
-}
-
 json BoxWithVolumes(const std::string &name, int host, int count) {
   json box = Box(name, host, "secret");
   json volumes = json::array();

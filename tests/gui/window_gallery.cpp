@@ -19,6 +19,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "i18n/current_language.h"
+#include "main_test_support.h"
 #include "nas/protocol_timing.h"
 #include "platform/base64.h"
 #include "platform/message_box.h"
@@ -27,6 +28,7 @@
 #include "support/temp_folder.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
+#include "ui/main/nas_info_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_message_box.h"
 #include "ui/platform/qt_services.h"
@@ -130,6 +132,25 @@ json GalleryState() {
                                    Box("OFFICE-NAS", 4, json::array({admin}), json::array())});
 }
 
+// Connect to the box selected in the list as `user`, the login dialog
+// answered once it shows; true once the panel with the volumes is shown.
+bool LogIn(CUtilityDlg &window, const QString &user, const QString &password) {
+  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
+    dialog->UserField()->setText(user);
+    dialog->PasswordField()->setText(password);
+    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
+  for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
+    QTest::qWait(10);
+  }
+  if (!window.InfoPanel()->isVisible()) {
+    Fail(QStringLiteral("no panel after the login of ") + user);
+    return false;
+  }
+  return true;
+}
+
 void ShootLanguage(const Language &language, bool all) {
   SelectLanguage(language.index);
   const QString code = QString::fromLatin1(language.code);
@@ -165,6 +186,16 @@ void ShootLanguage(const Language &language, bool all) {
       SetMessageBoxService(previous);
       Save(composed, QStringLiteral("main_help_") + code);
     }
+
+    // Logged in: the administrator with every center, a user with some.
+    if (LogIn(window, QStringLiteral("admin"), QStringLiteral("admin"))) {
+      Save(Shoot(window), QStringLiteral("main_admin_") + code);
+    }
+    QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+    if (LogIn(window, QStringLiteral("anna"), QStringLiteral("anna2024"))) {
+      Save(Shoot(window), QStringLiteral("main_anna_") + code);
+    }
+    QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
   }
   {
     CLoginDialog dialog;
@@ -230,6 +261,7 @@ int main(int argc, char *argv[]) {
     return 1;
   }
   settings::Write(settings::kSectionCurrent, settings::kKeyServName, u"HOMESTORE");
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
   for (const Language &language : kLanguages) {
     ShootLanguage(language, true);
   }
