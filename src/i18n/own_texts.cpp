@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 20> kOwnTexts{{
+constexpr std::array<OwnText, 21> kOwnTexts{{
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -121,6 +121,15 @@ constexpr std::array<OwnText, 20> kOwnTexts{{
      u"Файл настроек %s является ссылкой на файл, который нельзя записать; ничего не сохранено."},
     {kSetIpTitleText, u"Adresse IP du NAS", u"IP-Adresse des NAS", u"Dirección IP del NAS",
      u"IP-адрес NAS"},
+    {kBoxLeftSubnetText,
+     u"Le NAS répond désormais à l'adresse %s, hors du sous-réseau de ce PC. Donnez-lui une "
+     u"adresse de ce sous-réseau depuis la fenêtre principale.",
+     u"Das NAS antwortet jetzt unter %s, außerhalb des Subnetzes dieses PCs. Geben Sie ihm im "
+     u"Hauptfenster eine Adresse in diesem Subnetz.",
+     u"El NAS responde ahora en %s, fuera de la subred de este PC. Asígnele una dirección de "
+     u"esta subred desde la ventana principal.",
+     u"NAS теперь отвечает по адресу %s, вне подсети этого ПК. Задайте ему адрес в этой "
+     u"подсети в главном окне."},
 }};
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

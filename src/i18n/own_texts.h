@@ -88,6 +88,12 @@ inline constexpr std::u16string_view kSettingsLegacyText =
 inline constexpr std::u16string_view kSettingsLinkText =
     u"The settings file %s is a link to a file that cannot be written; nothing was remembered.";
 
+// The box took new LAN settings and now answers outside this PC's subnet;
+// "%s" is the address it answers at.
+inline constexpr std::u16string_view kBoxLeftSubnetText =
+    u"The NAS now answers at %s, outside the subnet of this PC. Give it an address in this "
+    u"subnet from the main window.";
+
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();
 

@@ -2,7 +2,8 @@
 // dialogs' backgrounds, the layouts of the windows not built yet, and a sheet
 // of every image, and writes them as PNG files, so the skin can be looked at
 // without a box. The main window and the login dialog are shot as they are
-// by the window gallery (window_gallery.cpp).
+// by the window gallery (window_gallery.cpp), the wizard's pages by the
+// wizard gallery (wizard_gallery.cpp).
 //
 //   skin_gallery <folder> [scale]
 //
@@ -265,33 +266,6 @@ void WizardRaidSheet() {
   first->setFocus(Qt::TabFocusReason);
   dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
   Save(Shoot(dialog), QStringLiteral("wizard_raid"));
-}
-
-void WizardTimeZoneSheet() {
-  CGdipDialog dialog;
-  WizardFrame(dialog, QStringLiteral("TimeZone"),
-              QStringLiteral("* Select your time zone from the list."), 2);
-  Picture(&dialog, ids::kListPanel, QRect(110, 178, 480, 260));
-  const char *zones[] = {"(GMT-05:00) Eastern Time (US & Canada)", "(GMT) Greenwich Mean Time",
-                         "(GMT+01:00) Amsterdam, Berlin, Rome",    "(GMT+02:00) Athens, Istanbul",
-                         "(GMT+03:00) Moscow, St. Petersburg",     "(GMT+05:30) New Delhi",
-                         "(GMT+08:00) Beijing, Hong Kong",         "(GMT+09:00) Tokyo, Seoul"};
-  for (int i = 0; i < 8; ++i) {
-    const QRect row(112, 180 + 30 * i + 2, 476, 30);
-    if (i == 2) {
-      auto *bar = new QWidget(&dialog);
-      bar->setGeometry(row.adjusted(0, 1, 0, -1));
-      bar->setStyleSheet(QStringLiteral("background: #505050;"));
-    }
-    Label(&dialog, QString::fromLatin1(zones[i]), row.adjusted(10, 0, -10, 0), 18)
-        ->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
-  }
-  Button(&dialog, QString(), QRect(598, 182, 28, 20), ids::kScrollUpNormal, ids::kScrollUpHover,
-         ids::kScrollUpPressed);
-  Hover(Button(&dialog, QString(), QRect(598, 414, 28, 20), ids::kScrollDownNormal,
-               ids::kScrollDownHover, ids::kScrollDownPressed));
-  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  Save(Shoot(dialog), QStringLiteral("wizard_time_zone"));
 }
 
 void SettingsSheet() {
@@ -599,7 +573,6 @@ int main(int argc, char *argv[]) {
   StatesSheet();
   SetIpSheet();
   WizardRaidSheet();
-  WizardTimeZoneSheet();
   SettingsSheet();
   FormatSheet(false);
   FormatSheet(true);

@@ -21,6 +21,7 @@
 #include "nas/http/command_set.h"
 #include "nas/query.h"
 #include "nas/replies/share_list.h"
+#include "nas/replies/wizard_info.h"
 #include "nas/take_query.h"
 #include "nas/udp/discovery.h"
 #include "platform/message_box.h"
@@ -54,6 +55,8 @@
 #include "ui/skin/skin_font.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/skin/trans_static.h"
+#include "ui/wizard/wizard_dialog.h"
+#include "ui/wizard/wizard_launch.h"
 #include "worker/private_messages.h"
 
 namespace corvesta {
@@ -156,6 +159,7 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   m_activity = new ActivityFilter(this, this);
   m_idleTimer = new QTimer(this); // repeating: fires every idle period until stopped
   connect(m_idleTimer, &QTimer::timeout, this, &CUtilityDlg::OnIdleTimeout);
+  m_volumes = std::make_unique<VolumeListSequence>(*m_host);
   BuildControls();
   SetTexts();
   SetUiState(UiState::Searching);
@@ -348,6 +352,10 @@ LRESULT CUtilityDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if ((m_login && m_login->OnMessage(posted)) || (m_logout && m_logout->OnMessage(posted))) {
     return 0;
   }
+  if (m_volumes && m_volumes->OnMessage(posted)) {
+    OnVolumesReread();
+    return 0;
+  }
   switch (message) {
   case WM_QUERY_RESULT:
     OnQueryResult(wParam, lParam);
@@ -533,6 +541,12 @@ void CUtilityDlg::OnSequenceTimer(int id) {
     m_login->OnTimer(id);
   } else if (id == kLogoutTimerId) {
     m_logout->OnTimer(id);
+  } else if (id == kVolumeListTimerId) {
+    const bool running = m_volumes->Running();
+    m_volumes->OnTimer(id);
+    if (running) {
+      OnVolumesReread();
+    }
   }
 }
 
@@ -809,8 +823,38 @@ void CUtilityDlg::OpenShare(int index) {
   ShellOpenShare(ShareNetworkPath(Utf8ToUtf16(m_boxAddress), shares[index].name));
 }
 
-// The wizard frame and its pages: the wizard's own.
-void CUtilityDlg::RunWizard() {}
+// The wizard: the pages this user gets, the modal run, then the volumes and
+// the panel as the wizard left the box.
+void CUtilityDlg::RunWizard() {
+  {
+    WizardPageSet pages; // outlives the frame
+    CWizardDialog frame(this, Handle(), m_administrator);
+    AddWizardPages(frame, pages, m_administrator, m_selectedIndex);
+    frame.Run();
+  }
+  if (m_refreshAfterWizard && m_loggedIn) {
+    if (!m_volumes->Start(m_selectedIndex)) {
+      ShowError(Handle(), m_volumes->Failure());
+    }
+  }
+  m_refreshAfterWizard = true;
+  const WizardInfo info = CurrentWizardInfo();
+  if (!FieldText(info.name, sizeof info.name).empty()) {
+    m_info->SetInfo(FieldQString(info.name), FieldQString(info.ip), FieldQString(info.netmask),
+                    FieldQString(info.gateway));
+    SetCurrentWizardInfo(WizardInfo{});
+  }
+  m_info->ShowVolumeView();
+}
+
+void CUtilityDlg::OnVolumesReread() {
+  if (m_volumes->Running()) {
+    return;
+  }
+  if (const auto &volumes = m_volumes->Volumes()) {
+    OnVolumes(*volumes);
+  }
+}
 
 // ------------------------------------------------------------ set-IP
 

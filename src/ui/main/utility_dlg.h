@@ -14,6 +14,7 @@
 
 #include "setup/login_sequence.h"
 #include "setup/logout_sequence.h"
+#include "setup/volume_list_sequence.h"
 #include "ui/main/ui_state.h"
 #include "ui/skin/gdip_dialog.h"
 #include "worker/ticket.h"
@@ -130,6 +131,7 @@ private:
   void StartActivityWatch();
   void StopIdleTimer();
   void RunWizard();
+  void OnVolumesReread();
   void RunSetIpDialog();
 
   CGdipComboBox *m_boxList = nullptr;
@@ -141,6 +143,8 @@ private:
   QTimer *m_idleTimer = nullptr;
   std::unique_ptr<LoginSequence> m_login;
   std::unique_ptr<LogoutSequence> m_logout;
+  // The volume list read again after a wizard run.
+  std::unique_ptr<VolumeListSequence> m_volumes;
   QString m_loginUser;
 
   UiState m_state = UiState::Searching;

@@ -1,0 +1,182 @@
+// The wizard gallery: the real wizard frame with each of its pages, filled
+// from a simulated box, in English, German and Russian, written as PNG files
+// so they can be looked at (the network page in both of its modes).
+//
+//   wizard_gallery <folder> [scale]
+//
+// Run under an X server (xvfb-run) inside a network namespace. With scale 2
+// the windows are drawn at device pixel ratio 2 and the files are named
+// <shot>@2x.png. The exit code is 0 when every page showed the box's values
+// and every shot was written.
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTest>
+#include <cstdio>
+
+#include "i18n/current_language.h"
+#include "nas/current_credentials.h"
+#include "nas/device_list.h"
+#include "nas/protocol_timing.h"
+#include "nas/udp/adapter_table.h"
+#include "platform/text_codec.h"
+#include "support/nas_sim_process.h"
+#include "support/temp_folder.h"
+#include "ui/platform/qt_services.h"
+#include "ui/wizard/box_values_page.h"
+#include "ui/wizard/wizard_dialog.h"
+#include "ui/wizard/wizard_ids.h"
+#include "ui/wizard/wizard_launch.h"
+
+using namespace corvesta;
+using namespace corvesta::wizard_ids;
+using corvesta::test::NasSimProcess;
+using nlohmann::json;
+
+namespace {
+
+bool g_ok = true;
+QString g_folder;
+QString g_suffix;
+
+struct Language {
+  int index;
+  const char *code;
+};
+constexpr Language kLanguages[] = {{0, "eng"}, {2, "ger"}, {4, "rus"}};
+
+void Fail(const QString &what) {
+  std::fprintf(stderr, "wizard_gallery: %s\n", qPrintable(what));
+  g_ok = false;
+}
+
+void Settle() {
+  for (int i = 0; i < 10; ++i) {
+    QCoreApplication::processEvents();
+  }
+}
+
+// The window as drawn, cut to its outline as the screen shows it.
+QImage Shoot(QWidget &window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowExposed(&window)) {
+    Fail(QStringLiteral("the wizard was not shown"));
+  }
+  Settle();
+  QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (!window.mask().isEmpty()) {
+    const qreal ratio = image.devicePixelRatio();
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    for (const QRect &r : QRegion(window.rect()).subtracted(window.mask())) {
+      painter.fillRect(QRectF(r.x(), r.y(), r.width(), r.height()), Qt::transparent);
+    }
+    painter.end();
+    image.setDevicePixelRatio(ratio);
+  }
+  return image;
+}
+
+void Save(const QImage &image, const QString &name) {
+  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
+  if (image.isNull() || !image.save(path, "PNG")) {
+    Fail(QStringLiteral("cannot write ") + path);
+  }
+}
+
+json Box(const std::string &name, int host, bool dhcp) {
+  char mac[32];
+  std::snprintf(mac, sizeof mac, "02:c0:de:00:02:%02x", host);
+  json box = NasSimProcess::MakeBox(name, "127.0.0." + std::to_string(host), mac, "admin");
+  box["dhcp"] = dhcp;
+  box["workgroup"] = "FAMILY";
+  box["description"] = "Photos and backups";
+  box["timezone"] = 40;
+  box["dns1"] = "127.0.0.1";
+  return box;
+}
+
+void UseBox(const char *name, const char *ip) {
+  const std::uint64_t generation = DeviceList::Instance().Clear();
+  DeviceList::Instance().Update(generation, [&](std::vector<NasDevice> &devices) {
+    NasDevice device;
+    CopyToField(device.name, sizeof device.name, name);
+    CopyToField(device.ip, sizeof device.ip, ip);
+    CopyToField(device.netmask, sizeof device.netmask, "255.0.0.0");
+    devices.push_back(device);
+  });
+}
+
+// One page of a fresh wizard run, once the box's values are in.
+void ShootPage(std::size_t order, const QString &name) {
+  WizardPageSet pages;
+  CWizardDialog frame(nullptr, 0, true);
+  AddWizardPages(frame, pages, true, 0);
+  frame.Initialise();
+  frame.show();
+  if (order != 0) {
+    frame.OnStep(kSteps[order].button);
+  }
+  if (auto *page = dynamic_cast<CBoxValuesPage *>(pages.Page(order))) {
+    QElapsedTimer clock;
+    clock.start();
+    while (page->Load() == CBoxValuesPage::LoadState::Loading && clock.elapsed() < 10000) {
+      QTest::qWait(20);
+    }
+    if (page->Load() != CBoxValuesPage::LoadState::Loaded) {
+      Fail(QStringLiteral("no values for ") + name);
+    }
+  } else {
+    for (int id : {kOldPassword, kNewPassword, kConfirmPassword}) {
+      frame.GetDlgItemAs<QLineEdit>(id)->setText(QStringLiteral("Shelf2024"));
+    }
+  }
+  Save(Shoot(frame), name);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: wizard_gallery <folder> [scale]\n");
+    return 2;
+  }
+  const int scale = argc > 2 ? std::atoi(argv[2]) : 1;
+  if (scale == 2) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    g_suffix = QStringLiteral("@2x");
+  }
+  QApplication application(argc, argv);
+  g_folder = QString::fromLocal8Bit(argv[1]);
+  if (!QDir().mkpath(g_folder)) {
+    Fail(QStringLiteral("cannot make ") + g_folder);
+    return 1;
+  }
+  InstallQtPlatformServices();
+  test::ScopedAppDataFolder settingsFolder;
+  timing::ScopedTimeScale faster(0.2);
+  NasSimProcess sim;
+  if (!sim.Start(NasSimProcess::MakeState({Box("HOMESTORE", 3, false), Box("KS-NEW", 2, true)}))) {
+    Fail(QString::fromStdString("nas-sim: " + sim.Error()));
+    return 1;
+  }
+  SetCurrentCredentials(MakeCredentials("admin", "admin"));
+  const char *shots[] = {"wizard_password", "wizard_device_info", "wizard_time_zone",
+                         "wizard_network_static"};
+  for (const Language &language : kLanguages) {
+    SelectLanguage(language.index);
+    const QString code = QString::fromLatin1(language.code);
+    UseBox("HOMESTORE", "127.0.0.3");
+    for (std::size_t order = 0; order < std::size(shots); ++order) {
+      ShootPage(order, QString::fromLatin1(shots[order]) + QLatin1Char('_') + code);
+    }
+    UseBox("KS-NEW", "127.0.0.2");
+    ShootPage(3, QStringLiteral("wizard_network_dhcp_") + code);
+  }
+  ClearCurrentLanguage();
+  return g_ok ? 0 : 1;
+}
