@@ -27,3 +27,13 @@ if(CORVESTA_SANITIZE)
     -fsanitize=${CORVESTA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(corvesta_flags INTERFACE -fsanitize=${CORVESTA_SANITIZE})
 endif()
+
+# Hardening of the shipped programs: checked string and memory functions
+# (they need optimisation, so not in Debug), stack protection, and
+# relocations read-only after start. Builds with sanitizers or the fuzzer
+# instrument memory themselves and are left without.
+if(NOT CORVESTA_SANITIZE AND NOT CORVESTA_BUILD_FUZZ)
+  target_compile_options(corvesta_flags INTERFACE
+    $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2> -fstack-protector-strong)
+  target_link_options(corvesta_flags INTERFACE LINKER:-z,relro,-z,now)
+endif()
