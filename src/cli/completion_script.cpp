@@ -132,23 +132,23 @@ std::string BashPositionalCases(const CommandSpec &command) {
 std::string ZshCommandArguments(const CommandSpec &command) {
   std::string text = "      _arguments -s";
   for (const OptionSpec &option : command.options) {
-    std::string spec = "--" + std::string(option.name);
+    std::string entry = "--" + std::string(option.name);
     if (option.TakesValue()) {
-      spec += "=[" + ZshDescription(option.help) + "]:" + std::string(option.valueName) + ": ";
+      entry += "=[" + ZshDescription(option.help) + "]:" + std::string(option.valueName) + ": ";
     } else {
-      spec += "[" + ZshDescription(option.help) + "]";
+      entry += "[" + ZshDescription(option.help) + "]";
     }
-    text += " \\\n        " + Quoted(spec);
+    text += " \\\n        " + Quoted(entry);
   }
   const std::vector<PositionalWord> words = PositionalWords(command);
   for (std::size_t i = 0; i < words.size(); ++i) {
-    std::string spec = std::to_string(i + 1) + (words[i].optional ? "::" : ":");
+    std::string entry = std::to_string(i + 1) + (words[i].optional ? "::" : ":");
     if (words[i].box) {
-      spec += "NAS:_corvesta-cli_boxes";
+      entry += "NAS:_corvesta-cli_boxes";
     } else {
-      spec += "choice:(" + Joined(words[i].choices) + ")";
+      entry += "choice:(" + Joined(words[i].choices) + ")";
     }
-    text += " \\\n        " + Quoted(spec);
+    text += " \\\n        " + Quoted(entry);
   }
   return text + " ;;\n";
 }
