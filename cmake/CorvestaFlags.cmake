@@ -28,12 +28,20 @@ if(CORVESTA_SANITIZE)
   target_link_options(corvesta_flags INTERFACE -fsanitize=${CORVESTA_SANITIZE})
 endif()
 
-# Hardening of the shipped programs: checked string and memory functions
-# (they need optimisation, so not in Debug), stack protection, and
-# relocations read-only after start. Builds with sanitizers or the fuzzer
-# instrument memory themselves and are left without.
-if(NOT CORVESTA_SANITIZE AND NOT CORVESTA_BUILD_FUZZ)
-  target_compile_options(corvesta_flags INTERFACE
+# corvesta_harden(TARGET): hardening of what is shipped (the programs and the
+# libraries in them): checked string and memory functions (they need
+# optimisation, so not in Debug), stack protection, and relocations
+# read-only after start. Tests and tools are built without, so that the
+# checked functions' warnings do not bind their code. Builds with sanitizers
+# or the fuzzer instrument memory themselves and are left without.
+function(corvesta_harden target)
+  if(CORVESTA_SANITIZE OR CORVESTA_BUILD_FUZZ)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE
     $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2> -fstack-protector-strong)
-  target_link_options(corvesta_flags INTERFACE LINKER:-z,relro,-z,now)
-endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
+  endif()
+endfunction()
