@@ -27,3 +27,21 @@ if(CORVESTA_SANITIZE)
     -fsanitize=${CORVESTA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(corvesta_flags INTERFACE -fsanitize=${CORVESTA_SANITIZE})
 endif()
+
+# corvesta_harden(TARGET): hardening of what is shipped (the programs and the
+# libraries in them): checked string and memory functions (they need
+# optimisation, so not in Debug), stack protection, and relocations
+# read-only after start. Tests and tools are built without, so that the
+# checked functions' warnings do not bind their code. Builds with sanitizers
+# or the fuzzer instrument memory themselves and are left without.
+function(corvesta_harden target)
+  if(CORVESTA_SANITIZE OR CORVESTA_BUILD_FUZZ)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE
+    $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2> -fstack-protector-strong)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
+  endif()
+endfunction()

@@ -8,12 +8,15 @@
 
 #include "app/desktop_display.h"
 #include "app/language_choice.h"
+#include "app/program_arguments.h"
 #include "app/program_info.h"
 #include "app/settings_store.h"
+#include "corvesta_identity.h"
 #include "corvesta_version.h"
 #include "nas/worker_drain.h"
 #include "platform/app_data_folder.h"
 #include "platform/message_box.h"
+#include "ui/application_icon.h"
 #include "ui/main/single_instance.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_services.h"
@@ -52,6 +55,10 @@ void CentreOnScreen(QWidget &window) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+  if (const ProgramArguments arguments = ReadProgramArguments(argc, argv);
+      arguments.action != ProgramAction::Run) {
+    return AnswerProgramArguments(arguments);
+  }
   if (CheckDesktopDisplay() == DisplayVerdict::NoDisplay) {
     std::fprintf(stderr, "corvesta: no desktop display found; the windows need a desktop session.\n"
                          "Use corvesta-cli to set up a box from a terminal.\n");
@@ -60,6 +67,8 @@ int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(ToQString(kProgramTitle));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  QApplication::setWindowIcon(ApplicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
   SingleInstance instance(InstanceKey());

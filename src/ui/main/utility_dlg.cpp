@@ -32,6 +32,7 @@
 #include "setup/center_link.h"
 #include "setup/volume_usage.h"
 #include "setup/welcome_texts.h"
+#include "ui/application_icon.h"
 #include "ui/main/box_choice.h"
 #include "ui/main/browser_link.h"
 #include "ui/main/idle_logout.h"
@@ -138,10 +139,7 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   // A window of its own: taskbar entry, minimisable, no frame of the system.
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
   setWindowTitle(QString::fromUtf16(kProgramTitle.data(), kProgramTitle.size()));
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/skin/%1.png").arg(skin::kAppIcon));
-  icon.addFile(QStringLiteral(":/skin/%1@2x.png").arg(skin::kAppIcon));
-  setWindowIcon(icon);
+  setWindowIcon(ApplicationIcon());
   setFixedSize(layout::kMainSize);
   SetBackgroundImage(skin::kMainBackground);
   SetWindowOutline(RoundedOutline(size(), layout::kMainCornerRadius));
