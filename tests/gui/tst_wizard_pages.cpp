@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/remembered_settings.h"
+#include "i18n/own_texts.h"
 #include "main_test_support.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
@@ -99,6 +100,7 @@ private Q_SLOTS:
   void cleanup();
   void passwordPage_data();
   void passwordPage();
+  void aPasswordWhoseAnswerWasLostIsToldAndRemembered();
   void deviceInfoPage_data();
   void deviceInfoPage();
   void deviceInfoFieldsCountBytesAndRefuseNonBmp();
@@ -256,22 +258,60 @@ void TestWizardPages::passwordPage() {
   QCOMPARE(QString::fromUtf8(CurrentCredentials().Password()), password);
 }
 
+// The box took the new password and its answer was lost: the person hears
+// that it may have been made, the page stays, and the new password is
+// remembered, for the old one may no longer open the box.
+void TestWizardPages::aPasswordWhoseAnswerWasLostIsToldAndRemembered() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box()})), m_sim->Error().c_str());
+  QVERIFY2(m_sim->SetFaults("ALPHA", {{"http", {{"cgi_chg_user_pw", {{"drop", true}}}}}}),
+           m_sim->Error().c_str());
+  SetCurrentCredentials(MakeCredentials("admin", kPassword));
+  StoreLogin("ALPHA", "admin", kPassword);
+  ScopedMessageBoxRecorder boxes;
+  Open(kPasswordPage);
+  Edit(kOldPassword)->setText(QString::fromLatin1(kPassword));
+  Edit(kNewPassword)->setText(QStringLiteral("newsecret9"));
+  Edit(kConfirmPassword)->setText(QStringLiteral("newsecret9"));
+  m_frame->OnNext();
+  QTRY_COMPARE_WITH_TIMEOUT(boxes->Count(), std::size_t(1), kWaitMs);
+  QCOMPARE(ToQString(boxes->Requests()[0].text), ToQString(kChangeMayHaveBeenMadeText));
+  QCOMPARE(m_frame->ActivePage(), m_pages->Page(kPasswordPage));
+  QCOMPARE(m_sim->Box("ALPHA")->at("accounts").at(0).at("password").get<std::string>(),
+           std::string("newsecret9"));
+  QCOMPARE(QString::fromStdString(RememberedLogin("ALPHA").password), QStringLiteral("newsecret9"));
+}
+
 // ---------------------------------------------------------------- device info
 
 void TestWizardPages::deviceInfoPage_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("workgroup");
   QTest::addColumn<QString>("description");
-  QTest::addColumn<QString>("word"); // the field named in the refusal; empty: sent
-  QTest::newRow("'#' in the name, '*' in the workgroup: the workgroup") << "NAS#1"
-                                                                        << "W*RK"
-                                                                        << ""
-                                                                        << "Workgroup";
+  QTest::addColumn<QString>("message"); // the refusal shown; empty: sent
+  const auto forbidden = [](const char *word, const char *characters) {
+    return QStringLiteral("The %1 must not include the following characters:%2.")
+        .arg(QLatin1String(word), QLatin1String(characters));
+  };
+  const char *nameCharacters = "*+=|/\\:';<>?,\"$%&[]{}#@!~()^.";
+  QTest::newRow("'#' in the name, '*' in the workgroup: the workgroup")
+      << "NAS#1"
+      << "W*RK"
+      << "" << forbidden("Workgroup", nameCharacters);
   QTest::newRow("both '*': the name") << "N*S"
                                       << "W*RK"
-                                      << ""
-                                      << "Name";
-  QTest::newRow("description holds every forbidden character")
+                                      << "" << forbidden("Name", nameCharacters);
+  QTest::newRow("a field forged in the description")
+      << "SHELF"
+      << "OFFICE"
+      << "x&hostname=EVIL" << forbidden("Description", "&=");
+  QTest::newRow("empty name") << ""
+                              << "OFFICE"
+                              << "" << ToQString(kEmptyNameText);
+  QTest::newRow("control character in the workgroup")
+      << "SHELF" << QStringLiteral("OFF\tICE") << ""
+      << ToQString(kUnsupportedCharactersText)
+             .replace(QStringLiteral("%s"), QStringLiteral("Workgroup"));
+  QTest::newRow("description holds every other forbidden character")
       << "SHELF"
       << "OFFICE" << QStringLiteral("*+|/\\:';<>?,\"$%[]{}#@!~()^.") << "";
   QTest::newRow("15 bytes") << QStringLiteral("ÄÄÄÄÄÄÄa") << "ABCDEFGHIJKLMNO"
@@ -283,7 +323,7 @@ void TestWizardPages::deviceInfoPage() {
   QFETCH(QString, name);
   QFETCH(QString, workgroup);
   QFETCH(QString, description);
-  QFETCH(QString, word);
+  QFETCH(QString, message);
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box()})), m_sim->Error().c_str());
   SetCurrentCredentials(MakeCredentials("admin", kPassword));
   ScopedMessageBoxRecorder boxes;
@@ -296,12 +336,9 @@ void TestWizardPages::deviceInfoPage() {
   Edit(kWorkgroup)->setText(workgroup);
   Edit(kDescription)->setText(description);
   m_frame->OnNext();
-  if (!word.isEmpty()) {
+  if (!message.isEmpty()) {
     QCOMPARE(boxes->Count(), std::size_t(1));
-    const QString text = ToQString(boxes->Requests()[0].text);
-    QCOMPARE(text, QStringLiteral("The %1 must not include the following characters:"
-                                  "*+=|/\\:';<>?,\"$%&[]{}#@!~()^..")
-                       .arg(word));
+    QCOMPARE(ToQString(boxes->Requests()[0].text), message);
     QTest::qWait(100);
     QVERIFY(!Commands(*m_sim).contains(QStringLiteral("cgi_device")));
     return;
@@ -459,6 +496,12 @@ void TestWizardPages::networkPageRefusals_data() {
   QTest::newRow("blank gateway, No") << "127.0.0.20"
                                      << "255.255.255.0"
                                      << "" << question;
+  QTest::newRow("mask leaves no room") << "127.0.0.20"
+                                       << "255.255.255.255"
+                                       << "127.0.0.20" << ToQString(kMaskTooNarrowText);
+  QTest::newRow("gateway is the box itself") << "127.0.0.20"
+                                             << "255.255.255.0"
+                                             << "127.0.0.20" << ToQString(kGatewayIsBoxAddressText);
 }
 
 void TestWizardPages::networkPageRefusals() {

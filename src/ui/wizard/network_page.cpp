@@ -201,6 +201,13 @@ bool CNetworkPage::Apply() {
   if (!entry) {
     return false;
   }
+  if (!entry->dhcp) {
+    if (const auto problem = CheckStaticAddressUse(entry->ip, entry->netmask, entry->gateway)) {
+      ShowMessageBox(Handle(), Translate(*problem), Translate(kErrorCaption), MessageBoxButtons::Ok,
+                     MessageBoxIcon::Warning);
+      return false;
+    }
+  }
   if (NetworkGatewayNeedsQuestion(*entry) &&
       ShowMessageBox(Handle(), std::u16string(kGatewayQuestion), std::u16string(kWarningCaption),
                      MessageBoxButtons::YesNo, MessageBoxIcon::Warning) != MessageBoxResult::Yes) {

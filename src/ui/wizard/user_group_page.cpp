@@ -75,14 +75,10 @@ bool CUserGroupPage::Apply() {
   const std::u16string description = FromQString(m_description->text());
   const std::u16string name = FromQString(m_name->text());
   const std::u16string workgroup = FromQString(m_workgroup->text());
-  if (auto problem = CheckNameAndWorkgroup(name, workgroup)) {
-    ShowRefusal(*problem);
-    return false;
-  }
   const std::string nameBytes = Utf16ToUtf8(name);
   const std::string workgroupBytes = Utf16ToUtf8(workgroup);
   const std::string descriptionBytes = Utf16ToUtf8(description);
-  if (auto problem = CheckIdentityFits(nameBytes, workgroupBytes, descriptionBytes)) {
+  if (auto problem = CheckIdentity(nameBytes, workgroupBytes, descriptionBytes)) {
     ShowRefusal(*problem);
     return false;
   }

@@ -15,6 +15,7 @@
 #include "ui/wizard/page_controls.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_messages.h"
+#include "worker/private_messages.h"
 
 namespace corvesta {
 
@@ -67,11 +68,14 @@ bool CUserNamePage::Apply() {
   return true;
 }
 
-void CUserNamePage::OnSettingsResult(CommandIndex index, bool success) {
-  if (index != CommandIndex::ChangePassword || !success) {
+void CUserNamePage::OnSettingsResult(CommandIndex index, WPARAM result) {
+  if (index != CommandIndex::ChangePassword || result == kResultFailure) {
     return;
   }
-  // A remembered password of this user would fail the next Connect.
+  // A remembered password of this user would fail the next Connect. After
+  // a lost answer the box may hold the new one: it is remembered too, and
+  // should the box not have taken it, its refusal at the next login
+  // forgets it while the old one still opens the box.
   const auto device = DeviceList::Instance().At(BoxIndex());
   if (!device) {
     return;

@@ -15,7 +15,7 @@ class CUserNamePage : public CWizardPage {
   Q_OBJECT
 public:
   bool Apply() override;
-  void OnSettingsResult(CommandIndex index, bool success) override;
+  void OnSettingsResult(CommandIndex index, WPARAM result) override;
 
 protected:
   void LayoutControls() override;

@@ -6,6 +6,7 @@
 #include "nas/query.h"
 #include "nas/take_query.h"
 #include "platform/message_box.h"
+#include "setup/change_failure.h"
 #include "ui/main/open_dialog_slot.h"
 #include "ui/qt_text.h"
 #include "ui/wizard/wizard_ids.h"
@@ -408,7 +409,7 @@ CWizardPage *FindSender(const std::vector<CWizardPage *> &pages, CommandIndex in
   return nullptr;
 }
 
-void CWizardDialogBase::OnCommandResult(bool success, CommandIndex index) {
+void CWizardDialogBase::OnCommandResult(WPARAM result, CommandIndex index) {
   switch (index) {
   case CommandIndex::None: // the disk mode page's end
   case CommandIndex::ChangePassword:
@@ -422,11 +423,12 @@ void CWizardDialogBase::OnCommandResult(bool success, CommandIndex index) {
   if (sender == nullptr) {
     return; // nothing waits for it any more
   }
-  sender->OnSettingsResult(index, success);
-  if (success) {
+  sender->OnSettingsResult(index, result);
+  if (result == kResultSuccess) {
     PageRequestEnded(sender, PageOutcome::Advance, {});
   } else {
-    PageRequestEnded(sender, PageOutcome::Restore, SettingsFailureText(index));
+    PageRequestEnded(sender, PageOutcome::Restore,
+                     ChangeFailureText(result, SettingsFailureText(index)));
   }
 }
 
@@ -437,7 +439,7 @@ void CWizardDialogBase::OnUnanswered(Ticket ticket) {
   for (CWizardPage *page : m_pages) {
     if (page->IsPending() && page->RequestTicket() == ticket) {
       const CommandIndex index = page->RequestCommand();
-      page->OnSettingsResult(index, false);
+      page->OnSettingsResult(index, kResultFailure);
       PageRequestEnded(page, PageOutcome::Restore, SettingsFailureText(index));
       return;
     }
@@ -453,7 +455,7 @@ LRESULT CWizardDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
   }
   switch (message) {
   case WM_COMMAND_RESULT:
-    OnCommandResult(wParam == kResultSuccess, static_cast<CommandIndex>(lParam));
+    OnCommandResult(wParam, static_cast<CommandIndex>(lParam));
     return 0;
   case WM_REQUEST_UNANSWERED:
     OnUnanswered(static_cast<Ticket>(wParam));

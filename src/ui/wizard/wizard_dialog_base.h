@@ -90,7 +90,7 @@ protected:
   virtual void LayoutNavigation() {}
 
 private:
-  void OnCommandResult(bool success, CommandIndex index);
+  void OnCommandResult(WPARAM result, CommandIndex index);
   void OnUnanswered(Ticket ticket);
   void SetButtonsAfterMove(const CWizardPage *target);
   void HideForRequest();

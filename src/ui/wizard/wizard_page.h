@@ -73,8 +73,10 @@ public:
   // A message that reached the frame's window: true when it was this page's
   // (a sequence the page runs on the frame's host).
   virtual bool OnFrameMessage(const Message &) { return false; }
-  // The outcome of this page's settings request, before the frame moves.
-  virtual void OnSettingsResult(CommandIndex, bool) {}
+  // The outcome of this page's settings request, before the frame moves:
+  // kResultSuccess, kResultFailure, or kResultReplyLost when the request
+  // went out whole and its answer was lost (the box may have made it).
+  virtual void OnSettingsResult(CommandIndex, WPARAM) {}
 
 protected:
   // Places and skins the page's controls; called once by Create.
