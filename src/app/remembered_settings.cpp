@@ -71,11 +71,13 @@ bool StoreLogin(std::string_view box, std::string_view user, std::string_view pa
   if (box.empty()) {
     return false;
   }
+  // Both keys in one write: a user name never stands beside another
+  // user's password.
   const std::u16string section = Utf8ToUtf16(box);
-  const bool userWritten = settings::Write(section, settings::kKeyUserName, Utf8ToUtf16(user));
-  const bool passwordWritten =
-      settings::Write(section, settings::kKeyPassWord, Utf8ToUtf16(Base64Encode(password)));
-  return userWritten && passwordWritten;
+  const std::u16string userText = Utf8ToUtf16(user);
+  const std::u16string passwordText = Utf8ToUtf16(Base64Encode(password));
+  return settings::Write({{section, settings::kKeyUserName, userText},
+                          {section, settings::kKeyPassWord, passwordText}});
 }
 
 bool ForgetLogin(std::string_view box) {
@@ -83,9 +85,23 @@ bool ForgetLogin(std::string_view box) {
     return false;
   }
   const std::u16string section = Utf8ToUtf16(box);
-  const bool userWritten = settings::WriteEmpty(section, settings::kKeyUserName);
-  const bool passwordWritten = settings::WriteEmpty(section, settings::kKeyPassWord);
-  return userWritten && passwordWritten;
+  return settings::Write(
+      {{section, settings::kKeyUserName, {}}, {section, settings::kKeyPassWord, {}}});
+}
+
+bool RememberConnection(std::string_view box, bool remember, std::string_view user,
+                        std::string_view password) {
+  if (box.empty()) {
+    SetLastBox(box);
+    return false;
+  }
+  const std::u16string section = Utf8ToUtf16(box);
+  const std::u16string userText = remember ? Utf8ToUtf16(user) : std::u16string();
+  const std::u16string passwordText =
+      remember ? Utf8ToUtf16(Base64Encode(password)) : std::u16string();
+  return settings::Write({{settings::kSectionCurrent, settings::kKeyServName, section},
+                          {section, settings::kKeyUserName, userText},
+                          {section, settings::kKeyPassWord, passwordText}});
 }
 
 bool ForgetLoginIfRemembered(std::string_view box, std::string_view user,

@@ -34,6 +34,14 @@ bool StoreLogin(std::string_view box, std::string_view user, std::string_view pa
 // Keeps both keys of the box, with empty values ("Remember Me" not ticked).
 bool ForgetLogin(std::string_view box);
 
+// What a login started from the login dialog records, in one write of the
+// file: the box as the one connected to last, and its login remembered
+// (`remember`) or kept empty. False when the write was dropped or the box
+// has no name (the record of the last box is emptied then, as SetLastBox
+// does).
+bool RememberConnection(std::string_view box, bool remember, std::string_view user,
+                        std::string_view password);
+
 // Empties the box's remembered login, as a refused credential check does,
 // only when it holds exactly `user` and `password`: a refusal of other
 // credentials (a one-off user, a mistyped password) leaves the remembered

@@ -221,6 +221,10 @@ bool Read(std::u16string_view section, std::u16string_view key, std::u16string &
 }
 
 bool Write(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+  return Write({Change{section, key, value}});
+}
+
+bool Write(std::initializer_list<Change> changes) {
   std::lock_guard guard(ProcessLock());
   std::optional<std::filesystem::path> file = FilePath();
   if (!file) {
@@ -240,8 +244,10 @@ bool Write(std::u16string_view section, std::u16string_view key, std::u16string_
     return Dropped(WriteProblem::LinkNotWritable, *file);
   }
   IniDocument document = IniDocument::Parse(loaded == LoadResult::Loaded ? bytes : std::string());
-  if (!document.Set(section, key, value)) {
-    return Dropped(WriteProblem::NotHeld, *file);
+  for (const Change &change : changes) {
+    if (!document.Set(change.section, change.key, change.value)) {
+      return Dropped(WriteProblem::NotHeld, *file);
+    }
   }
   if (!ReplaceFile(*target, document.Serialize())) {
     return Dropped(WriteProblem::NotWritten, *file);

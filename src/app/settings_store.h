@@ -9,6 +9,7 @@
 // whole file atomically, so a crash or a full disk never leaves it torn.
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,18 @@ bool Write(std::u16string_view section, std::u16string_view key, std::u16string_
 
 // Writes the key with an empty value; the key stays present.
 bool WriteEmpty(std::u16string_view section, std::u16string_view key);
+
+// One value of a write of several.
+struct Change {
+  std::u16string_view section;
+  std::u16string_view key;
+  std::u16string_view value;
+};
+
+// Writes every value, in order, with one replacement of the file: all of
+// them or none (a value the file cannot hold drops the whole write), as
+// Write does for one.
+bool Write(std::initializer_list<Change> changes);
 
 // Why a write was dropped.
 enum class WriteProblem {

@@ -85,15 +85,13 @@ ExitStatus LoginSession::Open() {
   }
 
   // The box connected to last names the section that a refused check empties.
-  SetLastBox(section);
-  if (m_context.args.Has("remember")) {
-    if (!StoreLogin(section, m_login.user, m_login.password)) {
+  const bool remember = m_context.args.Has("remember");
+  if (remember || m_context.args.Has("forget")) {
+    if (!RememberConnection(section, remember, m_login.user, m_login.password)) {
       ReportNotRemembered(m_context);
     }
-  } else if (m_context.args.Has("forget")) {
-    if (!ForgetLogin(section)) {
-      ReportNotRemembered(m_context);
-    }
+  } else {
+    SetLastBox(section);
   }
   return CheckCredentials();
 }

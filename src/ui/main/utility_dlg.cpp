@@ -508,10 +508,8 @@ void CUtilityDlg::OnConnect() {
   if (dialog.exec() != QDialog::Accepted) {
     return; // the session and the selection stay as they were
   }
-  SetLastBox(box);
-  const bool written = dialog.Remember() ? StoreLogin(box, dialog.UserName().toStdString(),
-                                                      dialog.Password().toStdString())
-                                         : ForgetLogin(box);
+  const bool written = RememberConnection(box, dialog.Remember(), dialog.UserName().toStdString(),
+                                          dialog.Password().toStdString());
   if (!written) {
     // The login goes on; the person learns that it was not remembered.
     ShowMessageBox(Handle(), settings::LastWriteProblemText(), std::u16string(kProgramTitle));

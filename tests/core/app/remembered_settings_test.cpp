@@ -125,6 +125,29 @@ TEST_F(RememberedSettings, ABoxWithoutANameClearsTheLastBox) {
   EXPECT_EQ(RememberedLogin("NAS-1").password, "secret");
 }
 
+// A login from the login dialog records the last box and its login
+// together: ticked or not, and a value the file cannot hold changes none of
+// the three, so the last box never points at a half-written login.
+TEST_F(RememberedSettings, AConnectionIsRecordedWholeOrNotAtAll) {
+  ASSERT_TRUE(RememberConnection("NAS-1", true, "admin", "secret"));
+  EXPECT_EQ(LastBox(), "NAS-1");
+  EXPECT_EQ(RememberedLogin("NAS-1").user, "admin");
+  EXPECT_EQ(RememberedLogin("NAS-1").password, "secret");
+
+  ASSERT_TRUE(RememberConnection("NAS-2", false, "jo", "other1"));
+  EXPECT_EQ(LastBox(), "NAS-2");
+  EXPECT_TRUE(FileHolds("[NAS-2]\nUserName=\nPassWord=")) << FileText();
+  EXPECT_EQ(RememberedLogin("NAS-1").password, "secret");
+
+  const std::string before = FileText();
+  EXPECT_FALSE(RememberConnection("NAS-1", true, "new\nline", "x"));
+  EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::NotHeld);
+  EXPECT_EQ(FileText(), before);
+
+  EXPECT_FALSE(RememberConnection("", true, "admin", "secret"));
+  EXPECT_EQ(LastBox(), std::nullopt);
+}
+
 TEST_F(RememberedSettings, TheFirstRunOfferIsMarkedOnce) {
   EXPECT_FALSE(FirstRunOfferMade());
   ASSERT_TRUE(MarkFirstRunOfferMade());
