@@ -12,41 +12,49 @@ bool IsFollowByte(std::uint8_t byte) {
 }
 
 // Decodes from the start; `end` is the offset where the decoding stopped
-// (the text's size when it reached the end).
+// (the text's size when it reached the end). The units are written into a
+// buffer of the text's size, which no decoding outgrows (every byte gives
+// at most one unit), and cut to what was written.
 std::u16string Decode(std::string_view text, std::size_t &end) {
   end = 0;
-  const auto byteAt = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
-  if (std::any_of(text.begin(), text.end(),
-                  [](char c) { return static_cast<std::uint8_t>(c) >= 0xF0; })) {
+  const auto *bytes = reinterpret_cast<const std::uint8_t *>(text.data());
+  const std::size_t size = text.size();
+  if (std::any_of(bytes, bytes + size, [](std::uint8_t byte) { return byte >= 0xF0; })) {
     return {};
   }
-  std::u16string units;
-  units.reserve(text.size());
+  std::u16string units(size, u'\0');
+  char16_t *out = units.data();
+  std::size_t written = 0;
   std::size_t at = 0;
-  while (at < text.size()) {
-    const std::uint32_t lead = byteAt(at);
-    if (lead < 0x80) {
-      units.push_back(static_cast<char16_t>(lead));
-      at += 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-      if (at + 1 >= text.size() || !IsFollowByte(byteAt(at + 1))) {
+  while (at < size) {
+    // Replies are mostly ASCII: copy runs of it without the branches below.
+    while (at < size && bytes[at] < 0x80) {
+      out[written++] = static_cast<char16_t>(bytes[at++]);
+    }
+    if (at == size) {
+      break;
+    }
+    const std::uint32_t lead = bytes[at];
+    if ((lead & 0xE0) == 0xC0) {
+      if (at + 1 >= size || !IsFollowByte(bytes[at + 1])) {
         break;
       }
-      const std::uint32_t b2 = byteAt(at + 1);
-      units.push_back(static_cast<char16_t>(((lead << 6) & 0x7FF) | (b2 & 0x3F)));
+      const std::uint32_t b2 = bytes[at + 1];
+      out[written++] = static_cast<char16_t>(((lead << 6) & 0x7FF) | (b2 & 0x3F));
       at += 2;
     } else {
-      if (at + 2 >= text.size() || !IsFollowByte(byteAt(at + 1)) || !IsFollowByte(byteAt(at + 2))) {
+      if (at + 2 >= size || !IsFollowByte(bytes[at + 1]) || !IsFollowByte(bytes[at + 2])) {
         break;
       }
-      const std::uint32_t b2 = byteAt(at + 1);
-      const std::uint32_t b3 = byteAt(at + 2);
-      units.push_back(
-          static_cast<char16_t>((((b2 << 6) & 0xFFF) | (b3 & 0x3F) | (lead << 12)) & 0xFFFF));
+      const std::uint32_t b2 = bytes[at + 1];
+      const std::uint32_t b3 = bytes[at + 2];
+      out[written++] =
+          static_cast<char16_t>((((b2 << 6) & 0xFFF) | (b3 & 0x3F) | (lead << 12)) & 0xFFFF);
       at += 3;
     }
   }
   end = at;
+  units.resize(written);
   return units;
 }
 
