@@ -1,6 +1,7 @@
 #include "ui/wizard/wizard_launch.h"
 
 #include "ui/main/ui_text.h"
+#include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/network_page.h"
 #include "ui/wizard/time_zone_page.h"
 #include "ui/wizard/user_group_page.h"
@@ -37,9 +38,9 @@ WizardPageSet::WizardPageSet() {
   m_pages[1] = std::make_unique<CUserGroupPage>();
   m_pages[2] = std::make_unique<CTimeZonePage>();
   m_pages[3] = std::make_unique<CNetworkPage>();
-  // The disk mode and drive mapping pages: base pages until they are built.
+  // The disk mode page: a base page until it is built.
   m_pages[4] = std::make_unique<CWizardPage>();
-  m_pages[5] = std::make_unique<CWizardPage>();
+  m_pages[5] = std::make_unique<CDriveMappingPage>();
 }
 
 WizardPageSet::~WizardPageSet() = default;
