@@ -98,6 +98,7 @@ private:
     return static_cast<CDriveMappingPage *>(m_pages->Page(kDrivePageOrder));
   }
   CGdipListCtrl *List() const { return Page()->List(); }
+  MessageBoxRecorder &Boxes() const { return **m_boxes; }
   QStringList Column(int column) const;
   QStringList Choices(int row);
   // Picks `location` in the row's Location cell, as the chooser does.
@@ -158,7 +159,7 @@ void TestDriveMappingPage::Open() {
   m_frame->show();
   m_frame->OnStep(kSteps[kDrivePageOrder].button);
   QCOMPARE(m_frame->ActivePage(), Page());
-  QTRY_VERIFY_WITH_TIMEOUT(List()->GetItemCount() > 0 || m_boxes->Count() > 0, kWaitMs);
+  QTRY_VERIFY_WITH_TIMEOUT(List()->GetItemCount() > 0 || Boxes().Count() > 0, kWaitMs);
   QCOMPARE(Page()->BoxAddress(), std::string(kBoxIp));
 }
 
@@ -173,7 +174,9 @@ QStringList TestDriveMappingPage::Column(int column) const {
 QStringList TestDriveMappingPage::Choices(int row) {
   QApplication::setActiveWindow(m_frame.get());
   List()->setFocus(Qt::OtherFocusReason);
-  QTRY_VERIFY(List()->hasFocus());
+  if (!QTest::qWaitFor([this] { return List()->hasFocus(); })) {
+    return {QStringLiteral("the list did not take the focus")};
+  }
   QStringList choices{QStringLiteral("stale")};
   SendMessage(Page()->Handle(), WM_SKIN_FILL_CHOICES, static_cast<WPARAM>(row),
               reinterpret_cast<LPARAM>(&choices));
@@ -220,7 +223,7 @@ void TestDriveMappingPage::labelsAfterAScan() {
   // anna sees the shares she may use, and no USB disk.
   QCOMPARE(Column(0), (QStringList{QStringLiteral("Public"), QStringLiteral("Photos")}));
   QCOMPARE(Column(1), locations);
-  QCOMPARE(m_boxes->Count(), std::size_t{0});
+  QCOMPARE(Boxes().Count(), std::size_t{0});
 }
 
 // ---------------------------------------------------------------- choices
@@ -265,7 +268,7 @@ void TestDriveMappingPage::theSameLetterDoesNothing() {
   Pick(0, QStringLiteral("select"));
   QTest::qWait(100);
   QVERIFY((*m_drives)->Calls().empty());
-  QCOMPARE(m_boxes->Count(), std::size_t{0});
+  QCOMPARE(Boxes().Count(), std::size_t{0});
   QCOMPARE(Column(1), (QStringList{QStringLiteral("select"), QStringLiteral("Z:")}));
 }
 
@@ -280,33 +283,37 @@ void TestDriveMappingPage::aChoiceConnectsOrDisconnects_data() {
   const QString map = QStringLiteral("map X: 127.0.0.3 Photos anna anna2024 remember");
   const QString failed = Text(u"Mount is failed.");
   const DriveResult ok;
-  QTest::newRow("connect") << select << "X:" << std::vector<DriveResult>{} << QStringList{map}
-                           << Text(u"Mount is successful.") << "X:";
+  QTest::newRow("connect") << select << QStringLiteral("X:") << std::vector<DriveResult>{}
+                           << QStringList{map} << Text(u"Mount is successful.")
+                           << QStringLiteral("X:");
   QTest::newRow("connect refused")
-      << select << "X:" << std::vector<DriveResult>{{DriveCause::Refused, {}}} << QStringList{map}
-      << failed + "\n" + Text(kDriveRefusedText) << select;
+      << select << QStringLiteral("X:") << std::vector<DriveResult>{{DriveCause::Refused, {}}}
+      << QStringList{map} << failed + QLatin1Char('\n') + Text(kDriveRefusedText) << select;
   QTest::newRow("Y: to X: removes Y: first")
-      << "Y:"
-      << "X:" << std::vector<DriveResult>{} << QStringList{"unmap Y:", map}
-      << Text(u"Mount is successful.") << "X:";
+      << QStringLiteral("Y:") << QStringLiteral("X:") << std::vector<DriveResult>{}
+      << QStringList{QStringLiteral("unmap Y:"), map} << Text(u"Mount is successful.")
+      << QStringLiteral("X:");
   QTest::newRow("Y: to X: that fails leaves no letter")
-      << "Y:"
-      << "X:" << std::vector<DriveResult>{ok, {DriveCause::NoAnswer, {}}}
-      << QStringList{"unmap Y:", map} << failed + "\n" + Text(kDriveNoAnswerText) << select;
+      << QStringLiteral("Y:") << QStringLiteral("X:")
+      << std::vector<DriveResult>{ok, {DriveCause::NoAnswer, {}}}
+      << QStringList{QStringLiteral("unmap Y:"), map}
+      << failed + QLatin1Char('\n') + Text(kDriveNoAnswerText) << select;
   QTest::newRow("Y: to X: when Y: cannot go keeps Y:")
-      << "Y:"
-      << "X:" << std::vector<DriveResult>{{DriveCause::Failed, {}}} << QStringList{"unmap Y:"}
-      << failed + "\n" + Text(kDriveFailedText) << "Y:";
+      << QStringLiteral("Y:") << QStringLiteral("X:")
+      << std::vector<DriveResult>{{DriveCause::Failed, {}}}
+      << QStringList{QStringLiteral("unmap Y:")}
+      << failed + QLatin1Char('\n') + Text(kDriveFailedText) << QStringLiteral("Y:");
   QTest::newRow("X: is taken after all")
-      << select << "X:" << std::vector<DriveResult>{{DriveCause::LetterInUse, {}}}
-      << QStringList{map} << failed + "\n" + Text(kDriveLetterInUseText) << select;
-  QTest::newRow("disconnect") << "Y:" << select << std::vector<DriveResult>{}
-                              << QStringList{"unmap Y:"} << Text(u"Unmount is successful.")
-                              << select;
+      << select << QStringLiteral("X:") << std::vector<DriveResult>{{DriveCause::LetterInUse, {}}}
+      << QStringList{map} << failed + QLatin1Char('\n') + Text(kDriveLetterInUseText) << select;
+  QTest::newRow("disconnect") << QStringLiteral("Y:") << select << std::vector<DriveResult>{}
+                              << QStringList{QStringLiteral("unmap Y:")}
+                              << Text(u"Unmount is successful.") << select;
   QTest::newRow("disconnect fails")
-      << "Y:" << select << std::vector<DriveResult>{{DriveCause::RecordFailed, {}}}
-      << QStringList{"unmap Y:"} << Text(u"Umount is failed.") + "\n" + Text(kDriveRecordFailedText)
-      << "Y:";
+      << QStringLiteral("Y:") << select << std::vector<DriveResult>{{DriveCause::RecordFailed, {}}}
+      << QStringList{QStringLiteral("unmap Y:")}
+      << Text(u"Umount is failed.") + QLatin1Char('\n') + Text(kDriveRecordFailedText)
+      << QStringLiteral("Y:");
 }
 
 void TestDriveMappingPage::aChoiceConnectsOrDisconnects() {
@@ -325,13 +332,13 @@ void TestDriveMappingPage::aChoiceConnectsOrDisconnects() {
   Open();
   QCOMPARE(List()->GetItemText(1, 1), before);
   Pick(1, pick);
-  QVERIFY(m_boxes->WaitForCount(1, std::chrono::milliseconds(kWaitMs)));
+  QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
   QStringList made;
   for (const std::string &call : (*m_drives)->Calls()) {
     made << QString::fromStdString(call);
   }
   QCOMPARE(made, calls);
-  QCOMPARE(ToQString(m_boxes->Requests().at(0).text), message);
+  QCOMPARE(ToQString(Boxes().Requests().at(0).text), message);
   QCOMPARE(List()->GetItemText(1, 1), after);
   QCOMPARE(List()->GetItemText(0, 1), QStringLiteral("select"));
   QCOMPARE(ToQString(ShareList::Instance().Snapshot().at(1).label), after);
@@ -346,8 +353,8 @@ void TestDriveMappingPage::aCauseIsTranslated() {
   const QString select = List()->GetItemText(1, 1);
   QVERIFY(select != QStringLiteral("select"));
   Pick(1, QStringLiteral("X:"));
-  QVERIFY(m_boxes->WaitForCount(1, std::chrono::milliseconds(kWaitMs)));
-  const QStringList lines = ToQString(m_boxes->Requests().at(0).text).split(QLatin1Char('\n'));
+  QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
+  const QStringList lines = ToQString(Boxes().Requests().at(0).text).split(QLatin1Char('\n'));
   QCOMPARE(lines.size(), 2);
   QCOMPARE(lines[0], UiText(u"Mount is failed."));
   QVERIFY(lines[0] != QStringLiteral("Mount is failed."));
@@ -362,7 +369,7 @@ void TestDriveMappingPage::aRowBeyondTheShareListIsIgnored() {
   Pick(2, QStringLiteral("X:"));
   QTest::qWait(100);
   QVERIFY((*m_drives)->Calls().empty());
-  QCOMPARE(m_boxes->Count(), std::size_t{0});
+  QCOMPARE(Boxes().Count(), std::size_t{0});
 }
 
 void TestDriveMappingPage::whileAChangeRunsTheListTakesNoChoiceAndExitStopsIt() {
@@ -386,15 +393,15 @@ void TestDriveMappingPage::whileAChangeRunsTheListTakesNoChoiceAndExitStopsIt() 
   QVERIFY(!Page()->ChangeRunning());
   QVERIFY(!(*m_drives)->Waiting());
   QTest::qWait(50);
-  QCOMPARE(m_boxes->Count(), std::size_t{0});
+  QCOMPARE(Boxes().Count(), std::size_t{0});
   QVERIFY((*m_drives)->List().empty());
 }
 
 void TestDriveMappingPage::aShareListFailureEmptiesTheList() {
   QVERIFY(m_sim->SetFaults(kBoxName, {{"http", {{"cgi_get_share_info2", {{"status", 500}}}}}}));
   Open();
-  QVERIFY(m_boxes->WaitForCount(1, std::chrono::milliseconds(kWaitMs)));
-  QCOMPARE(ToQString(m_boxes->Requests().at(0).text), UiText(u"get the NAS share file error."));
+  QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
+  QCOMPARE(ToQString(Boxes().Requests().at(0).text), UiText(u"get the NAS share file error."));
   QCOMPARE(List()->GetItemCount(), 0);
 }
 

@@ -48,10 +48,6 @@ std::size_t SlotOf(char16_t letter) {
   return static_cast<std::size_t>(u'Z' - letter);
 }
 
-char16_t SlotLetter(std::size_t slot) {
-  return static_cast<char16_t>(u'Z' - slot);
-}
-
 std::u16string DriveText(char16_t letter) {
   return std::u16string{letter, u':'};
 }
