@@ -81,6 +81,41 @@ fs::path DrivePlaces::Bookmarks() const {
   return config / "gtk-3.0" / "bookmarks";
 }
 
+fs::path DrivePlaces::Autostart() const {
+  return config / "autostart" / "corvesta-drives.desktop";
+}
+
+std::string DriveAutostartEntry() {
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=Corvesta network drives\n"
+         "Comment=Connects the remembered network drives again\n"
+         "Exec=corvesta-cli reconnect\n"
+         "Terminal=false\n"
+         "NoDisplay=true\n"
+         "X-GNOME-Autostart-Delay=5\n";
+}
+
+bool DriveBook::UpdateAutostart(bool wanted) const {
+  const fs::path file = m_places.Autostart();
+  std::string bytes;
+  const FileRead read = ReadSmallFile(file, bytes);
+  const bool ours = read == FileRead::Loaded && bytes == DriveAutostartEntry();
+  if (!wanted) {
+    std::error_code error;
+    if (ours) {
+      fs::remove(file, error);
+    }
+    return true;
+  }
+  if (read != FileRead::Missing) {
+    return true; // ours already, or the user's own: left alone
+  }
+  std::error_code error;
+  fs::create_directories(file.parent_path(), error);
+  return ReplaceFileAtomically(file, DriveAutostartEntry(), kBookmarksMode);
+}
+
 struct DriveBook::Tables {
   std::vector<DriveRecord> remembered;
   std::vector<DriveRecord> session;
@@ -382,6 +417,7 @@ DriveResult DriveBook::Remove(char letter) {
       return RecordFailure(m_places.Link(letter));
     }
   }
+  UpdateAutostart(!after.remembered.empty());
   return {};
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's side of the network drives, apart from the mounts: which
-// letter holds which share, the links ~/Drives/<letter> and the file-manager
-// bookmarks.
+// letter holds which share, the links ~/Drives/<letter>, the file-manager
+// bookmarks and the autostart entry that reconnects at login.
 //
 // Remembered mappings are kept in $XDG_CONFIG_HOME/Utility/Drives.ini and
 // come back at the next login; the others in $XDG_RUNTIME_DIR/Utility/
@@ -40,7 +40,13 @@ struct DrivePlaces {
   std::filesystem::path LinkFolder() const;
   std::filesystem::path Link(char letter) const;
   std::filesystem::path Bookmarks() const;
+  // The desktop's autostart entry that reconnects remembered mappings at
+  // login; present while a remembered mapping exists.
+  std::filesystem::path Autostart() const;
 };
+
+// The autostart entry's text.
+std::string DriveAutostartEntry();
 
 struct BookEntry {
   DriveRecord record;
@@ -86,6 +92,9 @@ private:
   DriveResult ChangeBookmarks(const std::string &removeLine, const std::string &addLine,
                               std::optional<std::string> &before) const;
   void RestoreBookmarks(const std::optional<std::string> &before) const;
+  // Writes or removes the autostart entry; false when it could not be
+  // written. An entry that is not ours is left alone.
+  bool UpdateAutostart(bool wanted) const;
 
   DrivePlaces m_places;
 };

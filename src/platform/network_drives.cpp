@@ -135,6 +135,27 @@ DriveResult NetworkDrivesRecorder::Unmap(char letter, std::stop_token stop) {
   return result;
 }
 
+DriveResult NetworkDrivesRecorder::Reconnect(const DriveMapping &mapping, const DriveLogin &login,
+                                             std::stop_token stop) {
+  std::unique_lock guard(m_lock);
+  m_calls.push_back("reconnect " + LetterText(mapping.letter) + " " +
+                    (login.given ? login.user : std::string("-")));
+  if (!WaitWhileHeld(guard, stop)) {
+    return {DriveCause::Cancelled, {}};
+  }
+  DriveResult result = NextScripted();
+  if (!result.Ok()) {
+    return result;
+  }
+  for (DriveMapping &m : m_mappings) {
+    if (m.letter == mapping.letter) {
+      m.connected = true;
+      return result;
+    }
+  }
+  return {DriveCause::NotMapped, {}};
+}
+
 void NetworkDrivesRecorder::AddMapping(const DriveMapping &mapping) {
   std::lock_guard guard(m_lock);
   m_mappings.push_back(mapping);

@@ -71,6 +71,13 @@ struct DriveMapRequest {
   bool remember = false;
 };
 
+// A user name and password to connect with; empty when there is none.
+struct DriveLogin {
+  std::string user;
+  std::string password;
+  bool given = false;
+};
+
 // The most a Map or Unmap may take (a silent box ties up the desktop's file
 // service much longer).
 inline constexpr std::chrono::milliseconds kDriveCallLimit{15000};
@@ -92,6 +99,12 @@ public:
   virtual std::string LettersInUse() = 0;
   virtual DriveResult Map(const DriveMapRequest &request, std::stop_token stop) = 0;
   virtual DriveResult Unmap(char letter, std::stop_token stop) = 0;
+  // Connects a remembered mapping again (after a login) when it is not
+  // connected: with the password the desktop keeps, else with `login`
+  // (user name and password), never asking anyone. None when it is
+  // connected afterwards.
+  virtual DriveResult Reconnect(const DriveMapping &mapping, const DriveLogin &login,
+                                std::stop_token stop) = 0;
 };
 
 // Installs a service and returns the one it replaces; null removes it.
@@ -108,6 +121,10 @@ public:
   std::string LettersInUse() override;
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
   DriveResult Unmap(char letter, std::stop_token stop) override;
+  // "reconnect Z: USER" (the login's user, "-" without one); connects the
+  // letter unless a failure is scripted.
+  DriveResult Reconnect(const DriveMapping &mapping, const DriveLogin &login,
+                        std::stop_token stop) override;
 
   // A mapping already there (connected or not).
   void AddMapping(const DriveMapping &mapping);

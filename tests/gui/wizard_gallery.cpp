@@ -21,11 +21,14 @@
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "nas/udp/adapter_table.h"
+#include "platform/network_drives.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
 #include "ui/platform/qt_services.h"
+#include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/box_values_page.h"
+#include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_launch.h"
@@ -138,6 +141,36 @@ void ShootPage(std::size_t order, const QString &name) {
   Save(Shoot(frame), name);
 }
 
+// The drive mapping page once the share list is in; with `chooser` the
+// Location cell of the first share is open.
+void ShootDrivePage(const QString &name, bool chooser) {
+  WizardPageSet pages;
+  CWizardDialog frame(nullptr, 0, true);
+  AddWizardPages(frame, pages, true, 0);
+  frame.Initialise();
+  frame.show();
+  frame.OnStep(kSteps[5].button);
+  auto *page = static_cast<CDriveMappingPage *>(pages.Page(5));
+  QElapsedTimer clock;
+  clock.start();
+  while (page->List()->GetItemCount() == 0 && clock.elapsed() < 10000) {
+    QTest::qWait(20);
+  }
+  if (page->List()->GetItemCount() == 0) {
+    Fail(QStringLiteral("no shares for ") + name);
+  }
+  if (chooser) {
+    Shoot(frame);
+    page->List()->SetSelectedRow(0);
+    page->List()->setFocus(Qt::OtherFocusReason);
+    Settle();
+    if (!page->List()->OpenChooser(0, 1)) {
+      Fail(QStringLiteral("no chooser for ") + name);
+    }
+  }
+  Save(Shoot(frame), name);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -160,7 +193,24 @@ int main(int argc, char *argv[]) {
   test::ScopedAppDataFolder settingsFolder;
   timing::ScopedTimeScale faster(0.2);
   NasSimProcess sim;
-  if (!sim.Start(NasSimProcess::MakeState({Box("HOMESTORE", 3, false), Box("KS-NEW", 2, true)}))) {
+  json homestore = Box("HOMESTORE", 3, false);
+  homestore["shares"] = json::array({{{"name", "Public"}},
+                                     {{"name", "Photos"}},
+                                     {{"name", "Backup of the family laptops 2024"}}});
+  // Photos is on Z:, a remembered letter of another box holds Y:.
+  ScopedNetworkDrivesRecorder drives;
+  DriveMapping photos;
+  photos.letter = 'Z';
+  photos.server = "127.0.0.3";
+  photos.share = "Photos";
+  photos.connected = true;
+  drives->AddMapping(photos);
+  DriveMapping other = photos;
+  other.letter = 'Y';
+  other.server = "10.1.1.9";
+  other.connected = false;
+  drives->AddMapping(other);
+  if (!sim.Start(NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true)}))) {
     Fail(QString::fromStdString("nas-sim: " + sim.Error()));
     return 1;
   }
@@ -174,6 +224,8 @@ int main(int argc, char *argv[]) {
     for (std::size_t order = 0; order < std::size(shots); ++order) {
       ShootPage(order, QString::fromLatin1(shots[order]) + QLatin1Char('_') + code);
     }
+    ShootDrivePage(QStringLiteral("wizard_drive_mapping_") + code, false);
+    ShootDrivePage(QStringLiteral("wizard_drive_mapping_choices_") + code, true);
     UseBox("KS-NEW", "127.0.0.2");
     ShootPage(3, QStringLiteral("wizard_network_dhcp_") + code);
   }

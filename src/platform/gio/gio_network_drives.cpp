@@ -419,8 +419,7 @@ DriveResult GioNetworkDrives::Unmap(char letter, std::stop_token stop) {
   return m_book.Remove(letter);
 }
 
-DriveResult GioNetworkDrives::Reconnect(const DriveMapping &mapping,
-                                        const DrivePasswordSource &passwords,
+DriveResult GioNetworkDrives::Reconnect(const DriveMapping &mapping, const DriveLogin &login,
                                         std::stop_token stop) {
   if (!DesktopHasSmb()) {
     return {DriveCause::NoDesktopService, {}};
@@ -428,17 +427,9 @@ DriveResult GioNetworkDrives::Reconnect(const DriveMapping &mapping,
   GObjectRef<GFile> file(
       g_file_new_for_uri(SmbUri(mapping.server, mapping.share, mapping.user).c_str()));
   // The keyring first: GVfs asks only when it has no password.
-  std::string user = mapping.user;
-  std::string password;
-  bool offer = false;
-  if (passwords) {
-    if (const auto given = passwords(mapping)) {
-      user = given->first;
-      password = given->second;
-      offer = true;
-    }
-  }
-  if (DriveResult mounted = Mount(file.get(), mapping.server, user, password, offer, true, stop);
+  const std::string &user = login.given ? login.user : mapping.user;
+  if (DriveResult mounted =
+          Mount(file.get(), mapping.server, user, login.password, login.given, true, stop);
       !mounted.Ok()) {
     return mounted;
   }

@@ -6,7 +6,6 @@
 //
 // This header carries no GIO type, so Qt sources may include it.
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,11 +16,6 @@
 
 namespace corvesta {
 
-// The user name and password to offer when the desktop's keyring has none
-// for a remembered mapping (reconnect); nothing to offer none.
-using DrivePasswordSource =
-    std::function<std::optional<std::pair<std::string, std::string>>(const DriveMapping &)>;
-
 class GioNetworkDrives : public NetworkDrives {
 public:
   explicit GioNetworkDrives(DrivePlaces places);
@@ -31,11 +25,10 @@ public:
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
   DriveResult Unmap(char letter, std::stop_token stop) override;
 
-  // Mounts a remembered mapping again when it is not mounted, with the
-  // keyring's password, else the one `passwords` gives (never a prompt),
-  // and restores its link. None when it is connected afterwards.
-  DriveResult Reconnect(const DriveMapping &mapping, const DrivePasswordSource &passwords,
-                        std::stop_token stop);
+  // Mounts the share again unless it is mounted (the keyring's password,
+  // else `login`'s, never a prompt) and restores a lost link.
+  DriveResult Reconnect(const DriveMapping &mapping, const DriveLogin &login,
+                        std::stop_token stop) override;
 
   DriveBook &Book() { return m_book; }
 

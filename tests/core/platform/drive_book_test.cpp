@@ -60,8 +60,8 @@ protected:
   // Everything the book may touch, to show that a failure changed nothing.
   std::string Snapshot() const {
     std::string all;
-    for (const fs::path &file :
-         {places.RememberedTable(), places.SessionTable(), places.Bookmarks()}) {
+    for (const fs::path &file : {places.RememberedTable(), places.SessionTable(),
+                                 places.Bookmarks(), places.Autostart()}) {
       all += file.string() + "=" + (fs::exists(file) ? Slurp(file) : "<none>") + "\n";
     }
     std::error_code error;
@@ -99,7 +99,11 @@ TEST_F(DriveBookTest, RememberedMappingIsRecordedLinkedAndBookmarkedThenRemovedW
   EXPECT_TRUE(entries[0].remembered);
   EXPECT_EQ(entries[0].record.server, "10.0.0.2");
 
+  // While a remembered mapping exists, the session reconnects it at login.
+  EXPECT_EQ(Slurp(places.Autostart()), DriveAutostartEntry());
+
   ASSERT_TRUE(book.Remove('Z').Ok());
+  EXPECT_FALSE(fs::exists(places.Autostart()));
   EXPECT_FALSE(fs::exists(fs::symlink_status(places.Link('Z'))));
   EXPECT_EQ(Slurp(places.Bookmarks()), otherBookmarks + "\n");
   EXPECT_EQ(Slurp(places.RememberedTable()), "");
@@ -114,6 +118,7 @@ TEST_F(DriveBookTest, SessionMappingLivesInTheRuntimeFolderAndNeedsOne) {
   EXPECT_EQ(Mode(places.SessionTable()), 0600u);
   EXPECT_EQ(Mode(places.SessionTable().parent_path()), 0700u);
   EXPECT_FALSE(fs::exists(places.RememberedTable()));
+  EXPECT_FALSE(fs::exists(places.Autostart()));
 
   DrivePlaces noRuntime = places;
   noRuntime.runtime.clear();
