@@ -364,7 +364,12 @@ DriveResult DriveBook::Add(const DriveRecord &record, bool remembered) {
     }
   }
   std::optional<std::string> bookmarksBefore;
-  if (DriveResult marked = ChangeBookmarks({}, record.bookmark, bookmarksBefore); !marked.Ok()) {
+  DriveResult marked = ChangeBookmarks({}, record.bookmark, bookmarksBefore);
+  if (marked.Ok() && remembered && !UpdateAutostart(true)) {
+    RestoreBookmarks(bookmarksBefore);
+    marked = RecordFailure(m_places.Autostart());
+  }
+  if (!marked.Ok()) {
     if (!record.folder.empty()) {
       fs::remove(link, error);
     }
