@@ -91,6 +91,7 @@ private Q_SLOTS:
   void aRowBeyondTheShareListIsIgnored();
   void whileAChangeRunsTheListTakesNoChoiceAndExitStopsIt();
   void aShareListFailureEmptiesTheList();
+  void aShareListThatCannotBeAskedForIsSaid();
 
 private:
   void Open();
@@ -403,6 +404,21 @@ void TestDriveMappingPage::aShareListFailureEmptiesTheList() {
   QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
   QCOMPARE(ToQString(Boxes().Requests().at(0).text), UiText(u"get the NAS share file error."));
   QCOMPARE(List()->GetItemCount(), 0);
+}
+
+void TestDriveMappingPage::aShareListThatCannotBeAskedForIsSaid() {
+  // The box the wizard was opened for has left the device list.
+  DeviceList::Instance().Clear();
+  m_pages = std::make_unique<WizardPageSet>();
+  m_frame = std::make_unique<CWizardDialog>(nullptr, m_owner->Handle(), false);
+  AddWizardPages(*m_frame, *m_pages, false, 0);
+  m_frame->Initialise();
+  m_frame->show();
+  m_frame->OnStep(kSteps[kDrivePageOrder].button);
+  QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
+  QCOMPARE(ToQString(Boxes().Requests().at(0).text), UiText(u"Get wizard information failed."));
+  QCOMPARE(List()->GetItemCount(), 0);
+  QVERIFY((*m_drives)->Calls().empty());
 }
 
 QTEST_MAIN(TestDriveMappingPage)
