@@ -1,5 +1,6 @@
 #include "ui/skin/gdip_header_ctrl.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,6 +31,11 @@ CGdipHeaderCtrl::CGdipHeaderCtrl(QWidget *parent) : QHeaderView(Qt::Horizontal, 
   setFrameShape(QFrame::NoFrame);
 }
 
+int CGdipHeaderCtrl::TitleWidth(const QString &title) {
+  const QFontMetrics metrics(skin::SkinFont(kTitleHeight, skin::kWeightBold));
+  return metrics.horizontalAdvance(title.left(kTitleMaxLength)) + 2 * kTitleInset;
+}
+
 QSize CGdipHeaderCtrl::sizeHint() const {
   return {QHeaderView::sizeHint().width(), kHeight};
 }
@@ -56,8 +62,10 @@ void CGdipHeaderCtrl::paintEvent(QPaintEvent *) {
     const Qt::Alignment horizontal =
         alignment.isValid() ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
                             : Qt::Alignment(Qt::AlignLeft);
-    painter.drawText(section.adjusted(kTitleInset, 1, -kTitleInset, -1),
-                     static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, title);
+    // A title wider than its section ends in an ellipsis, never cut.
+    const QRect area = section.adjusted(kTitleInset, 1, -kTitleInset, -1);
+    painter.drawText(area, static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(title, Qt::ElideRight, area.width()));
   }
   painter.fillRect(QRect(0, h - kRuleAboveBottom - kRuleWidth + 1, viewport()->width(), kRuleWidth),
                    skin::SkinColor(skin::kTextNormal));

@@ -11,6 +11,8 @@ class CGdipHeaderCtrl : public QHeaderView {
   Q_OBJECT
 public:
   static constexpr int kHeight = 22;
+  // The width a section needs to show `title` whole.
+  static int TitleWidth(const QString &title);
 
   explicit CGdipHeaderCtrl(QWidget *parent = nullptr);
 

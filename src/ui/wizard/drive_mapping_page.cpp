@@ -1,5 +1,7 @@
 #include "ui/wizard/drive_mapping_page.h"
 
+#include <algorithm>
+
 #include <QApplication>
 
 #include "i18n/translate.h"
@@ -15,6 +17,7 @@
 #include "ui/main/ui_text.h"
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
+#include "ui/skin/gdip_header_ctrl.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_layout.h"
@@ -74,8 +77,13 @@ void CDriveMappingPage::LayoutControls() {
   m_list = new CGdipListCtrl(this);
   SetDlgCtrlID(m_list, kDriveList);
   m_list->setGeometry(lay::kDriveList);
-  m_list->InsertColumn(0, UiText(u"Name"), ColumnAlign::Left, kNameWidth);
-  m_list->InsertColumn(kLocationColumn, UiText(u"Location"), ColumnAlign::Left, kLocationWidth);
+  // The location column grows to show its title whole in every language,
+  // taking the room from the share names.
+  const QString location = UiText(u"Location");
+  const int locationWidth = std::max(kLocationWidth, CGdipHeaderCtrl::TitleWidth(location));
+  m_list->InsertColumn(0, UiText(u"Name"), ColumnAlign::Left,
+                       kNameWidth + kLocationWidth - locationWidth);
+  m_list->InsertColumn(kLocationColumn, location, ColumnAlign::Left, locationWidth);
   m_list->SetColumnStyle(0, kTextHeight, Qt::white);
   m_list->SetColumnStyle(kLocationColumn, kTextHeight, Qt::white);
   m_list->EnableChoiceColumn();
