@@ -13,6 +13,7 @@
 #include "i18n/own_texts.h"
 #include "i18n/translate.h"
 #include "platform/app_data_folder.h"
+#include "platform/file_replace.h"
 #include "platform/text_codec.h"
 #include "platform/unique_fd.h"
 
@@ -20,7 +21,7 @@ namespace corvesta::settings {
 namespace {
 
 // A settings file larger than this is not ours to rewrite.
-constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
+constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
 // Links followed at most from the settings file to its target.
 constexpr int kMaxLinkHops = 40;
 
@@ -55,78 +56,6 @@ public:
 private:
   UniqueFd m_fd; // closing it releases the lock
 };
-
-enum class LoadResult { Loaded, Missing, Failed };
-
-LoadResult LoadFile(const std::filesystem::path &file, std::string &bytes) {
-  const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) {
-    return errno == ENOENT ? LoadResult::Missing : LoadResult::Failed;
-  }
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
-    return LoadResult::Failed;
-  }
-  bytes.clear();
-  char buffer[8192];
-  for (;;) {
-    ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n < 0) {
-      return LoadResult::Failed;
-    }
-    if (n == 0) {
-      break;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
-      return LoadResult::Failed;
-    }
-  }
-  return LoadResult::Loaded;
-}
-
-bool WriteAll(int fd, const std::string &bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Writes a temporary file beside the target, then renames it over the
-// target: readers see either the old file or the new one, never a mix.
-bool ReplaceFile(const std::filesystem::path &file, const std::string &bytes) {
-  std::string pattern = file.string() + ".XXXXXX";
-  UniqueFd fd(::mkstemp(pattern.data())); // mode 0600
-  if (!fd) {
-    return false;
-  }
-  bool ok = ::fchmod(fd.Get(), S_IRUSR | S_IWUSR) == 0 && WriteAll(fd.Get(), bytes) &&
-            ::fsync(fd.Get()) == 0;
-  ok = fd.Close() && ok;
-  if (ok) {
-    ok = ::rename(pattern.c_str(), file.c_str()) == 0;
-  }
-  if (!ok) {
-    ::unlink(pattern.c_str());
-    return false;
-  }
-  const UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder) {
-    ::fsync(folder.Get());
-  }
-  return true;
-}
 
 // The file a write replaces: the settings file itself, or the final target
 // of the links it is, with the folder of that target writable. Nothing for a
@@ -209,7 +138,7 @@ bool Read(std::u16string_view section, std::u16string_view key, std::u16string &
     return false;
   }
   std::string bytes;
-  if (LoadFile(*file, bytes) != LoadResult::Loaded) {
+  if (ReadSmallFile(*file, bytes, kMaxFileSize) != FileRead::Loaded) {
     return false;
   }
   std::optional<std::u16string> found = IniDocument::Parse(bytes).Get(section, key);
@@ -232,24 +161,25 @@ bool Write(std::initializer_list<Change> changes) {
   }
   FolderLock folderLock(file->parent_path());
   std::string bytes;
-  LoadResult loaded = LoadFile(*file, bytes);
-  if (loaded == LoadResult::Failed) {
+  const FileRead loaded = ReadSmallFile(*file, bytes, kMaxFileSize);
+  if (loaded == FileRead::Failed) {
     return Dropped(WriteProblem::NotWritten, *file);
   }
-  if (loaded == LoadResult::Loaded && IniDocument::IsLegacy8Bit(bytes)) {
+  if (loaded == FileRead::Loaded && IniDocument::IsLegacy8Bit(bytes)) {
     return Dropped(WriteProblem::Legacy8Bit, *file);
   }
   const std::optional<std::filesystem::path> target = WriteTarget(*file);
   if (!target) {
     return Dropped(WriteProblem::LinkNotWritable, *file);
   }
-  IniDocument document = IniDocument::Parse(loaded == LoadResult::Loaded ? bytes : std::string());
+  IniDocument document = IniDocument::Parse(loaded == FileRead::Loaded ? bytes : std::string());
   for (const Change &change : changes) {
     if (!document.Set(change.section, change.key, change.value)) {
       return Dropped(WriteProblem::NotHeld, *file);
     }
   }
-  if (!ReplaceFile(*target, document.Serialize())) {
+  // Readers see the old file or the new one, never a mix.
+  if (!ReplaceFileAtomically(*target, document.Serialize(), S_IRUSR | S_IWUSR)) {
     return Dropped(WriteProblem::NotWritten, *file);
   }
   t_lastProblem = {};

@@ -26,14 +26,15 @@ bool WriteAll(int fd, const std::string &bytes) {
 
 } // namespace
 
-FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes) {
+FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes,
+                       std::size_t maxBytes) {
   const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd) {
     return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
   }
   struct stat info {};
   if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<std::size_t>(info.st_size) > kSmallFileMaxBytes) {
+      static_cast<std::size_t>(info.st_size) > maxBytes) {
     return FileRead::Failed;
   }
   bytes.clear();
@@ -50,7 +51,7 @@ FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes) {
       return FileRead::Loaded;
     }
     bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > kSmallFileMaxBytes) {
+    if (bytes.size() > maxBytes) {
       return FileRead::Failed;
     }
   }

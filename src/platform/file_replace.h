@@ -15,8 +15,9 @@ enum class FileRead { Loaded, Missing, Failed };
 // Files larger than this are refused as not ours.
 inline constexpr std::size_t kSmallFileMaxBytes = 1 << 20;
 
-// A regular file of at most kSmallFileMaxBytes, into `bytes`.
-FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes);
+// A regular file of at most `maxBytes`, into `bytes`.
+FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes,
+                       std::size_t maxBytes = kSmallFileMaxBytes);
 
 // Replaces `file` by `bytes` with the mode `mode`. False, with the file as it
 // was, when anything fails.
