@@ -1,5 +1,7 @@
 #include "platform/drive_book.h"
 
+#include <optional>
+
 #include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -329,19 +331,25 @@ void DriveBook::RestoreBookmarks(const std::optional<std::string> &before) const
   ReplaceFileAtomically(file, *before, mode);
 }
 
+DriveResult DriveBook::LockAndLoad(std::optional<FileLock> &lock, Tables &tables) const {
+  const fs::path folder = m_places.LockFile().parent_path();
+  if (!MakePrivateFolder(folder)) {
+    return RecordFailure(folder);
+  }
+  lock.emplace(m_places.LockFile());
+  if (!lock->Held()) {
+    return RecordFailure(m_places.LockFile());
+  }
+  return Load(tables);
+}
+
 DriveResult DriveBook::Add(const DriveRecord &record, bool remembered) {
   if (!FitsDriveTable(record) || record.server.empty() || record.share.empty()) {
     return {DriveCause::BadValue, {}};
   }
-  if (!MakePrivateFolder(m_places.LockFile().parent_path())) {
-    return RecordFailure(m_places.LockFile().parent_path());
-  }
-  const FileLock lock(m_places.LockFile());
-  if (!lock.Held()) {
-    return RecordFailure(m_places.LockFile());
-  }
+  std::optional<FileLock> lock;
   Tables before;
-  if (DriveResult loaded = Load(before); !loaded.Ok()) {
+  if (DriveResult loaded = LockAndLoad(lock, before); !loaded.Ok()) {
     return loaded;
   }
   if (DriveResult free = CheckFreeIn(before, record.letter, record.server, record.share);
@@ -383,15 +391,9 @@ DriveResult DriveBook::Remove(char letter) {
   if (!IsDriveLetter(letter)) {
     return {DriveCause::BadValue, {}};
   }
-  if (!MakePrivateFolder(m_places.LockFile().parent_path())) {
-    return RecordFailure(m_places.LockFile().parent_path());
-  }
-  const FileLock lock(m_places.LockFile());
-  if (!lock.Held()) {
-    return RecordFailure(m_places.LockFile());
-  }
+  std::optional<FileLock> lock;
   Tables before;
-  if (DriveResult loaded = Load(before); !loaded.Ok()) {
+  if (DriveResult loaded = LockAndLoad(lock, before); !loaded.Ok()) {
     return loaded;
   }
   const DriveRecord *found = before.Find(letter);
@@ -431,15 +433,9 @@ DriveResult DriveBook::SetFolder(char letter, const std::string &folder) {
       !FitsDriveTable(DriveRecord{letter, "s", "s", {}, {}, folder, {}})) {
     return {DriveCause::BadValue, {}};
   }
-  if (!MakePrivateFolder(m_places.LockFile().parent_path())) {
-    return RecordFailure(m_places.LockFile().parent_path());
-  }
-  const FileLock lock(m_places.LockFile());
-  if (!lock.Held()) {
-    return RecordFailure(m_places.LockFile());
-  }
+  std::optional<FileLock> lock;
   Tables before;
-  if (DriveResult loaded = Load(before); !loaded.Ok()) {
+  if (DriveResult loaded = LockAndLoad(lock, before); !loaded.Ok()) {
     return loaded;
   }
   const DriveRecord *found = before.Find(letter);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/drive_table.h"
+#include "platform/file_replace.h"
 #include "platform/network_drives.h"
 
 namespace corvesta {
@@ -86,6 +87,9 @@ public:
 private:
   struct Tables;
   DriveResult Load(Tables &tables) const;
+  // Makes the records' folder, holds their lock in `lock` and loads both
+  // tables under it.
+  DriveResult LockAndLoad(std::optional<FileLock> &lock, Tables &tables) const;
   DriveResult Store(const Tables &before, const Tables &after) const;
   DriveResult CheckFreeIn(const Tables &tables, char letter, const std::string &server,
                           const std::string &share) const;
