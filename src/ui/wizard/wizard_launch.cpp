@@ -2,6 +2,7 @@
 
 #include "ui/main/ui_text.h"
 #include "ui/wizard/network_page.h"
+#include "ui/wizard/raid_page.h"
 #include "ui/wizard/time_zone_page.h"
 #include "ui/wizard/user_group_page.h"
 #include "ui/wizard/user_name_page.h"
@@ -37,8 +38,8 @@ WizardPageSet::WizardPageSet() {
   m_pages[1] = std::make_unique<CUserGroupPage>();
   m_pages[2] = std::make_unique<CTimeZonePage>();
   m_pages[3] = std::make_unique<CNetworkPage>();
-  // The disk mode and drive mapping pages: base pages until they are built.
-  m_pages[4] = std::make_unique<CWizardPage>();
+  m_pages[4] = std::make_unique<CRaidPage>();
+  // The drive mapping page: a base page until it is built.
   m_pages[5] = std::make_unique<CWizardPage>();
 }
 
