@@ -119,15 +119,21 @@ void CProcessDialog::EnableButtons(bool enabled) {
   SetDefaultButton(enabled ? GetDlgItemAs<QAbstractButton>(kOk) : nullptr);
 }
 
+bool CProcessDialog::Running() const {
+  return m_chain != nullptr && m_chain->Running();
+}
+
 void CProcessDialog::Start() {
-  m_chain->Start();
+  if (m_chain != nullptr) {
+    m_chain->Start();
+  }
 }
 
 void CProcessDialog::reject() {
   // Escape, the window's close and Cancel: only once the chain has ended,
   // so the box is never left with its file browser stopped and its disks
   // unmounted while the wizard moves on.
-  if (m_chain->Running()) {
+  if (Running()) {
     QApplication::beep();
     return;
   }
@@ -135,7 +141,7 @@ void CProcessDialog::reject() {
 }
 
 LRESULT CProcessDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_chain->OnMessage(Message{Handle(), message, wParam, lParam})) {
+  if (m_chain != nullptr && m_chain->OnMessage(Message{Handle(), message, wParam, lParam})) {
     return 0;
   }
   return CGdipDialog::WindowProc(message, wParam, lParam);

@@ -33,7 +33,7 @@ public:
 
   // Sends the first step; the rest follows the box's answers.
   void Start();
-  bool Running() const { return m_chain->Running(); }
+  bool Running() const;
   // How the chain ended; nothing while it runs.
   const std::optional<FormatOutcome> &Outcome() const { return m_outcome; }
 
