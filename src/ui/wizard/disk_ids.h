@@ -30,9 +30,9 @@ inline constexpr int kIcon = 1153;
 namespace corvesta::disk_layout {
 
 // The page: four options stacked over the page area.
-inline constexpr int kOptionLeft = 40;
+inline constexpr int kOptionLeft = 30;
 inline constexpr int kOptionTop = 0;
-inline constexpr QSize kOptionSize{460, 64};
+inline constexpr QSize kOptionSize{494, 64};
 inline constexpr int kOptionPitch = 66;
 
 // The dialog, on the wizard's background.
@@ -41,6 +41,8 @@ inline constexpr int kCornerRadius = 10;
 inline constexpr QRect kTitle{20, 8, 560, 44};
 inline constexpr QRect kClose{680, 14, 28, 28};
 inline constexpr QRect kIcon{90, 150, 64, 64};
+// The volume picture while the chain runs, centred where the icon comes.
+inline constexpr QRect kRunningPicture{102, 162, 40, 40};
 inline constexpr QRect kText{180, 150, 440, 96};
 inline constexpr QRect kProgress{180, 262, 357, 16};
 inline constexpr QRect kPercent{545, 258, 70, 24};

@@ -82,6 +82,9 @@ void CProcessDialog::BuildControls() {
   m_icon->SetImage(skin::kCompleteIcon);
   m_icon->setGeometry(lay::kIcon);
   m_icon->hide();
+  m_runningPicture = new CGdipIconStatic(this);
+  m_runningPicture->SetImage(skin::kVolumeIcon);
+  m_runningPicture->setGeometry(lay::kRunningPicture);
 
   m_progress = new CGdipProcessCtrl(this);
   SetDlgCtrlID(m_progress, kProgress);
@@ -171,6 +174,7 @@ void CProcessDialog::OnEnd(const FormatOutcome &outcome) {
   m_text->SetText(UiText(outcome.message));
   m_icon->SetImage(outcome.Succeeded() ? skin::kCompleteIcon : skin::kErrorIcon);
   m_icon->show();
+  m_runningPicture->hide();
   m_progress->hide();
   m_percent->hide();
   EnableButtons(true);

@@ -61,6 +61,7 @@ private:
   CGdipProcessCtrl *m_progress = nullptr;
   CTransStatic *m_percent = nullptr;
   CGdipIconStatic *m_icon = nullptr;
+  CGdipIconStatic *m_runningPicture = nullptr;
   QtSequenceHost *m_host = nullptr;
   std::unique_ptr<FormatChain> m_chain;
   std::optional<FormatOutcome> m_outcome;
