@@ -92,19 +92,18 @@ QStringList Steps(const NasSimProcess &sim) {
   return steps;
 }
 
-// The disk steps of the chain the box was asked, polls left out.
-QStringList ChainSteps(const NasSimProcess &sim) {
-  QStringList steps = Steps(sim);
-  steps.removeIf([](const QString &step) {
-    return step == QStringLiteral("disks") || step == QStringLiteral("state");
-  });
-  return steps;
-}
-
 const QStringList kWholeChain{
     QStringLiteral("cgi_AJAXPlorer_Stop"), QStringLiteral("cgi_FMT_Create_DiskMGR"),
     QStringLiteral("cgi_Disk_Remount"), QStringLiteral("cgi_Check_Disk_Remount_State"),
     QStringLiteral("cgi_FMT_Disk_Finish")};
+
+// The steps of the formatting chain the box was asked, in order, polls left
+// out.
+QStringList ChainSteps(const NasSimProcess &sim) {
+  QStringList steps = Steps(sim);
+  steps.removeIf([](const QString &step) { return !kWholeChain.contains(step); });
+  return steps;
+}
 
 QString Text(QWidget *label) {
   auto *text = qobject_cast<CTransStatic *>(label);
@@ -125,6 +124,7 @@ private Q_SLOTS:
   void diskReports_data();
   void diskReports();
   void aDiskRemovedBetweenVisitsLeavesStandAloneChosen();
+  void aFailedReadAfterAGoodOneLeavesNextSilent();
   void nextIsRefusedBeforeTheQuestion_data();
   void nextIsRefusedBeforeTheQuestion();
   void cancelOnTheQuestionSendsNothing();
@@ -330,6 +330,26 @@ void TestRaidPage::aDiskRemovedBetweenVisitsLeavesStandAloneChosen() {
   QCOMPARE(int(volumes.size()), 1);
   QCOMPARE(QString::fromStdString(volumes[0].value("mode", "")), QStringLiteral("standard"));
   QCOMPARE(volumes[0].value("total_kib", 0LL), 497LL * 1024 * 1024);
+}
+
+void TestRaidPage::aFailedReadAfterAGoodOneLeavesNextSilent() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box(TwoDisks())})), m_sim->Error().c_str());
+  ScopedMessageBoxRecorder boxes;
+  Open();
+  QTRY_VERIFY_WITH_TIMEOUT(Page()->ReportReceived(), kWaitMs);
+  QVERIFY(m_sim->SetFaults("ALPHA", {{"http", {{"current_hd_info.xml", {{"drop", true}}}}}}));
+  m_frame->OnStep(wizard_ids::kSteps[3].button);
+  m_frame->OnStep(wizard_ids::kSteps[kRaidPage].button);
+  QTRY_COMPARE_WITH_TIMEOUT(boxes->Count(), std::size_t(1), kWaitMs);
+  QCOMPARE(BoxText(boxes->Requests()[0]), QStringLiteral("Get wizard information failed."));
+  QVERIFY(!Option(kStandalone)->isEnabled());
+  // The earlier report does not count: Next asks nothing and sends nothing.
+  boxes->QueueAnswer(MessageBoxResult::Ok);
+  m_frame->OnNext();
+  QCOMPARE(boxes->Count(), std::size_t(1));
+  QVERIFY(Page()->Dialog() == nullptr);
+  QTest::qWait(200);
+  QVERIFY(ChainSteps(*m_sim).isEmpty());
 }
 
 // ---------------------------------------------------------------- Next

@@ -119,6 +119,8 @@ std::optional<DiskMode> CRaidPage::ChosenMode() const {
 }
 
 void CRaidPage::LoadFromBox() {
+  // Only this visit's report counts: a disk may have gone since the last.
+  m_reportReceived = false;
   m_diskState = 0;
   EnableOptions(0);
   m_loadTicket = StartReadDiskInfo(Handle(), BoxIndex());

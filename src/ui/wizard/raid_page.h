@@ -36,6 +36,7 @@ public:
 
   // 0: no usable report, 1 or 2: the disks reported.
   int DiskState() const { return m_diskState; }
+  // A disk report arrived since the page was shown and no format ran since.
   bool ReportReceived() const { return m_reportReceived; }
   // The dialog while it is open (tests drive it).
   CProcessDialog *Dialog() const;
