@@ -91,14 +91,19 @@ bool ForgetLogin(std::string_view box) {
 
 bool RememberConnection(std::string_view box, bool remember, std::string_view user,
                         std::string_view password) {
-  if (box.empty()) {
-    SetLastBox(box);
-    return false;
-  }
   const std::u16string section = Utf8ToUtf16(box);
   const std::u16string userText = remember ? Utf8ToUtf16(user) : std::u16string();
   const std::u16string passwordText =
       remember ? Utf8ToUtf16(Base64Encode(password)) : std::u16string();
+  if (box.empty()) {
+    // No section can carry the login of a box without a name. The record of
+    // the last box is emptied all the same; a login to remember is refused
+    // by the store as a value it cannot hold, so the caller has its reason.
+    if (!SetLastBox(box)) {
+      return false;
+    }
+    return !remember || settings::Write(section, settings::kKeyUserName, userText);
+  }
   return settings::Write({{settings::kSectionCurrent, settings::kKeyServName, section},
                           {section, settings::kKeyUserName, userText},
                           {section, settings::kKeyPassWord, passwordText}});

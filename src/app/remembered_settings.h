@@ -36,9 +36,10 @@ bool ForgetLogin(std::string_view box);
 
 // What a login started from the login dialog records, in one write of the
 // file: the box as the one connected to last, and its login remembered
-// (`remember`) or kept empty. False when the write was dropped or the box
-// has no name (the record of the last box is emptied then, as SetLastBox
-// does).
+// (`remember`) or kept empty. False when the write was dropped, or when a
+// login is to be remembered for a box without a name (the record of the last
+// box is emptied then, as SetLastBox does, and LastWriteProblem says the
+// value cannot be held).
 bool RememberConnection(std::string_view box, bool remember, std::string_view user,
                         std::string_view password);
 

@@ -8,6 +8,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "main_test_support.h"
+#include "main_window_sim.h"
 #include "nas/protocol_timing.h"
 #include "nas/replies/wizard_info.h"
 #include "platform/message_box.h"
@@ -35,7 +36,7 @@ constexpr double kTimeScale = 0.05;
 constexpr int kWaitMs = 20000;
 
 json Box() {
-  json box = NasSimProcess::MakeBox("ALPHA", "127.0.0.2", "02:aa:00:00:01:02", "secret");
+  json box = test::SimBox("ALPHA", 2, "secret");
   box["accounts"].push_back(
       {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,0,0,0,0"}});
   box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
@@ -54,18 +55,6 @@ int Count(const NasSimProcess &sim, const std::string &command) {
     count += request.bytes.find("cmd=" + command) != std::string::npos ? 1 : 0;
   }
   return count;
-}
-
-// Connects as `user`; the first-run offer is answered with OK.
-void Connect(CUtilityDlg &window, const QString &user, const QString &password) {
-  auto *list = window.GetDlgItemAs<CGdipComboBox>(main_ids::kBoxList);
-  list->setCurrentIndex(list->findText(QStringLiteral("ALPHA")));
-  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
-    dialog->UserField()->setText(user);
-    dialog->PasswordField()->setText(password);
-    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
-  });
-  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
 }
 
 void WaitLoaded(CWizardDialog *frame) {
@@ -134,7 +123,8 @@ void TestMainWindowWizard::firstRunOfferRunsTheWizardAndThePanelFollows() {
         QTest::mouseClick(frame->GetDlgItem(wizard_ids::kExit), Qt::LeftButton);
       },
       kWaitMs);
-  Connect(window, QStringLiteral("admin"), QStringLiteral("secret"));
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
+                  QStringLiteral("secret"));
   QTRY_VERIFY_WITH_TIMEOUT(driven, kWaitMs);
   QCOMPARE(ToQString(boxes->Requests().at(0).text),
            QStringLiteral("Welcome admin, do you want to go to wizard to setup your KS-310?"));
@@ -154,7 +144,8 @@ void TestMainWindowWizard::aUserGetsTwoPages() {
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
   StartListed(window);
-  Connect(window, QStringLiteral("anna"), QStringLiteral("anna2024"));
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"),
+                  QStringLiteral("anna2024"));
   QTRY_VERIFY_WITH_TIMEOUT(window.LoggedIn(), kWaitMs);
   bool driven = false;
   test::WhenModalShown<CWizardDialog>(
@@ -180,7 +171,8 @@ void TestMainWindowWizard::aBoxThatLeftTheSubnetClosesTheWizard() {
   boxes->QueueAnswer(MessageBoxResult::Yes); // the gateway is outside the new subnet
   CUtilityDlg window;
   StartListed(window);
-  Connect(window, QStringLiteral("admin"), QStringLiteral("secret"));
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
+                  QStringLiteral("secret"));
   QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kWaitMs);
   const int volumeReads = Count(*m_sim, "cgi_Status_Volume_Info");
   bool sent = false;

@@ -1,6 +1,8 @@
 #include "support/temp_folder.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -29,8 +31,23 @@ ScopedAppDataFolder::~ScopedAppDataFolder() {
   SetApplicationDataFolderForTesting(std::nullopt);
 }
 
+std::filesystem::path ScopedAppDataFolder::SettingsFolder() const {
+  return m_folder.Path() / "Utility";
+}
+
 std::filesystem::path ScopedAppDataFolder::SettingsFile() const {
-  return m_folder.Path() / "Utility" / "Utility.ini";
+  return SettingsFolder() / "Utility.ini";
+}
+
+std::string ReadFileBytes(const std::filesystem::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFileBytes(const std::filesystem::path &path, const std::string &bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool WaitUntil(const std::function<bool()> &condition, std::chrono::milliseconds timeout) {

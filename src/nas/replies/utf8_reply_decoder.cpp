@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace corvesta {
 
@@ -11,30 +12,56 @@ bool IsFollowByte(std::uint8_t byte) {
   return byte >= 0x80 && byte <= 0xBF;
 }
 
+bool HasFourByteLead(const std::uint8_t *from, const std::uint8_t *to) {
+  return std::any_of(from, to, [](std::uint8_t byte) { return byte >= 0xF0; });
+}
+
+// Widens a run of ASCII bytes from `at`, eight at a time while a whole word
+// of them is ASCII, then byte by byte; returns where the run ended.
+std::size_t CopyAscii(const std::uint8_t *bytes, std::size_t size, std::size_t at, char16_t *out,
+                      std::size_t &written) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (at + 8 <= size) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + at, sizeof word);
+    if ((word & kHighBits) != 0) {
+      break;
+    }
+    for (int i = 0; i < 8; ++i) {
+      out[written + i] = static_cast<char16_t>(bytes[at + i]);
+    }
+    written += 8;
+    at += 8;
+  }
+  while (at < size && bytes[at] < 0x80) {
+    out[written++] = static_cast<char16_t>(bytes[at++]);
+  }
+  return at;
+}
+
 // Decodes from the start; `end` is the offset where the decoding stopped
 // (the text's size when it reached the end). The units are written into a
 // buffer of the text's size, which no decoding outgrows (every byte gives
-// at most one unit), and cut to what was written.
+// at most one unit), and cut to what was written. A byte of 0xF0 or above
+// anywhere, before or after the stop, gives nothing.
 std::u16string Decode(std::string_view text, std::size_t &end) {
   end = 0;
   const auto *bytes = reinterpret_cast<const std::uint8_t *>(text.data());
   const std::size_t size = text.size();
-  if (std::any_of(bytes, bytes + size, [](std::uint8_t byte) { return byte >= 0xF0; })) {
-    return {};
-  }
   std::u16string units(size, u'\0');
   char16_t *out = units.data();
   std::size_t written = 0;
   std::size_t at = 0;
   while (at < size) {
     // Replies are mostly ASCII: copy runs of it without the branches below.
-    while (at < size && bytes[at] < 0x80) {
-      out[written++] = static_cast<char16_t>(bytes[at++]);
-    }
+    at = CopyAscii(bytes, size, at, out, written);
     if (at == size) {
       break;
     }
     const std::uint32_t lead = bytes[at];
+    if (lead >= 0xF0) {
+      return {};
+    }
     if ((lead & 0xE0) == 0xC0) {
       if (at + 1 >= size || !IsFollowByte(bytes[at + 1])) {
         break;
@@ -52,6 +79,10 @@ std::u16string Decode(std::string_view text, std::size_t &end) {
           static_cast<char16_t>((((b2 << 6) & 0xFFF) | (b3 & 0x3F) | (lead << 12)) & 0xFFFF);
       at += 3;
     }
+  }
+  // The bytes before the stop were looked at on the way; the rest not yet.
+  if (HasFourByteLead(bytes + at, bytes + size)) {
+    return {};
   }
   end = at;
   units.resize(written);

@@ -247,7 +247,9 @@ void CNetworkPage::OnPageDestroy() {
   }
 }
 
-void CNetworkPage::OnStage(NetworkChangeStage) {}
+void CNetworkPage::OnStage(NetworkChangeStage stage) {
+  m_lastStage = stage;
+}
 
 void CNetworkPage::OnNotice(std::u16string_view text) {
   ShowMessageBox(Handle(), Translate(text), Translate(kWizardCaption));

@@ -33,6 +33,8 @@ public:
   bool DhcpMode() const { return m_dhcpMode; }
   // The change under way, if any (tests look at its state).
   const NetworkChange *Change() const { return m_change.get(); }
+  // The stage the last change reported; nothing before the first change.
+  std::optional<NetworkChangeStage> LastStage() const { return m_lastStage; }
 
 protected:
   void LayoutControls() override;
@@ -60,6 +62,7 @@ private:
   std::unique_ptr<NetworkChange> m_change;
   bool m_starting = false;
   std::optional<NetworkChangeOutcome> m_endedAtStart;
+  std::optional<NetworkChangeStage> m_lastStage;
 };
 
 } // namespace corvesta

@@ -195,19 +195,16 @@ void CWizardDialogBase::OnNext() {
   if (!SetActivePage(target)) {
     return;
   }
-  SetButtonsAfterMove(target);
+  ShowButtonsFor(target, true);
 }
 
-void CWizardDialogBase::SetButtonsAfterMove(const CWizardPage *target) {
-  if (target == m_pages.back()) {
-    ShowButton(kNext, false);
-    ShowButton(kFinish, true);
-    ShowButton(kPrevious, true);
-  } else {
-    ShowButton(kFinish, false);
-    ShowButton(kNext, true);
+void CWizardDialogBase::ShowButtonsFor(const CWizardPage *page, bool showSkip) {
+  const bool last = page == m_pages.back();
+  ShowButton(kNext, !last);
+  ShowButton(kFinish, last);
+  ShowButton(kPrevious, page != m_pages.front());
+  if (showSkip && !last) {
     ShowButton(kSkip, true);
-    ShowButton(kPrevious, true);
   }
 }
 
@@ -233,13 +230,8 @@ void CWizardDialogBase::OnPrevious() {
   if (target == nullptr || !SetActivePage(target)) {
     return;
   }
-  if (target == m_pages.front()) {
-    ShowButton(kPrevious, false);
-  }
-  ShowButton(kFinish, false);
-  ShowButton(kNext, true);
   // Skip may have stayed hidden after a refusal on the page just left.
-  ShowButton(kSkip, true);
+  ShowButtonsFor(target, true);
 }
 
 void CWizardDialogBase::OnStep(int button) {
@@ -262,19 +254,7 @@ void CWizardDialogBase::OnStep(int button) {
     ShowMessageBox(Handle(), Translate(kPageLoadFailureText), Translate(kWizardCaption));
     return;
   }
-  if (page == m_pages.front()) {
-    ShowButton(kNext, true);
-    ShowButton(kFinish, false);
-    ShowButton(kPrevious, false);
-  } else if (page == m_pages.back()) {
-    ShowButton(kNext, false);
-    ShowButton(kFinish, true);
-    ShowButton(kPrevious, true);
-  } else {
-    ShowButton(kNext, true);
-    ShowButton(kPrevious, true);
-    ShowButton(kFinish, false);
-  }
+  ShowButtonsFor(page, false);
 }
 
 void CWizardDialogBase::OnFinish() {

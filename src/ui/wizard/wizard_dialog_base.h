@@ -92,7 +92,9 @@ protected:
 private:
   void OnCommandResult(WPARAM result, CommandIndex index);
   void OnUnanswered(Ticket ticket);
-  void SetButtonsAfterMove(const CWizardPage *target);
+  // Next or Finish, and Previous, as the page's place in the list wants;
+  // Skip too when `showSkip` and the page is not the last.
+  void ShowButtonsFor(const CWizardPage *page, bool showSkip);
   void HideForRequest();
   void RestoreButtons(bool keepSkipHidden);
   void UpdateDefaultButton();

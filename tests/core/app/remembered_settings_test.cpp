@@ -144,7 +144,14 @@ TEST_F(RememberedSettings, AConnectionIsRecordedWholeOrNotAtAll) {
   EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::NotHeld);
   EXPECT_EQ(FileText(), before);
 
+  // A box without a name: no login can be kept for it, and the caller gets
+  // a reason to show; with nothing to remember, emptying the last box is all.
   EXPECT_FALSE(RememberConnection("", true, "admin", "secret"));
+  EXPECT_EQ(LastBox(), std::nullopt);
+  EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::NotHeld);
+  EXPECT_FALSE(settings::LastWriteProblemText().empty());
+  ASSERT_TRUE(RememberConnection("NAS-1", false, "admin", "secret"));
+  EXPECT_TRUE(RememberConnection("", false, "admin", "secret"));
   EXPECT_EQ(LastBox(), std::nullopt);
 }
 

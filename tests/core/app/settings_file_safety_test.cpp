@@ -23,22 +23,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-void Spit(const fs::path &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
 class SettingsFileSafety : public testing::Test {
 public:
   test::ScopedAppDataFolder appData;
-  fs::path folder() const { return appData.Path() / "Utility"; }
+  fs::path folder() const { return appData.SettingsFolder(); }
   fs::path file() const { return appData.SettingsFile(); }
   void MakeFolder() const { fs::create_directories(folder()); }
 };
@@ -57,7 +45,7 @@ TEST_F(SettingsFileSafety, ALinkIsWrittenThroughAndStaysALink) {
     fs::remove_all(folder());
     fs::remove_all(dotfiles);
     fs::create_directories(dotfiles);
-    Spit(target, "; kept by hand\n[Language]\nLanguage=FRE\n");
+    test::WriteFileBytes(target, "; kept by hand\n[Language]\nLanguage=FRE\n");
     MakeFolder();
     if (c.viaSecondLink) {
       fs::create_directories(folder() / "links");
@@ -70,7 +58,7 @@ TEST_F(SettingsFileSafety, ALinkIsWrittenThroughAndStaysALink) {
     ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"NAS-1"));
     EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::None);
     EXPECT_TRUE(fs::is_symlink(file()));
-    const std::string written = Slurp(target);
+    const std::string written = test::ReadFileBytes(target);
     EXPECT_NE(written.find("; kept by hand"), std::string::npos) << written;
     EXPECT_NE(written.find("Language=FRE"), std::string::npos) << written;
     EXPECT_NE(written.find("ServName=NAS-1"), std::string::npos) << written;
@@ -96,7 +84,7 @@ TEST_F(SettingsFileSafety, ALinkToAFileTheUserCannotWriteIsRefused) {
   fs::create_directories(locked);
   const fs::path target = locked / "utility.ini";
   const std::string before = "[Current]\nServName=OLD\n";
-  Spit(target, before);
+  test::WriteFileBytes(target, before);
   ::chmod(target.c_str(), 0444);
   ::chmod(locked.c_str(), 0555);
   MakeFolder();
@@ -130,13 +118,13 @@ TEST_F(SettingsFileSafety, ALinkToAFileTheUserCannotWriteIsRefused) {
   }
   ::chmod(locked.c_str(), 0755);
   EXPECT_TRUE(fs::is_symlink(file()));
-  EXPECT_EQ(Slurp(target), before);
+  EXPECT_EQ(test::ReadFileBytes(target), before);
 }
 
 TEST_F(SettingsFileSafety, ALegacy8BitFileIsReadAsLatin1AndNeverRewritten) {
   MakeFolder();
   const std::string legacy = "[Current]\nServName=B\xfcro-NAS\n[B\xfcro-NAS]\nUserName=j\xf6rg\n";
-  Spit(file(), legacy);
+  test::WriteFileBytes(file(), legacy);
   std::u16string value;
   ASSERT_TRUE(settings::Read(u"Current", u"ServName", value));
   EXPECT_EQ(value, u"B\u00fcro-NAS");
@@ -144,7 +132,7 @@ TEST_F(SettingsFileSafety, ALegacy8BitFileIsReadAsLatin1AndNeverRewritten) {
 
   EXPECT_FALSE(settings::Write(u"Current", u"LoginOutTime", u"300000:"));
   EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::Legacy8Bit);
-  EXPECT_EQ(Slurp(file()), legacy);
+  EXPECT_EQ(test::ReadFileBytes(file()), legacy);
   const std::string message = Utf16ToUtf8(settings::LastWriteProblemText());
   EXPECT_NE(message.find(file().string()), std::string::npos) << message;
   EXPECT_NE(message.find("is not UTF-8 text"), std::string::npos) << message;
@@ -175,10 +163,11 @@ TEST_F(SettingsFileSafety, EveryDroppedWriteSaysWhy) {
       {"a file larger than settings ever are",
        [](const auto &t) {
          t.MakeFolder();
-         Spit(t.file(), "[A]\n" + std::string(5 * 1024 * 1024, ';'));
+         test::WriteFileBytes(t.file(), "[A]\n" + std::string(5 * 1024 * 1024, ';'));
        },
        settings::WriteProblem::NotWritten, kSettingsNotSavedText},
-      {"a file where the folder should be", [](const auto &t) { Spit(t.folder(), "x"); },
+      {"a file where the folder should be",
+       [](const auto &t) { test::WriteFileBytes(t.folder(), "x"); },
        settings::WriteProblem::NoFolder, kSettingsNoFolderText},
   };
   for (const Case &c : cases) {

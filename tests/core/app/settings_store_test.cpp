@@ -21,22 +21,10 @@ unsigned Mode(const fs::path &path) {
   return info.st_mode & 0777;
 }
 
-std::string Slurp(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-void Spit(const fs::path &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
 class SettingsStore : public testing::Test {
 protected:
   test::ScopedAppDataFolder appData;
-  fs::path folder() const { return appData.Path() / "Utility"; }
+  fs::path folder() const { return appData.SettingsFolder(); }
 };
 
 } // namespace
@@ -62,7 +50,7 @@ TEST_F(SettingsStore, FirstWriteCreatesTheFileReadableByTheOwnerOnly) {
 TEST_F(SettingsStore, LoosePermissionsFromEarlierRunsAreTightened) {
   fs::create_directories(folder());
   ::chmod(folder().c_str(), 0755);
-  Spit(appData.SettingsFile(), "[Used]\nFirstOpen=FALSE\n");
+  test::WriteFileBytes(appData.SettingsFile(), "[Used]\nFirstOpen=FALSE\n");
   ::chmod(appData.SettingsFile().c_str(), 0644);
   ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"x"));
   EXPECT_EQ(Mode(folder()), 0700u);
@@ -74,7 +62,8 @@ TEST_F(SettingsStore, LoosePermissionsFromEarlierRunsAreTightened) {
 
 TEST_F(SettingsStore, MissingAndEmptyValuesReadTheSame) {
   ASSERT_TRUE(settings::WriteEmpty(u"NAS-1", settings::kKeyUserName));
-  EXPECT_NE(Slurp(appData.SettingsFile()).find("UserName="), std::string::npos); // key present
+  EXPECT_NE(test::ReadFileBytes(appData.SettingsFile()).find("UserName="),
+            std::string::npos); // key present
   std::u16string empty = u"before";
   std::u16string missing = u"before";
   EXPECT_FALSE(settings::Read(u"NAS-1", settings::kKeyUserName, empty));
@@ -107,13 +96,13 @@ TEST_F(SettingsStore, NamesMatchRegardlessOfCase) {
   std::u16string value;
   ASSERT_TRUE(settings::Read(u"my nas", u"password", value));
   EXPECT_EQ(value, u"bmV3");
-  std::string text = Slurp(appData.SettingsFile());
+  std::string text = test::ReadFileBytes(appData.SettingsFile());
   EXPECT_EQ(text.find("PASSWORD"), std::string::npos) << text; // replaced, not added
 }
 
 TEST_F(SettingsStore, AValueEditedByHandIsReadAtTheNextAccess) {
   ASSERT_TRUE(settings::Write(u"Language", u"Language", u"FRE"));
-  Spit(appData.SettingsFile(), "[Language]\r\nLanguage = RUS\r\n");
+  test::WriteFileBytes(appData.SettingsFile(), "[Language]\r\nLanguage = RUS\r\n");
   std::u16string value;
   ASSERT_TRUE(settings::Read(u"Language", u"Language", value));
   EXPECT_EQ(value, u"RUS");
@@ -154,9 +143,9 @@ TEST_F(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
 
 TEST_F(SettingsStore, RefusedWritesLeaveTheFileAsItWas) {
   ASSERT_TRUE(settings::Write(u"Current", u"ServName", u"NAS-1"));
-  std::string before = Slurp(appData.SettingsFile());
+  std::string before = test::ReadFileBytes(appData.SettingsFile());
   EXPECT_FALSE(settings::Write(u"Current", u"ServName", u"evil\n[Language]\nLanguage=RUS"));
-  EXPECT_EQ(Slurp(appData.SettingsFile()), before);
+  EXPECT_EQ(test::ReadFileBytes(appData.SettingsFile()), before);
 }
 
 TEST_F(SettingsStore, LongValuesAreCutTo1023Units) {
@@ -170,7 +159,7 @@ TEST_F(SettingsStore, LongValuesAreCutTo1023Units) {
 TEST(SettingsStoreWithoutFolder, ReadsNothingAndDropsWrites) {
   test::TempFolder temp;
   fs::path blocked = temp.Path() / "file-not-folder";
-  Spit(blocked, "x");
+  test::WriteFileBytes(blocked, "x");
   SetApplicationDataFolderForTesting(blocked); // "Utility" cannot be made inside a file
   std::u16string value = u"kept";
   EXPECT_FALSE(settings::Write(u"Current", u"ServName", u"x"));

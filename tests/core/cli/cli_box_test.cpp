@@ -61,13 +61,6 @@ json FarBox() {
   return box;
 }
 
-std::string ReadFile(const std::filesystem::path &path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class CliBoxTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -91,7 +84,9 @@ protected:
     return run;
   }
 
-  std::string Settings() const { return ReadFile(m_config.Path() / "Utility" / "Utility.ini"); }
+  std::string Settings() const {
+    return test::ReadFileBytes(m_config.Path() / "Utility" / "Utility.ini");
+  }
 
   void WriteSettings(const std::string &text) {
     std::filesystem::create_directories(m_config.Path() / "Utility");

@@ -28,13 +28,6 @@ constexpr char kMayHaveBeenMade[] = "The NAS did not answer after the change was
                                     "change may have been made.";
 constexpr int kNotRemembered = 4;
 
-std::string ReadFile(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class CliDataSafetyTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -273,12 +266,13 @@ TEST_F(CliDataSafetyTest, ASettingsFileThatCannotBeWrittenIsTold) {
     SCOPED_TRACE(c.label);
     fs::remove_all(folder);
     c.spoil();
-    const std::string before = fs::is_regular_file(SettingsFile()) ? ReadFile(SettingsFile()) : "";
+    const std::string before =
+        fs::is_regular_file(SettingsFile()) ? test::ReadFileBytes(SettingsFile()) : "";
     const CliRun run = Cli({"connect", "DELTA", "--remember"});
     EXPECT_EQ(run.status, kNotRemembered) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     if (!before.empty()) {
-      EXPECT_EQ(ReadFile(SettingsFile()), before);
+      EXPECT_EQ(test::ReadFileBytes(SettingsFile()), before);
     }
   }
   fs::remove_all(folder);
@@ -295,7 +289,7 @@ TEST_F(CliDataSafetyTest, ASettingsFileThatIsALinkIsWrittenThroughIt) {
   EXPECT_EQ(run.status, 0) << run.err;
   ASSERT_TRUE(fs::is_symlink(SettingsFile()));
   EXPECT_EQ(fs::read_symlink(SettingsFile()), "../dotfiles/corvesta.ini");
-  const std::string target = ReadFile(elsewhere / "corvesta.ini");
+  const std::string target = test::ReadFileBytes(elsewhere / "corvesta.ini");
   EXPECT_NE(target.find("Language=GER"), std::string::npos) << target;
   EXPECT_NE(target.find("UserName=admin"), std::string::npos) << target;
 }

@@ -24,6 +24,23 @@ TEST(Utf8ReplyDecoder, UpToThreeByteSequences) {
   }
 }
 
+// Long ASCII runs are copied a word at a time: a sequence at every offset
+// within a word, after a run, still decodes; a byte of 0xF0 or above after
+// the point where a fault stopped the decoding still gives nothing.
+TEST(Utf8ReplyDecoder, SequencesAfterLongAsciiRuns) {
+  for (std::size_t run = 0; run < 20; ++run) {
+    const std::string ascii(run, 'a');
+    const std::u16string wide(run, u'a');
+    SCOPED_TRACE(run);
+    EXPECT_EQ(DecodeUtf8Reply(ascii + "\xc3\xa9" + ascii), wide + u"\u00e9" + wide);
+    EXPECT_EQ(DecodeUtf8Reply(ascii + "\xe6\x97\xa5z"), wide + u"\u65e5z");
+    EXPECT_EQ(DecodeUtf8Reply(ascii + "\xc3(" + ascii + "\xf0"), u"");
+    EXPECT_EQ(DecodeUtf8Reply(ascii + "\xc3(" + ascii), wide);
+    EXPECT_EQ(DecodeWholeUtf8Reply(ascii + "\xc3(" + ascii), std::nullopt);
+    EXPECT_EQ(DecodeWholeUtf8Reply(ascii + "\xc3\xa9"), wide + u"\u00e9");
+  }
+}
+
 TEST(ReplyNumbers, DecimalWithBlanksSignAndLimits) {
   const std::pair<std::u16string, std::int32_t> cases[] = {
       {u"42", 42},
