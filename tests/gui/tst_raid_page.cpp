@@ -437,6 +437,17 @@ void TestRaidPage::theWholeRunFromThePageToTheNextPage() {
   QVERIFY(dialog->Outcome()->Succeeded());
   QCOMPARE(ChainSteps(*m_sim), kWholeChain);                 // each step once, in order
   QCOMPARE(m_frame->ActivePage(), m_pages->Page(kRaidPage)); // until the dialog closes
+  // The volume line as the box received it.
+  std::string create;
+  for (const SimRequest &request : m_sim->Requests()) {
+    if (request.bytes.find("cmd=cgi_FMT_Create_DiskMGR") != std::string::npos) {
+      create = request.bytes;
+    }
+  }
+  QVERIFY2(create.find("f_create_volume_info=1,raid1,ext4,997,sdasdb,none,0,1,997,0,none,1,0,0,"
+                       "null&") != std::string::npos,
+           create.c_str());
+  QVERIFY2(create.find("f_auto_sync=1") != std::string::npos, create.c_str());
 
   QTest::mouseClick(dialog->GetDlgItem(kOk), Qt::LeftButton);
   QTRY_COMPARE_WITH_TIMEOUT(m_frame->ActivePage(), m_pages->Page(kDriveMappingPage), kWaitMs);
