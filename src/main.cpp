@@ -15,6 +15,9 @@
 #include "corvesta_version.h"
 #include "nas/worker_drain.h"
 #include "platform/app_data_folder.h"
+#ifdef CORVESTA_HAVE_GIO
+#include "platform/gio/gio_network_drives.h"
+#endif
 #include "platform/message_box.h"
 #include "ui/application_icon.h"
 #include "ui/main/single_instance.h"
@@ -78,6 +81,9 @@ int main(int argc, char *argv[]) {
 
   ChooseLanguageFromSettings();
   InstallQtPlatformServices();
+#ifdef CORVESTA_HAVE_GIO
+  InstallGioNetworkDrives();
+#endif
 
   int status = 0;
   {

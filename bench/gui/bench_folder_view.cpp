@@ -33,6 +33,7 @@
 #include "ui/main/utility_dlg.h"
 #include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_combo_box.h"
+#include "window_bench_support.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -166,15 +167,12 @@ BENCHMARK(BM_FolderAgainstRequest)
 } // namespace
 
 int main(int argc, char **argv) {
-  // Settings of the benchmark's own, never the user's.
-  char folder[] = "/tmp/corvesta-bench-XXXXXX";
-  if (mkdtemp(folder) == nullptr) {
+  const bench::ScopedConfigFolder config(true);
+  if (config.Path().empty()) {
     return 1;
   }
-  setenv("XDG_CONFIG_HOME", folder, 1);
   QApplication application(argc, argv);
   const int status = bench::RunWithRatio(
       argc, argv, "ratio", "Folder to filled grid / share list request (median)", 1.3);
-  std::system((std::string("rm -rf ") + folder).c_str());
   return status;
 }

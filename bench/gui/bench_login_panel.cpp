@@ -35,11 +35,14 @@
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_services.h"
+#include "window_bench_support.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace corvesta;
+using corvesta::bench::PumpFor;
+using corvesta::bench::PumpUntil;
 
 constexpr int kRounds = 10;
 constexpr auto kLimit = std::chrono::seconds(30);
@@ -52,25 +55,6 @@ const char kState[] = R"({"boxes": [{
   "volumes": [{"volume": 1, "mode": "standard", "file_system": "ext4", "disks": "sda",
                "total_kib": 1048576000, "used_kib": 104857600}]
 }]})";
-
-// Runs the event loop until `done` holds; false after the limit.
-template <class Done> bool PumpUntil(Done done) {
-  const auto end = Clock::now() + kLimit;
-  while (!done()) {
-    if (Clock::now() > end) {
-      return false;
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
-  return true;
-}
-
-void PumpFor(std::chrono::milliseconds span) {
-  const auto end = Clock::now() + span;
-  while (Clock::now() < end) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-  }
-}
 
 // Fills the login dialog once it is the modal window and presses OK,
 // noting when.
@@ -179,14 +163,10 @@ BENCHMARK(BM_LoginToPanelAgainstCoreRequests)
 } // namespace
 
 int main(int argc, char **argv) {
-  char pattern[] = "/tmp/corvesta-bench-login-XXXXXX";
-  if (::mkdtemp(pattern) != nullptr) {
-    ::setenv("XDG_CONFIG_HOME", pattern, 1);
-  }
+  const corvesta::bench::ScopedConfigFolder config(true);
   QApplication application(argc, argv);
   InstallQtPlatformServices();
   const int status = corvesta::bench::RunWithRatio(
       argc, argv, "ratio", "login OK to panel / core login requests (median)", 1.3);
-  std::system((std::string("rm -rf ") + pattern).c_str());
   return status;
 }

@@ -32,6 +32,7 @@
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_services.h"
+#include "window_bench_support.h"
 
 namespace {
 
@@ -136,12 +137,12 @@ void BM_MainWindowMemoryAgainstBareWindow(benchmark::State &state) {
     state.SkipWithError(sim.Error().c_str());
     return;
   }
-  char pattern[] = "/tmp/corvesta-bench-memory-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr) {
+  const ScopedConfigFolder folder(false);
+  if (folder.Path().empty()) {
     state.SkipWithError("cannot make a settings folder");
     return;
   }
-  const std::string config = pattern;
+  const std::string &config = folder.Path();
   std::vector<double> bare;
   std::vector<double> window;
   for (auto _ : state) {
@@ -156,7 +157,6 @@ void BM_MainWindowMemoryAgainstBareWindow(benchmark::State &state) {
     window.push_back(std::atof(main->line.c_str()) / 1024.0);
     state.SetIterationTime((plain->milliseconds + main->milliseconds) / 1000.0);
   }
-  std::system(("rm -rf " + config).c_str());
   if (window.empty()) {
     return;
   }

@@ -26,6 +26,7 @@
 #include "child_process.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_services.h"
+#include "window_bench_support.h"
 
 namespace {
 
@@ -80,12 +81,12 @@ void BM_MainWindowFirstPaintAgainstBareWindow(benchmark::State &state) {
     state.SkipWithError("run inside scripts/netns-run: the main window starts a discovery");
     return;
   }
-  char pattern[] = "/tmp/corvesta-bench-start-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr) {
+  const ScopedConfigFolder folder(false);
+  if (folder.Path().empty()) {
     state.SkipWithError("cannot make a settings folder");
     return;
   }
-  const std::string config = pattern;
+  const std::string &config = folder.Path();
   std::vector<double> bare;
   std::vector<double> window;
   for (auto _ : state) {
@@ -99,7 +100,6 @@ void BM_MainWindowFirstPaintAgainstBareWindow(benchmark::State &state) {
     window.push_back(main->milliseconds);
     state.SetIterationTime((plain->milliseconds + main->milliseconds) / 1000.0);
   }
-  std::system(("rm -rf " + config).c_str());
   if (window.empty()) {
     return;
   }

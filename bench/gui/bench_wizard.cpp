@@ -43,6 +43,7 @@
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_launch.h"
+#include "window_bench_support.h"
 #include "worker/private_messages.h"
 
 namespace {
@@ -51,6 +52,7 @@ using Clock = std::chrono::steady_clock;
 using namespace corvesta;
 using namespace corvesta::wizard_ids;
 using corvesta::bench::Median;
+using corvesta::bench::PumpUntil;
 
 constexpr auto kLimit = std::chrono::seconds(30);
 constexpr char kBoxIp[] = "127.0.0.3";
@@ -68,18 +70,6 @@ const char kState[] = R"({"boxes": [{
 
 double Ms(Clock::duration span) {
   return std::chrono::duration<double, std::milli>(span).count();
-}
-
-// Runs the event loop until `done` holds; false after the limit.
-template <class Done> bool PumpUntil(Done done) {
-  const auto end = Clock::now() + kLimit;
-  while (!done()) {
-    if (Clock::now() > end) {
-      return false;
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
-  return true;
 }
 
 // A 10 ms timer on the UI thread that notes the longest gap between two of
@@ -318,10 +308,7 @@ BENCHMARK(BM_PageActivationAgainstBareRead)
 } // namespace
 
 int main(int argc, char **argv) {
-  char pattern[] = "/tmp/corvesta-bench-wizard-XXXXXX";
-  if (::mkdtemp(pattern) != nullptr) {
-    ::setenv("XDG_CONFIG_HOME", pattern, 1);
-  }
+  const corvesta::bench::ScopedConfigFolder config(true);
   QApplication application(argc, argv);
   InstallQtPlatformServices();
   benchmark::Initialize(&argc, argv);
@@ -340,6 +327,5 @@ int main(int argc, char **argv) {
     corvesta::bench::PrintRatio("wizard: page activation / (bare wizard read + 16 ms)",
                                 g_activationRatio, 1.0);
   }
-  std::system((std::string("rm -rf ") + pattern).c_str());
   return 0;
 }

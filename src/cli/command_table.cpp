@@ -92,6 +92,29 @@ std::vector<CommandSpec> BuildCommands() {
        "open one of the NAS's web centers in the browser",
        "With --print the link is printed instead (it holds the password).",
        LoginOptions({{"print", "", "print the link instead of opening it"}}), RunCenter, 2, 2},
+      {"drives",
+       "drives [--json]",
+       "list this desktop's network drives",
+       "One line per letter: the share, the user, the NAS, whether it is remembered\n"
+       "and connected, and its folder. A letter's files are also under ~/Drives/<letter>.",
+       {kJson},
+       RunDrives,
+       0,
+       0},
+      {"map", "map BOX SHARE [LETTER]", "connect one of the NAS's shares to a drive letter",
+       "Without LETTER the first free letter from Z down is taken. The mapping is\n"
+       "remembered and connected again at the next login.",
+       LoginOptions({}), RunMap, 2, 3},
+      {"unmap", "unmap LETTER", "disconnect a network drive and forget it", "", {}, RunUnmap, 1, 1},
+      {"reconnect",
+       "reconnect",
+       "connect the remembered network drives again",
+       "Run at login. The password comes from the desktop's keyring, else from the\n"
+       "NAS's remembered login; nobody is asked. Names the drives that failed.",
+       {},
+       RunReconnect,
+       0,
+       0},
   };
 }
 

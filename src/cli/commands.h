@@ -18,5 +18,9 @@ ExitStatus RunTimeZone(Context &context);
 ExitStatus RunNetwork(Context &context);
 ExitStatus RunDisks(Context &context);
 ExitStatus RunFormat(Context &context);
+ExitStatus RunDrives(Context &context);
+ExitStatus RunMap(Context &context);
+ExitStatus RunUnmap(Context &context);
+ExitStatus RunReconnect(Context &context);
 
 } // namespace corvesta::cli

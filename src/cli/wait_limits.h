@@ -26,6 +26,11 @@ inline constexpr milliseconds kNetworkChange = std::chrono::minutes(3);
 // Formatting: the whole formatting and the steps around it.
 inline constexpr milliseconds kFormatChain = timing::kFormatTotal + std::chrono::minutes(10);
 
+// reconnect: a remembered network drive whose box does not answer is tried
+// again for this long, with this pause between the tries.
+inline constexpr milliseconds kDriveReconnectPatience = std::chrono::minutes(1);
+inline constexpr milliseconds kDriveReconnectPause = seconds(5);
+
 // Progress is redrawn this often while waiting.
 inline constexpr milliseconds kProgressTick{100};
 

@@ -5,7 +5,7 @@
 namespace corvesta {
 namespace {
 
-constexpr std::array<OwnText, 22> kOwnTexts{{
+constexpr auto kOwnTexts = std::to_array<OwnText>({
     {kTwoDrivesNeededText, u"Ce mode de disque nécessite deux disques ; le NAS n'en a qu'un.",
      u"Dieser Festplattenmodus erfordert zwei Laufwerke; das NAS hat nur eines.",
      u"Este modo de disco requiere dos unidades; el NAS solo tiene una.",
@@ -139,7 +139,62 @@ constexpr std::array<OwnText, 22> kOwnTexts{{
      u"esta subred desde la ventana principal.",
      u"NAS теперь отвечает по адресу %s, вне подсети этого ПК. Задайте ему адрес в этой "
      u"подсети в главном окне."},
-}};
+    {kDriveRefusedText,
+     u"Le NAS a refusé le nom d'utilisateur ou le mot de passe, ou l'accès à ce partage.",
+     u"Das NAS hat den Benutzernamen oder das Kennwort oder den Zugriff auf diese Freigabe "
+     u"abgelehnt.",
+     u"El NAS ha rechazado el nombre de usuario o la contraseña, o el acceso a este recurso "
+     u"compartido.",
+     u"NAS отклонил имя пользователя или пароль либо доступ к этому общему ресурсу."},
+    {kDriveNoAnswerText, u"Le NAS n'a pas répondu à temps.",
+     u"Das NAS hat nicht rechtzeitig geantwortet.", u"El NAS no respondió a tiempo.",
+     u"NAS не ответил вовремя."},
+    {kDriveNoFileSharingText, u"Le NAS n'accepte pas les connexions de partage de fichiers.",
+     u"Das NAS nimmt keine Dateifreigabe-Verbindungen an.",
+     u"El NAS no acepta conexiones para compartir archivos.",
+     u"NAS не принимает подключения к общим файлам."},
+    {kDriveNoSuchShareText, u"Le NAS n'a aucun partage de ce nom.",
+     u"Das NAS hat keine Freigabe dieses Namens.",
+     u"El NAS no tiene ningún recurso compartido con este nombre.",
+     u"На NAS нет общего ресурса с таким именем."},
+    {kDriveLetterInUseText, u"Cette lettre de lecteur est déjà utilisée.",
+     u"Dieser Laufwerksbuchstabe wird bereits verwendet.", u"Esta letra de unidad ya está en uso.",
+     u"Эта буква диска уже занята."},
+    {kDriveShareOnOtherLetterText, u"Ce partage est déjà connecté à une autre lettre de lecteur.",
+     u"Diese Freigabe ist bereits mit einem anderen Laufwerksbuchstaben verbunden.",
+     u"Este recurso compartido ya está conectado a otra letra de unidad.",
+     u"Этот общий ресурс уже подключён к другой букве диска."},
+    {kDriveNoDesktopServiceText,
+     u"Ce bureau n'a pas de service de fichiers pour les partages réseau (GVfs avec SMB).",
+     u"Diese Arbeitsumgebung hat keinen Dateidienst für Netzwerkfreigaben (GVfs mit SMB).",
+     u"Este escritorio no tiene un servicio de archivos para recursos de red (GVfs con SMB).",
+     u"В этой среде рабочего стола нет файловой службы для сетевых ресурсов (GVfs с SMB)."},
+    {kDriveSemicolonUserText,
+     u"Un nom d'utilisateur contenant « ; » ne peut pas connecter un lecteur réseau.",
+     u"Ein Benutzername mit „;“ kann kein Netzlaufwerk verbinden.",
+     u"Un nombre de usuario que contiene \";\" no puede conectar una unidad de red.",
+     u"Имя пользователя с «;» не может подключить сетевой диск."},
+    {kDriveNotMappedText, u"Cette lettre de lecteur n'est pas connectée.",
+     u"Dieser Laufwerksbuchstabe ist nicht verbunden.", u"Esta letra de unidad no está conectada.",
+     u"Эта буква диска не подключена."},
+    {kDriveBadValueText,
+     u"La lettre de lecteur ou un nom ne peut pas servir pour un lecteur réseau.",
+     u"Der Laufwerksbuchstabe oder ein Name ist für ein Netzlaufwerk nicht verwendbar.",
+     u"La letra de unidad o un nombre no se puede usar para una unidad de red.",
+     u"Букву диска или имя нельзя использовать для сетевого диска."},
+    {kDriveRecordFailedText,
+     u"La liste des lecteurs réseau n'a pas pu être lue ou écrite ; rien n'a été modifié.",
+     u"Die Liste der Netzlaufwerke konnte nicht gelesen oder geschrieben werden; nichts wurde "
+     u"geändert.",
+     u"No se pudo leer ni escribir la lista de unidades de red; no se ha cambiado nada.",
+     u"Не удалось прочитать или записать список сетевых дисков; ничего не изменено."},
+    {kDriveCancelledText, u"La connexion a été annulée.", u"Die Verbindung wurde abgebrochen.",
+     u"La conexión se ha cancelado.", u"Подключение отменено."},
+    {kDriveFailedText, u"Le service de fichiers du bureau n'a pas pu connecter le partage.",
+     u"Der Dateidienst der Arbeitsumgebung konnte die Freigabe nicht verbinden.",
+     u"El servicio de archivos del escritorio no pudo conectar el recurso compartido.",
+     u"Файловой службе рабочего стола не удалось подключить общий ресурс."},
+});
 
 std::u16string_view In(const OwnText &text, LanguageId language) {
   switch (language) {

@@ -98,6 +98,31 @@ inline constexpr std::u16string_view kBoxLeftSubnetText =
     u"The NAS now answers at %s, outside the subnet of this PC. Give it an address in this "
     u"subnet from the main window.";
 
+// Why a network drive could not be connected or disconnected: the second
+// line under "Mount is failed." and "Umount is failed.".
+inline constexpr std::u16string_view kDriveRefusedText =
+    u"The NAS refused the user name or password, or access to this share.";
+inline constexpr std::u16string_view kDriveNoAnswerText = u"The NAS did not answer in time.";
+inline constexpr std::u16string_view kDriveNoFileSharingText =
+    u"The NAS does not accept file sharing connections.";
+inline constexpr std::u16string_view kDriveNoSuchShareText = u"The NAS has no share of this name.";
+inline constexpr std::u16string_view kDriveLetterInUseText =
+    u"This drive letter is already in use.";
+inline constexpr std::u16string_view kDriveShareOnOtherLetterText =
+    u"This share is already connected to another drive letter.";
+inline constexpr std::u16string_view kDriveNoDesktopServiceText =
+    u"This desktop has no file service for network shares (GVfs with SMB).";
+inline constexpr std::u16string_view kDriveSemicolonUserText =
+    u"A user name that contains \";\" cannot connect a network drive.";
+inline constexpr std::u16string_view kDriveNotMappedText = u"This drive letter is not connected.";
+inline constexpr std::u16string_view kDriveBadValueText =
+    u"The drive letter or a name cannot be used for a network drive.";
+inline constexpr std::u16string_view kDriveRecordFailedText =
+    u"The list of network drives could not be read or written; nothing was changed.";
+inline constexpr std::u16string_view kDriveCancelledText = u"The connection was cancelled.";
+inline constexpr std::u16string_view kDriveFailedText =
+    u"The desktop's file service could not connect the share.";
+
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();
 

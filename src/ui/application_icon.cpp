@@ -1,6 +1,7 @@
 #include "ui/application_icon.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 
 #include "corvesta_identity.h"
 
@@ -8,12 +9,23 @@ namespace corvesta {
 
 namespace {
 
-// Every size rasterised into the resources under :/desktop.
+// Window icons are offered to the window manager in every size the icon
+// holds; beyond this the theme's copy serves (and the images only cost
+// decoding at start).
+constexpr int kLargestWindowIcon = 256;
+
+// The sizes rasterised into the resources as :/desktop/<size>.png, up to
+// the largest a window icon needs. QIcon decodes each file it is given.
 QIcon BuiltInIcon() {
   QIcon icon;
   QDirIterator sizes(QStringLiteral(":/desktop"), {QStringLiteral("*.png")}, QDir::Files);
   while (sizes.hasNext()) {
-    icon.addFile(sizes.next());
+    const QString path = sizes.next();
+    bool isNumber = false;
+    const int size = QFileInfo(path).baseName().toInt(&isNumber);
+    if (isNumber && size <= kLargestWindowIcon) {
+      icon.addFile(path, QSize(size, size));
+    }
   }
   return icon;
 }
@@ -21,7 +33,9 @@ QIcon BuiltInIcon() {
 } // namespace
 
 QIcon ApplicationIcon() {
-  return QIcon::fromTheme(QString::fromLatin1(kApplicationId), BuiltInIcon());
+  // The built-in copy is made only when the theme has none.
+  QIcon themed = QIcon::fromTheme(QString::fromLatin1(kApplicationId));
+  return themed.isNull() || themed.availableSizes().isEmpty() ? BuiltInIcon() : themed;
 }
 
 } // namespace corvesta

@@ -30,6 +30,9 @@ inline constexpr UINT WM_NAS_LEFT_SUBNET = WM_USER + 1009;
 // the query, and only while its window exists. wParam: the ticket; lParam:
 // the query kind.
 inline constexpr UINT WM_REQUEST_UNANSWERED = WM_USER + 1010;
+// A network drive call of the drive mapping page ended on its worker.
+// wParam: the call's number; lParam 0.
+inline constexpr UINT WM_DRIVE_CALL_DONE = WM_USER + 1011;
 
 // Skinned controls.
 inline constexpr UINT WM_SKIN_UNCHECK = 31024;

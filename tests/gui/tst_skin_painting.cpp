@@ -351,8 +351,10 @@ private Q_SLOTS:
         continue;
       }
       ++listed;
+      // The decoded image has the size the table gives before decoding.
       QVERIFY2(image.LoadFromResource(id, 1.0), qPrintable(QString::number(id)));
       QCOMPARE(image.Size(), QSize(info->width, info->height));
+      QCOMPARE(image.Pixmap().size(), QSize(info->width, info->height));
       QVERIFY2(image.LoadFromResource(id, 2.0), qPrintable(QString::number(id)));
       QCOMPARE(image.Size(), QSize(info->width, info->height));
       QCOMPARE(image.Pixmap().size(), QSize(2 * info->width, 2 * info->height));

@@ -23,11 +23,14 @@
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "nas/udp/adapter_table.h"
+#include "platform/network_drives.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
 #include "ui/platform/qt_services.h"
+#include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/box_values_page.h"
+#include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/process_dialog.h"
 #include "ui/wizard/raid_page.h"
 #include "ui/wizard/wizard_dialog.h"
@@ -154,9 +157,9 @@ void ShootPage(std::size_t order, const QString &name) {
   Save(Shoot(frame), name);
 }
 
-// The format progress dialog driven by the answers a box would give, up to
-// `percent` while it runs; then to its end: completed, or a formatting the
-// box reported failed (remounted and finished all the same).
+// The format progress dialog driven by the answers a box would give: at 62%
+// while it runs, or on to its end: completed, or a formatting the box
+// reported failed (remounted and finished all the same).
 enum class FormatShot { Running, Complete, Failed };
 
 void ShootFormat(FormatShot shot, const QString &name) {
@@ -199,6 +202,36 @@ void ShootFormat(FormatShot shot, const QString &name) {
   }
 }
 
+// The drive mapping page once the share list is in; with `chooser` the
+// Location cell of the first share is open.
+void ShootDrivePage(const QString &name, bool chooser) {
+  WizardPageSet pages;
+  CWizardDialog frame(nullptr, 0, true);
+  AddWizardPages(frame, pages, true, 0);
+  frame.Initialise();
+  frame.show();
+  frame.OnStep(kSteps[5].button);
+  auto *page = static_cast<CDriveMappingPage *>(pages.Page(5));
+  QElapsedTimer clock;
+  clock.start();
+  while (page->List()->GetItemCount() == 0 && clock.elapsed() < 10000) {
+    QTest::qWait(20);
+  }
+  if (page->List()->GetItemCount() == 0) {
+    Fail(QStringLiteral("no shares for ") + name);
+  }
+  if (chooser) {
+    Shoot(frame);
+    page->List()->SetSelectedRow(0);
+    page->List()->setFocus(Qt::OtherFocusReason);
+    Settle();
+    if (!page->List()->OpenChooser(0, 1)) {
+      Fail(QStringLiteral("no chooser for ") + name);
+    }
+  }
+  Save(Shoot(frame), name);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -224,8 +257,24 @@ int main(int argc, char *argv[]) {
   const json two = json::array(
       {json{{"device", "sda"}, {"size_gib", 1000}}, json{{"device", "sdb"}, {"size_gib", 1000}}});
   const json one = json::array({json{{"device", "sda"}, {"size_gib", 2000}}});
-  if (!sim.Start(NasSimProcess::MakeState(
-          {Box("HOMESTORE", 3, false, two), Box("KS-NEW", 2, true, one)}))) {
+  json homestore = Box("HOMESTORE", 3, false, two);
+  homestore["shares"] = json::array({{{"name", "Public"}},
+                                     {{"name", "Photos"}},
+                                     {{"name", "Backup of the family laptops 2024"}}});
+  // Photos is on Z:, a remembered letter of another box holds Y:.
+  ScopedNetworkDrivesRecorder drives;
+  DriveMapping photos;
+  photos.letter = 'Z';
+  photos.server = "127.0.0.3";
+  photos.share = "Photos";
+  photos.connected = true;
+  drives->AddMapping(photos);
+  DriveMapping other = photos;
+  other.letter = 'Y';
+  other.server = "10.1.1.9";
+  other.connected = false;
+  drives->AddMapping(other);
+  if (!sim.Start(NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true, one)}))) {
     Fail(QString::fromStdString("nas-sim: " + sim.Error()));
     return 1;
   }
@@ -240,6 +289,8 @@ int main(int argc, char *argv[]) {
       ShootPage(order, QString::fromLatin1(shots[order]) + QLatin1Char('_') + code);
     }
     ShootPage(4, QStringLiteral("wizard_raid_two_disks_") + code);
+    ShootDrivePage(QStringLiteral("wizard_drive_mapping_") + code, false);
+    ShootDrivePage(QStringLiteral("wizard_drive_mapping_choices_") + code, true);
     UseBox("KS-NEW", "127.0.0.2");
     ShootPage(3, QStringLiteral("wizard_network_dhcp_") + code);
     ShootPage(4, QStringLiteral("wizard_raid_one_disk_") + code);

@@ -28,7 +28,7 @@ complete_line() {
 failures=0
 # words typed (the last is completed; "" is an empty word) | expected replies
 cases=(
-  'corvesta-cli ""|center connect discover disks format identity info network password set-ip shares timezone'
+  'corvesta-cli ""|center connect discover disks drives format identity info map network password reconnect set-ip shares timezone unmap'
   'corvesta-cli s|set-ip shares'
   'corvesta-cli --|--help --version'
   'corvesta-cli format --|--forget --help --password-stdin --remember --user --yes'

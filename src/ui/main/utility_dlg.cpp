@@ -1,5 +1,6 @@
 #include "ui/main/utility_dlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
@@ -140,7 +141,11 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   // A window of its own: taskbar entry, minimisable, no frame of the system.
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
   setWindowTitle(QString::fromUtf16(kProgramTitle.data(), kProgramTitle.size()));
-  setWindowIcon(ApplicationIcon());
+  // The program sets its icon for every window; a window made without it
+  // (tests, benchmarks) gets its own.
+  if (QApplication::windowIcon().isNull()) {
+    setWindowIcon(ApplicationIcon());
+  }
   setFixedSize(layout::kMainSize);
   SetBackgroundImage(skin::kMainBackground);
   SetWindowOutline(RoundedOutline(size(), layout::kMainCornerRadius));

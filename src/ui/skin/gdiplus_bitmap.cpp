@@ -1,9 +1,40 @@
 #include "ui/skin/gdiplus_bitmap.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "ui/skin/skin_image_table.h"
+
 namespace corvesta {
+
+const QPixmap &CGdiPlusBitmap::Pixmap() const {
+  if (m_pixmap.isNull() && !m_path.isEmpty() && m_pixmap.load(m_path, "PNG")) {
+    m_pixmap.setDevicePixelRatio(m_ratio);
+  }
+  return m_pixmap;
+}
+
+QSize CGdiPlusBitmap::Size() const {
+  if (m_size.isValid()) {
+    return m_size;
+  }
+  return Pixmap().deviceIndependentSize().toSize();
+}
+
+void CGdiPlusBitmap::Release() {
+  m_pixmap = QPixmap();
+  m_path.clear();
+  m_ratio = 1.0;
+  m_size = QSize();
+}
+
+void CGdiPlusBitmap::SetSource(QString path, qreal devicePixelRatio, QSize size) {
+  Release();
+  m_path = std::move(path);
+  m_ratio = devicePixelRatio;
+  m_size = size;
+}
 
 QString CGdiPlusBitmapResource::ResourcePath(int id, qreal devicePixelRatio) {
   QString path = QStringLiteral(":/skin/") + QString::number(id);
@@ -31,17 +62,18 @@ bool CGdiPlusBitmapResource::LoadFromResource(int id, qreal devicePixelRatio) {
   if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) == nullptr) {
     return false; // pixmaps need the GUI
   }
-  const qreal ratio = devicePixelRatio > 1.0 ? 2.0 : 1.0;
-  QPixmap pixmap;
-  if (!pixmap.load(ResourcePath(id, ratio), "PNG")) {
+  qreal ratio = devicePixelRatio > 1.0 ? 2.0 : 1.0;
+  QString path = ResourcePath(id, ratio);
+  if (!QFile::exists(path)) {
     // A missing twin falls back to the plain image.
-    if (ratio == 1.0 || !pixmap.load(ResourcePath(id, 1.0), "PNG")) {
+    ratio = 1.0;
+    path = ResourcePath(id, ratio);
+    if (!QFile::exists(path)) {
       return false;
     }
-  } else {
-    pixmap.setDevicePixelRatio(ratio);
   }
-  m_pixmap = pixmap;
+  const skin::SkinImageInfo *info = skin::FindSkinImage(id);
+  SetSource(path, ratio, info != nullptr ? QSize(info->width, info->height) : QSize());
   m_id = id;
   return true;
 }

@@ -2,6 +2,9 @@
 // One skin image, loaded by id from the resources ":/skin/<id>.png". On a
 // screen of device pixel ratio above 1 the "@2x" twin is loaded instead, so
 // the image keeps its size in device-independent pixels and draws crisp.
+// Loading only finds the image; it is decoded when first drawn, so a window
+// starts without decoding what it does not show yet (hover and pressed
+// faces, hidden panels). Its size is known from the skin's table before.
 
 #include <QPixmap>
 
@@ -14,16 +17,26 @@ public:
   CGdiPlusBitmap(const CGdiPlusBitmap &) = default;
   CGdiPlusBitmap &operator=(const CGdiPlusBitmap &) = default;
 
-  bool IsNull() const { return m_pixmap.isNull(); }
-  const QPixmap &Pixmap() const { return m_pixmap; }
+  bool IsNull() const { return m_path.isEmpty() && m_pixmap.isNull(); }
+  // The image, decoded now if it was not yet.
+  const QPixmap &Pixmap() const;
   // Size in device-independent pixels; empty when nothing is loaded.
-  QSize Size() const { return m_pixmap.deviceIndependentSize().toSize(); }
+  QSize Size() const;
   int Width() const { return Size().width(); }
   int Height() const { return Size().height(); }
-  void Release() { m_pixmap = QPixmap(); }
+  void Release();
 
 protected:
-  QPixmap m_pixmap;
+  // Keeps the image's resource path for decoding at first use; `size` is
+  // its size in device-independent pixels when known (else the decoded
+  // image tells).
+  void SetSource(QString path, qreal devicePixelRatio, QSize size);
+
+private:
+  mutable QPixmap m_pixmap;
+  QString m_path;
+  qreal m_ratio = 1.0;
+  QSize m_size;
 };
 
 class CGdiPlusBitmapResource : public CGdiPlusBitmap {

@@ -78,4 +78,7 @@ inline constexpr int kGateway = 1135;
 inline constexpr int kDns1 = 1136;
 inline constexpr int kDns2 = 1137;
 
+// Drive mapping page.
+inline constexpr int kDriveList = 1076;
+
 } // namespace corvesta::wizard_ids

@@ -1,6 +1,7 @@
 #include "ui/wizard/wizard_launch.h"
 
 #include "ui/main/ui_text.h"
+#include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/network_page.h"
 #include "ui/wizard/raid_page.h"
 #include "ui/wizard/time_zone_page.h"
@@ -39,8 +40,7 @@ WizardPageSet::WizardPageSet() {
   m_pages[2] = std::make_unique<CTimeZonePage>();
   m_pages[3] = std::make_unique<CNetworkPage>();
   m_pages[4] = std::make_unique<CRaidPage>();
-  // The drive mapping page: a base page until it is built.
-  m_pages[5] = std::make_unique<CWizardPage>();
+  m_pages[5] = std::make_unique<CDriveMappingPage>();
 }
 
 WizardPageSet::~WizardPageSet() = default;

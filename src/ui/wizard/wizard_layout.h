@@ -51,4 +51,7 @@ inline constexpr QRect kStaticOption{250, 2, 240, 24};
 inline constexpr int kAddressRowTop = 40;
 inline constexpr int kAddressRowPitch = 44;
 
+// Drive mapping page: the share list, Name and Location columns.
+inline constexpr QRect kDriveList{44, 0, 440, 262};
+
 } // namespace corvesta::wizard_layout
