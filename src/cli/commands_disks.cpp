@@ -90,7 +90,10 @@ public:
       m_progress->Percent(percent);
     }
   }
-  void OnNotice(std::u16string_view text) override { Err(Tr(text)); }
+  void OnNotice(std::u16string_view text) override {
+    m_lastNotice = text;
+    Err(Tr(text));
+  }
   void OnEnd(const FormatOutcome &outcome) override {
     m_progress.reset();
     m_outcome = outcome;
@@ -102,11 +105,13 @@ public:
     }
   }
   const std::optional<FormatOutcome> &Outcome() const { return m_outcome; }
+  const std::u16string &LastNotice() const { return m_lastNotice; }
 
 private:
   FormatStage m_stage = FormatStage::StoppingService;
   std::optional<Progress> m_progress;
   std::optional<FormatOutcome> m_outcome;
+  std::u16string m_lastNotice;
 };
 
 ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &plan) {
@@ -120,13 +125,16 @@ ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &pla
     Err(Tr(u"setting failed."));
     return ExitStatus::Failed;
   }
-  if (!outcome->completed) {
-    Err(Tr(outcome->message));
+  if (!outcome->Succeeded()) {
+    // "format error." was told when the box reported it, before the remount.
+    if (outcome->message != report.LastNotice()) {
+      Err(Tr(outcome->message));
+    }
     return ExitStatus::Failed;
   }
   Out(Tr(outcome->title));
   Out(Tr(outcome->message));
-  return outcome->formatted ? ExitStatus::Success : ExitStatus::Failed;
+  return ExitStatus::Success;
 }
 
 } // namespace

@@ -34,6 +34,15 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"Das NAS meldet den Stand der Formatierung nicht mehr.",
      u"El NAS ha dejado de informar del estado del formateo.",
      u"NAS перестал сообщать о ходе форматирования."},
+    {kFormatTooLongText,
+     u"Le formatage ne s'est pas terminé dans le temps imparti. Le NAS est peut-être encore en "
+     u"train de formater ; vérifiez ses volumes plus tard.",
+     u"Die Formatierung ist in der vorgesehenen Zeit nicht fertig geworden. Das NAS formatiert "
+     u"möglicherweise noch; prüfen Sie seine Volumes später.",
+     u"El formateo no ha terminado en el tiempo previsto. Es posible que el NAS siga "
+     u"formateando; compruebe sus volúmenes más tarde.",
+     u"Форматирование не завершилось за отведённое время. Возможно, NAS ещё форматирует; "
+     u"проверьте его тома позже."},
     {kNoVerdictText,
      u"Le NAS n'a pas répondu à la vérification de connexion. Rien n'a été modifié ; "
      u"réessayez.",

@@ -39,6 +39,10 @@ inline constexpr std::u16string_view kCredentialsTooLongText =
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";
+// The box reported no end of the formatting within the chain's total limit.
+inline constexpr std::u16string_view kFormatTooLongText =
+    u"The formatting has not ended in the time allowed. The NAS may still be formatting; check "
+    u"its volumes later.";
 // The credential check got no verdict from the box (no answer in time, or
 // only answers to another request): nothing was refused and nothing changed.
 inline constexpr std::u16string_view kNoVerdictText =

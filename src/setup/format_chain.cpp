@@ -16,12 +16,6 @@ constexpr char16_t kFormatError[] = u"format error.";
 constexpr char16_t kRemountRefused[] = u"Set Remount failed.";
 constexpr char16_t kRemountCheckNotStarted[] = u"CheckDiskRemountState failed.";
 constexpr char16_t kRemountCheckRefused[] = u"CheckDiskRemountState  failed.";
-constexpr char16_t kStateSilence[] = u"The NAS stopped reporting the state of the formatting.";
-
-// State polls whose late failure is still recognised as the chain's: those
-// of the last silence period.
-constexpr std::size_t kPollsKept =
-    static_cast<std::size_t>(timing::kFormatSilence.count() / timing::kFormatPollPeriod.count());
 
 constexpr auto kStopLimit = timing::kWebRequestLimit + timing::kFileBrowserStopPause;
 
@@ -158,9 +152,10 @@ bool FormatChain::OnCreateResult(bool accepted) {
 }
 
 bool FormatChain::OnFormatState(WPARAM state, LPARAM percent) {
-  if (m_step != Step::Formatting) {
+  if (m_step != Step::Formatting || m_poll == 0) {
     return true; // a poll answered after the box had reported its end
   }
+  m_poll = 0;
   Host().StartTimer(kSilenceTimer, TimerDelay(timing::kFormatSilence));
   switch (static_cast<FormatState>(state)) {
   case FormatState::Running:
@@ -195,8 +190,12 @@ bool FormatChain::OnUnanswered(Ticket ticket) {
     }
     return true;
   }
-  // A state poll that failed: the next one follows, the silence limit counts.
-  return std::find(m_polls.begin(), m_polls.end(), ticket) != m_polls.end();
+  if (ticket == m_poll) {
+    // A state poll that failed: the next one follows, the silence limit counts.
+    m_poll = 0;
+    return true;
+  }
+  return false;
 }
 
 void FormatChain::OnTimer(int id) {
@@ -207,9 +206,13 @@ void FormatChain::OnTimer(int id) {
     }
     break;
   case kSilenceTimer:
+    if (m_step == Step::Formatting) {
+      Fail(kFormatStateLostText);
+    }
+    break;
   case kTotalTimer:
     if (m_step == Step::Formatting) {
-      Fail(kStateSilence);
+      Fail(kFormatTooLongText);
     }
     break;
   case kAnswerTimer:
@@ -223,19 +226,18 @@ void FormatChain::OnTimer(int id) {
 }
 
 void FormatChain::PollState() {
-  const Ticket poll = m_requests.readFormatState(Host().Window(), m_deviceIndex);
-  if (poll == 0) {
-    m_observer.OnNotice(kSettingFailed); // the polling goes on
-  } else {
-    m_polls.push_back(poll);
-    if (m_polls.size() > kPollsKept) {
-      m_polls.pop_front();
-    }
-  }
   Host().StartTimer(kPollTimer, TimerDelay(timing::kFormatPollPeriod));
+  if (m_poll != 0) {
+    return; // a slow box: its answer comes first
+  }
+  m_poll = m_requests.readFormatState(Host().Window(), m_deviceIndex);
+  if (m_poll == 0) {
+    m_observer.OnNotice(kSettingFailed); // the polling goes on
+  }
 }
 
 void FormatChain::Remount() {
+  m_poll = 0;
   Host().StopTimer(kPollTimer);
   Host().StopTimer(kSilenceTimer);
   Host().StopTimer(kTotalTimer);
@@ -259,6 +261,7 @@ void FormatChain::StepFailed() {
 }
 
 void FormatChain::Fail(std::u16string_view message) {
+  m_poll = 0;
   StopTimers();
   m_step = Step::Ended;
   FormatOutcome outcome;
@@ -273,8 +276,12 @@ void FormatChain::Complete() {
   FormatOutcome outcome;
   outcome.completed = true;
   outcome.formatted = m_formatted;
-  outcome.title = kFormatCompleteTitle;
-  outcome.message = kFormatCompleteText;
+  if (m_formatted) {
+    outcome.title = kFormatCompleteTitle;
+    outcome.message = kFormatCompleteText;
+  } else {
+    outcome.message = kFormatError; // remounted and finished, but no volume was made
+  }
   m_observer.OnEnd(outcome);
 }
 

@@ -5,12 +5,14 @@
 // remount and finish. Each step starts when the previous one was accepted;
 // a refused or unanswered step ends the chain with the system's message.
 //
-// Only the state polls overlap (one a period, whatever is outstanding); once
-// the box has reported an end, late state answers change nothing.
+// The state is read once a period with at most one poll outstanding: a tick
+// while a poll is out waits for the next. Once the box has reported an end,
+// late state answers change nothing. A box that gives no state answer for
+// the silence limit, or reports no end within the total limit, ends the
+// chain without a remount: the box may still be formatting.
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,9 +47,11 @@ struct FormatOutcome {
   bool completed = false;
   // The box reported the formatting finished without error.
   bool formatted = false;
-  // The system's texts to show (English source texts): once completed the
-  // title "Complete" and the completion text; otherwise no title and why the
-  // chain stopped.
+  // The system's texts to show (English source texts): after a formatting
+  // that went well and a finish, the title "Complete" and the completion
+  // text; otherwise no title and why the chain did not succeed ("format
+  // error." when the box reported a failed formatting and the disks were
+  // remounted and finished all the same).
   std::u16string title;
   std::u16string message;
 
@@ -63,7 +67,7 @@ public:
   // A text to show while the chain goes on ("format error." before the
   // remount, a state poll that could not start).
   virtual void OnNotice(std::u16string_view text) = 0;
-  // Once, at the end; Running() is false by then.
+  // Once, at every end; Running() is false by then.
   virtual void OnEnd(const FormatOutcome &outcome) = 0;
 };
 
@@ -130,8 +134,8 @@ private:
   std::array<VolumeSpec, 2> m_volumes{};
   FormatRequests m_requests;
   Step m_step = Step::Idle;
-  Ticket m_ticket = 0;        // the step in flight
-  std::deque<Ticket> m_polls; // the latest state polls
+  Ticket m_ticket = 0; // the step in flight
+  Ticket m_poll = 0;   // the state poll outstanding
   bool m_tooManyVolumes = false;
   bool m_formatted = false;
 };

@@ -73,6 +73,10 @@ std::string_view ModeText(DiskMode mode) {
   return "standard";
 }
 
+bool DiskModeAllowed(int diskCount, DiskMode mode) {
+  return diskCount == 2 || (diskCount == 1 && mode == DiskMode::Standalone);
+}
+
 const VolumeSpec &VolumePlan::Chain() {
   m_volumes[0].next = m_count > 1 ? &m_volumes[1] : nullptr;
   m_volumes[1].next = nullptr;

@@ -20,6 +20,10 @@ std::optional<DiskMode> DiskModeFromWord(std::string_view word);
 // The mode text the box knows: "standard", "linear", "raid0", "raid1".
 std::string_view ModeText(DiskMode mode);
 
+// Whether a disk report of `diskCount` disks leaves `mode` to choose:
+// StandAlone with one disk, every mode with two, none with another count.
+bool DiskModeAllowed(int diskCount, DiskMode mode);
+
 class VolumePlan {
 public:
   int Count() const { return m_count; }

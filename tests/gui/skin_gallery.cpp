@@ -2,8 +2,8 @@
 // dialogs' backgrounds, the layouts of the windows not built yet, and a sheet
 // of every image, and writes them as PNG files, so the skin can be looked at
 // without a box. The main window and the login dialog are shot as they are
-// by the window gallery (window_gallery.cpp), the wizard's pages by the
-// wizard gallery (wizard_gallery.cpp).
+// by the window gallery (window_gallery.cpp), the wizard's pages and the
+// format progress dialog by the wizard gallery (wizard_gallery.cpp).
 //
 //   skin_gallery <folder> [scale]
 //
@@ -26,9 +26,7 @@
 #include "ui/skin/gdip_combo_box.h"
 #include "ui/skin/gdip_dialog.h"
 #include "ui/skin/gdip_icon_static.h"
-#include "ui/skin/gdip_process_ctrl.h"
 #include "ui/skin/gdip_slider.h"
-#include "ui/skin/icon_radio_button.h"
 #include "ui/skin/process_button.h"
 #include "ui/skin/shortcut_button.h"
 #include "ui/skin/skin_font.h"
@@ -134,21 +132,6 @@ void TitleButtons(QWidget *dialog, int right, int y, bool withTools) {
   }
 }
 
-CGdipProcessCtrl *Gauge(QWidget *parent, QRect where, int percent, bool large) {
-  auto *bar = new CGdipProcessCtrl(parent);
-  const bool loaded = large ? bar->SetBarImages(ids::kFormatBarBackground, ids::kFormatBarLeftEnd,
-                                                ids::kFormatBarMiddle, ids::kFormatBarRightEnd)
-                            : bar->SetBarImages(ids::kGaugeBackground, ids::kGaugeLeftEnd,
-                                                ids::kGaugeMiddle, ids::kGaugeRightEnd);
-  if (!loaded) {
-    Fail(QStringLiteral("bar images"));
-  }
-  bar->setGeometry(where);
-  bar->SetRange(0, 100);
-  bar->SetPos(percent);
-  return bar;
-}
-
 // ---------------------------------------------------------------- sheets
 
 void SetIpSheet() {
@@ -184,90 +167,6 @@ void SetIpSheet() {
   Save(Shoot(dialog), QStringLiteral("set_ip"));
 }
 
-void WizardFrame(CGdipDialog &dialog, const QString &title, const QString &hint, int activeStep) {
-  dialog.resize(720, 520);
-  dialog.SetBackgroundImage(ids::kWizardBackground);
-  Picture(&dialog, ids::kWizardIcon, QRect(14, 4, 48, 48));
-  Label(&dialog, QStringLiteral("Wizard"), QRect(70, 16, 200, 26), 22, ids::kWeightBold);
-  TitleButtons(&dialog, 708, 14, false);
-  const char *steps[] = {"Password", "Device Info", "TimeZone", "Network", "Raid", "DriveMapping"};
-  for (int i = 0; i < 6; ++i) {
-    auto *step = new CProcessButton(&dialog);
-    step->setText(QString::fromLatin1(steps[i]));
-    step->setGeometry(40 + 110 * i, 70, i == 5 ? 100 : 110, 40);
-    step->SetState(i < activeStep    ? StepState::Done
-                   : i == activeStep ? StepState::Current
-                                     : StepState::Pending);
-    step->SetNarrow(i == 5);
-  }
-  Picture(&dialog, ids::kWizardPagePanel, QRect(90, 118, 540, 330));
-  Label(&dialog, title, QRect(110, 124, 400, 26), 20, ids::kWeightBold);
-  Label(&dialog, hint, QRect(110, 150, 500, 20), 13, ids::kWeightRegular, QColor(170, 170, 170));
-  const char *buttons[] = {"Skip", "Previous", "Next", "Exit"};
-  int x = 196;
-  for (const char *name : buttons) {
-    auto *button =
-        Button(&dialog, QString::fromLatin1(name), QRect(x, 470, 96, 30), ids::kWizardButtonNormal,
-               ids::kWizardButtonHover, ids::kWizardButtonPressed);
-    if (x == 304) {
-      Hover(button);
-    }
-    x += 108;
-  }
-}
-
-void WizardRaidSheet() {
-  CGdipDialog dialog;
-  WizardFrame(dialog, QStringLiteral("RAID"), QString(), 4);
-  const struct {
-    const char *title;
-    const char *text;
-    int icon;
-  } choices[] = {
-      {"StandAlone",
-       "Normal Disk. Creates two separate volumes (or one volume if only one hard drive is "
-       "present). Each hard drive is its own volume.",
-       ids::kDiskModeStandard},
-      {"JBOD",
-       "Just a Bunch Of Disks. It makes the disks appear to be a single larger one. It doesn't "
-       "provide any of fault tolerance or performance benefits of RAID. Requires two drives.",
-       ids::kDiskModeJbod},
-      {"RAID 0",
-       "Striped RAID. Improves performance and additional storage but no fault tolerance. Any "
-       "drive failure destroys the entire array. Requires two drives.",
-       ids::kDiskModeRaid0},
-      {"RAID 1",
-       "Mirrored RAID. Data is written identically to two drives. If one hard drive fails, "
-       "replace thefailed hard drive and it will re-mirror, restoring maximum data protection. "
-       "Requires two drives.",
-       ids::kDiskModeRaid1},
-  };
-  CIconRadioButton *first = nullptr;
-  int y = 156;
-  for (const auto &c : choices) {
-    auto *choice = new CIconRadioButton(&dialog);
-    if (!choice->LoadImages(ids::kRadioOn, ids::kRadioOff, c.icon, ids::kDiskModeFocus)) {
-      Fail(QStringLiteral("disk mode images"));
-    }
-    choice->SetDescription(QString::fromLatin1(c.text));
-    choice->SetTitle(QString::fromLatin1(c.title));
-    choice->setGeometry(150, y, 420, 70);
-    SetGroupStart(choice, first == nullptr);
-    if (first == nullptr) {
-      first = choice;
-    }
-    y += 74;
-  }
-  first->SetCheck(true);
-  dialog.findChildren<CIconRadioButton *>().last()->setEnabled(false);
-  dialog.show();
-  dialog.activateWindow();
-  QCoreApplication::processEvents();
-  first->setFocus(Qt::TabFocusReason);
-  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  Save(Shoot(dialog), QStringLiteral("wizard_raid"));
-}
-
 void SettingsSheet() {
   CGdipDialog dialog;
   dialog.resize(720, 520);
@@ -296,37 +195,6 @@ void SettingsSheet() {
          ids::kTextButtonActive, ids::kTextButtonActive);
   dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
   Save(Shoot(dialog), QStringLiteral("settings"));
-}
-
-void FormatSheet(bool complete) {
-  CGdipDialog dialog;
-  dialog.resize(720, 520);
-  dialog.SetBackgroundImage(ids::kWizardBackground);
-  TitleButtons(&dialog, 708, 14, false);
-  Label(&dialog, complete ? QStringLiteral("Complete") : QStringLiteral("Format Hard Drives"),
-        QRect(20, 16, 400, 26), 22, ids::kWeightBold);
-  Label(&dialog,
-        complete ? QStringLiteral("Congratulations!! The Formation process is complete.Please "
-                                  "enter the OK button to finish the Wizard. Thanks.")
-                 : QStringLiteral("Please be patient while KS-310 creates your volume(s). Do not "
-                                  "turn off the NAS at this stage."),
-        QRect(180, 150, 440, 80), 17);
-  if (complete) {
-    Picture(&dialog, ids::kCompleteIcon, QRect(90, 150, 64, 64));
-  } else {
-    Picture(&dialog, ids::kVolumeIcon, QRect(110, 158, 40, 40));
-    Gauge(&dialog, QRect(180, 260, 357, 16), 62, true);
-    Label(&dialog, QStringLiteral("62%"), QRect(545, 256, 60, 24), 18)
-        ->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
-  }
-  auto *ok = Button(&dialog, QStringLiteral("OK"), QRect(240, 466, 110, 32), ids::kTextButtonNormal,
-                    ids::kTextButtonActive, ids::kTextButtonActive);
-  auto *cancel = Button(&dialog, QStringLiteral("Cancel"), QRect(370, 466, 110, 32),
-                        ids::kTextButtonNormal, ids::kTextButtonActive, ids::kTextButtonActive);
-  ok->setEnabled(complete);
-  cancel->setEnabled(complete);
-  dialog.SetWindowOutline(CGdipDialog::RoundedOutline(dialog.size(), 10));
-  Save(Shoot(dialog), complete ? QStringLiteral("format_complete") : QStringLiteral("format"));
 }
 
 // Every control kind in every state, one row each.
@@ -572,9 +440,6 @@ int main(int argc, char *argv[]) {
   ImagesSheet();
   StatesSheet();
   SetIpSheet();
-  WizardRaidSheet();
   SettingsSheet();
-  FormatSheet(false);
-  FormatSheet(true);
   return g_ok ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include "platform/shell_open.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
+#include "ui/main/idle_hold.h"
 #include "ui/main/idle_logout.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
@@ -110,6 +111,7 @@ private Q_SLOTS:
   void neverChangedToATimeWhileLoggedInArmsTheTimer();
   void idleTimeoutLogsOutAndClosesTheOpenDialog_data();
   void idleTimeoutLogsOutAndClosesTheOpenDialog();
+  void idleTimeoutWaitsForAHoldAndFiresAfterIt();
   void centersOpenTheirLinks_data();
   void centersOpenTheirLinks();
   void folderShowsTheSharesAndOpensOne();
@@ -264,6 +266,30 @@ void TestMainWindowDialogs::idleTimeoutLogsOutAndClosesTheOpenDialog() {
   QVERIFY(m_sim->WaitForRequest(
       [](const test::SimRequest &r) { return r.bytes.find("cmd=logout") != std::string::npos; },
       std::chrono::seconds(10)));
+}
+
+void TestMainWindowDialogs::idleTimeoutWaitsForAHoldAndFiresAfterIt() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2)})), m_sim->Error().c_str());
+  settings::Write(settings::kSectionCurrent, settings::kKeyLoginOutTime, u"300000:");
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  {
+    ScopedIdleTimeScale slow(0.01); // no timeout while logging in
+    LogIn(window, QStringLiteral("admin"), QStringLiteral("secret"));
+  }
+  window.WindowProc(WM_USER_ACTIVITY, 0, 0); // the idle timer at its short period
+  QCOMPARE(window.IdleTimerInterval(), Period(300000));
+  const std::size_t before = boxes->Count();
+  auto hold = std::make_unique<IdleLogoutHold>(); // a formatting runs
+  QTest::qWait(4 * Period(300000));
+  QVERIFY(window.LoggedIn());
+  QCOMPARE(boxes->Count(), before);
+  hold.reset(); // still idle: the logout follows at once
+  QTRY_VERIFY_WITH_TIMEOUT(!window.LoggedIn(), Period(300000) / 2);
+  QCOMPARE(boxes->Count(), before + 1);
+  QCOMPARE(ToQString(boxes->Requests().at(before).text),
+           QStringLiteral("Time out, please login again."));
 }
 
 void TestMainWindowDialogs::centersOpenTheirLinks_data() {

@@ -1,7 +1,7 @@
 // The wizard's pages against a simulated box in the test's network
 // namespace: what each page shows from the box, what Next sends (and what it
 // never sends), the network change in and out of the PC's subnet, and the
-// demo's new box through the four pages to Finish.
+// demo's new box through the wizard to a RAID 1 volume and Finish.
 
 #include <QLineEdit>
 #include <QTest>
@@ -25,7 +25,11 @@
 #include "ui/skin/gdip_button.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
 #include "ui/skin/gdip_list_ctrl.h"
+#include "ui/skin/icon_radio_button.h"
+#include "ui/wizard/disk_ids.h"
 #include "ui/wizard/network_page.h"
+#include "ui/wizard/process_dialog.h"
+#include "ui/wizard/raid_page.h"
 #include "ui/wizard/time_zone_page.h"
 #include "ui/wizard/user_group_page.h"
 #include "ui/wizard/wizard_dialog.h"
@@ -54,6 +58,8 @@ json Box() {
   box["description"] = "Shelf";
   box["timezone"] = 37;
   box["dns1"] = "127.0.0.1";
+  box["disks"] = json::array(
+      {json{{"device", "sda"}, {"size_gib", 1000}}, json{{"device", "sdb"}, {"size_gib", 1000}}});
   return box;
 }
 
@@ -115,7 +121,7 @@ private Q_SLOTS:
   void aBoxThatNeverTellsItsAddressGivesUpAfterEightPolls();
   void aBoxThatLeftTheSubnetIsReportedToTheOwner();
   void exitDuringThePauseCancelsTheLogin();
-  void theDemosNewBoxThroughFourPagesToFinish();
+  void theDemosNewBoxThroughTheWizardToARaid1Volume();
 
 private:
   // A frame for the administrator on the box, shown at `order`.
@@ -639,11 +645,12 @@ void TestWizardPages::exitDuringThePauseCancelsTheLogin() {
   QCOMPARE(boxes->Count(), std::size_t(0));
 }
 
-void TestWizardPages::theDemosNewBoxThroughFourPagesToFinish() {
+void TestWizardPages::theDemosNewBoxThroughTheWizardToARaid1Volume() {
   std::ifstream file(CORVESTA_DEMO_STATE);
   json demo = json::parse(file);
   json newBox = demo.at("boxes").at(0);
   QCOMPARE(QString::fromStdString(newBox.at("name").get<std::string>()), QStringLiteral("KS-NEW"));
+  newBox["format_seconds"] = 2;
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({newBox})), m_sim->Error().c_str());
   const std::string ip = newBox.at("ip").get<std::string>();
   SetCurrentCredentials(MakeCredentials("admin", "admin"));
@@ -680,11 +687,22 @@ void TestWizardPages::theDemosNewBoxThroughFourPagesToFinish() {
   m_frame->OnNext();
   QTRY_COMPARE_WITH_TIMEOUT(m_frame->ActivePage(), m_pages->Page(kRaidPage), kWaitMs);
 
-  m_frame->OnSkip(); // the disk mode page
-  QVERIFY(m_frame->GetDlgItem(kFinish)->isVisible());
+  // The disk mode page: RAID 1 over the two disks, confirmed.
+  auto *raid = static_cast<CRaidPage *>(m_pages->Page(kRaidPage));
+  QTRY_VERIFY_WITH_TIMEOUT(m_frame->GetDlgItem(disk_ids::kRaid1)->isEnabled(), kWaitMs);
+  QTest::mouseClick(m_frame->GetDlgItem(disk_ids::kRaid1), Qt::LeftButton);
+  QTRY_VERIFY(!m_frame->GetDlgItemAs<CIconRadioButton>(disk_ids::kStandalone)->GetCheck());
+  boxes->QueueAnswer(MessageBoxResult::Ok);
+  m_frame->OnNext();
+  QVERIFY(raid->Dialog() != nullptr);
+  CProcessDialog *dialog = raid->Dialog();
+  QTRY_VERIFY_WITH_TIMEOUT(dialog->Outcome().has_value(), kWaitMs);
+  QVERIFY(dialog->Outcome()->Succeeded());
+  QTest::mouseClick(dialog->GetDlgItem(disk_ids::kOk), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(m_frame->GetDlgItem(kFinish)->isVisible(), kWaitMs);
   QTest::mouseClick(m_frame->GetDlgItem(kFinish), Qt::LeftButton);
   QCOMPARE(m_frame->result(), kFinishedResult);
-  QCOMPARE(boxes->Count(), std::size_t(0));
+  QCOMPARE(boxes->Count(), std::size_t(1)); // the rebuild question
 
   const json state = m_sim->Box("SHELF").value_or(json::object());
   QCOMPARE(QString::fromStdString(state.value("workgroup", "")), QStringLiteral("FAMILY"));
@@ -695,6 +713,9 @@ void TestWizardPages::theDemosNewBoxThroughFourPagesToFinish() {
   QCOMPARE(QString::fromStdString(state.value("dns1", "")), QStringLiteral("127.0.0.1"));
   QCOMPARE(QString::fromStdString(state.at("accounts").at(0).value("password", "")),
            QStringLiteral("Shelf2024"));
+  const json volumes = state.value("volumes", json::array());
+  QCOMPARE(int(volumes.size()), 1);
+  QCOMPARE(QString::fromStdString(volumes[0].value("mode", "")), QStringLiteral("raid1"));
 }
 
 QTEST_MAIN(TestWizardPages)

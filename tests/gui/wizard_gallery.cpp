@@ -1,6 +1,8 @@
 // The wizard gallery: the real wizard frame with each of its pages, filled
 // from a simulated box, in English, German and Russian, written as PNG files
-// so they can be looked at (the network page in both of its modes).
+// so they can be looked at (the network page in both of its modes, the disk
+// mode page with one and with two disks), and the format progress dialog
+// running, completed and failed.
 //
 //   wizard_gallery <folder> [scale]
 //
@@ -29,9 +31,13 @@
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/box_values_page.h"
 #include "ui/wizard/drive_mapping_page.h"
+#include "ui/wizard/process_dialog.h"
+#include "ui/wizard/raid_page.h"
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_launch.h"
+#include "worker/private_messages.h"
+#include "worker/ticket.h"
 
 using namespace corvesta;
 using namespace corvesta::wizard_ids;
@@ -91,7 +97,7 @@ void Save(const QImage &image, const QString &name) {
   }
 }
 
-json Box(const std::string &name, int host, bool dhcp) {
+json Box(const std::string &name, int host, bool dhcp, json disks) {
   char mac[32];
   std::snprintf(mac, sizeof mac, "02:c0:de:00:02:%02x", host);
   json box = NasSimProcess::MakeBox(name, "127.0.0." + std::to_string(host), mac, "admin");
@@ -100,6 +106,7 @@ json Box(const std::string &name, int host, bool dhcp) {
   box["description"] = "Photos and backups";
   box["timezone"] = 40;
   box["dns1"] = "127.0.0.1";
+  box["disks"] = std::move(disks);
   return box;
 }
 
@@ -124,7 +131,16 @@ void ShootPage(std::size_t order, const QString &name) {
   if (order != 0) {
     frame.OnStep(kSteps[order].button);
   }
-  if (auto *page = dynamic_cast<CBoxValuesPage *>(pages.Page(order))) {
+  if (auto *raid = dynamic_cast<CRaidPage *>(pages.Page(order))) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!raid->ReportReceived() && clock.elapsed() < 10000) {
+      QTest::qWait(20);
+    }
+    if (raid->DiskState() == 0) {
+      Fail(QStringLiteral("no disks for ") + name);
+    }
+  } else if (auto *page = dynamic_cast<CBoxValuesPage *>(pages.Page(order))) {
     QElapsedTimer clock;
     clock.start();
     while (page->Load() == CBoxValuesPage::LoadState::Loading && clock.elapsed() < 10000) {
@@ -139,6 +155,51 @@ void ShootPage(std::size_t order, const QString &name) {
     }
   }
   Save(Shoot(frame), name);
+}
+
+// The format progress dialog driven by the answers a box would give: at 62%
+// while it runs, or on to its end: completed, or a formatting the box
+// reported failed (remounted and finished all the same).
+enum class FormatShot { Running, Complete, Failed };
+
+void ShootFormat(FormatShot shot, const QString &name) {
+  FormatRequests requests;
+  const auto issue = [](WindowHandle, std::int32_t) { return NextTicket(); };
+  requests.stopFileBrowser = issue;
+  requests.createVolumes = [](WindowHandle, std::int32_t, const VolumeSpec &) {
+    return NextTicket();
+  };
+  requests.readFormatState = issue;
+  requests.remountDisks = issue;
+  requests.readRemountState = issue;
+  requests.finishFormatting = issue;
+  CProcessDialog dialog(nullptr, 0, VolumeSpec{}, requests);
+  dialog.show();
+  dialog.Start();
+  const auto step = [&dialog](CommandIndex index) {
+    dialog.WindowProc(WM_DISK_STEP_RESULT, 1, static_cast<LPARAM>(index));
+  };
+  // The next state answer, once the poll for it has gone out.
+  const auto state = [&dialog](int value, int percent) {
+    QTest::qWait(400);
+    dialog.WindowProc(WM_FORMAT_PROGRESS, static_cast<WPARAM>(value), percent);
+  };
+  step(CommandIndex::StopFileBrowser);
+  dialog.WindowProc(WM_FORMAT_CREATE_RESULT, 1, static_cast<LPARAM>(CommandIndex::CreateVolumes));
+  state(1, 62);
+  if (shot != FormatShot::Running) {
+    state(shot == FormatShot::Complete ? 2 : 0, 100);
+    step(CommandIndex::RemountDisks);
+    step(CommandIndex::ReadRemountState);
+    step(CommandIndex::FinishFormatting);
+    if (!dialog.Outcome()) {
+      Fail(QStringLiteral("the chain did not end for ") + name);
+    }
+  }
+  Save(Shoot(dialog), name);
+  if (shot != FormatShot::Running) {
+    dialog.accept();
+  }
 }
 
 // The drive mapping page once the share list is in; with `chooser` the
@@ -193,7 +254,10 @@ int main(int argc, char *argv[]) {
   test::ScopedAppDataFolder settingsFolder;
   timing::ScopedTimeScale faster(0.2);
   NasSimProcess sim;
-  json homestore = Box("HOMESTORE", 3, false);
+  const json two = json::array(
+      {json{{"device", "sda"}, {"size_gib", 1000}}, json{{"device", "sdb"}, {"size_gib", 1000}}});
+  const json one = json::array({json{{"device", "sda"}, {"size_gib", 2000}}});
+  json homestore = Box("HOMESTORE", 3, false, two);
   homestore["shares"] = json::array({{{"name", "Public"}},
                                      {{"name", "Photos"}},
                                      {{"name", "Backup of the family laptops 2024"}}});
@@ -210,7 +274,7 @@ int main(int argc, char *argv[]) {
   other.server = "10.1.1.9";
   other.connected = false;
   drives->AddMapping(other);
-  if (!sim.Start(NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true)}))) {
+  if (!sim.Start(NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true, one)}))) {
     Fail(QString::fromStdString("nas-sim: " + sim.Error()));
     return 1;
   }
@@ -224,10 +288,15 @@ int main(int argc, char *argv[]) {
     for (std::size_t order = 0; order < std::size(shots); ++order) {
       ShootPage(order, QString::fromLatin1(shots[order]) + QLatin1Char('_') + code);
     }
+    ShootPage(4, QStringLiteral("wizard_raid_two_disks_") + code);
     ShootDrivePage(QStringLiteral("wizard_drive_mapping_") + code, false);
     ShootDrivePage(QStringLiteral("wizard_drive_mapping_choices_") + code, true);
     UseBox("KS-NEW", "127.0.0.2");
     ShootPage(3, QStringLiteral("wizard_network_dhcp_") + code);
+    ShootPage(4, QStringLiteral("wizard_raid_one_disk_") + code);
+    ShootFormat(FormatShot::Running, QStringLiteral("format_running_") + code);
+    ShootFormat(FormatShot::Complete, QStringLiteral("format_complete_") + code);
+    ShootFormat(FormatShot::Failed, QStringLiteral("format_failed_") + code);
   }
   ClearCurrentLanguage();
   return g_ok ? 0 : 1;

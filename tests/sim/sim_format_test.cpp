@@ -142,5 +142,51 @@ TEST_F(SimFormatTest, AFailedFormatReportsItsErrcodeAndLeavesNoVolume) {
   EXPECT_EQ(Step("cgi_Status_Volume_Info").find("<item>"), std::string::npos);
 }
 
+TEST_F(SimFormatTest, AFormatCanFailPartWay) {
+  ASSERT_TRUE(sim.Patch("NEW", {{"format_seconds", 4},
+                                {"faults", {{"format_errcode", 0}, {"format_fail_percent", 25}}}}));
+  Step("cgi_AJAXPlorer_Stop");
+  ASSERT_NE(Create(kRaid1Line).find("<res>1</res>"), std::string::npos);
+  std::string state;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        state = State();
+        return state.find("<finished>1</finished>") != std::string::npos;
+      },
+      3s)); // well before the four seconds of a whole format
+  EXPECT_NE(state.find("<errcode>0</errcode>"), std::string::npos) << state;
+  EXPECT_EQ(PercentOf(state), 25) << state;
+}
+
+TEST_F(SimFormatTest, EachDiskStepCanBeRefusedOnDemand) {
+  const std::string steps[] = {"cgi_AJAXPlorer_Stop", "cgi_FMT_Create_DiskMGR", "cgi_Disk_Remount",
+                               "cgi_Check_Disk_Remount_State", "cgi_FMT_Disk_Finish"};
+  // One step of the chain; the creation waits for the format's end.
+  auto run = [&](const std::string &step) {
+    if (step != "cgi_FMT_Create_DiskMGR") {
+      return Step(step);
+    }
+    const std::string reply = Create(kRaid1Line);
+    if (reply.find("<res>1</res>") != std::string::npos) {
+      WaitUntil([&] { return State().find("<finished>1</finished>") != std::string::npos; }, 5s);
+    }
+    return reply;
+  };
+  for (const std::string &refused : steps) {
+    SCOPED_TRACE(refused);
+    ASSERT_TRUE(sim.SetFaults("NEW", {{"http", {{refused, {{"refuse", true}}}}}})) << sim.Error();
+    bool reached = false;
+    for (const std::string &step : steps) {
+      if (step == refused && !reached) {
+        EXPECT_NE(run(step).find("<res>0</res>"), std::string::npos);
+        // Taken back: the refused step changed nothing, so it now goes through.
+        ASSERT_TRUE(sim.SetFaults("NEW", nlohmann::json::object())) << sim.Error();
+        reached = true;
+      }
+      ASSERT_NE(run(step).find("<res>1</res>"), std::string::npos) << step;
+    }
+  }
+}
+
 } // namespace
 } // namespace corvesta::test

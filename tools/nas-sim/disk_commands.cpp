@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "faults.h"
 #include "simulator.h"
 #include "web_commands.h"
 #include "xml_writer.h"
@@ -23,6 +24,15 @@ HttpReply StepReply(bool accepted, std::string_view reason = {}) {
 void Refuse(const SimBox &box, std::string_view command, const std::string &reason) {
   std::fprintf(stderr, "nas-sim: box \"%s\": %.*s refused: %s\n", box.state.name.c_str(),
                static_cast<int>(command.size()), command.data(), reason.c_str());
+}
+
+// Whether the fault switches make this disk step answer res 0.
+bool RefusedOnDemand(const SimBox &box, std::string_view command) {
+  if (!HttpFaultFor(box.state.faults, command).refuse) {
+    return false;
+  }
+  Refuse(box, command, "refused on demand");
+  return true;
 }
 
 // Ends a running format: volumes are made when it went well, and none are
@@ -53,6 +63,9 @@ HttpReply DiskInfo(CommandContext &context, const Values &) {
 }
 
 HttpReply StopFileBrowser(CommandContext &context, const Values &) {
+  if (RefusedOnDemand(context.box, "cgi_AJAXPlorer_Stop")) {
+    return StepReply(false, "refused on demand");
+  }
   context.box.format.fileBrowserStopped = true;
   return StepReply(true);
 }
@@ -61,7 +74,9 @@ HttpReply CreateVolumes(CommandContext &context, const Values &values) {
   SimBox &box = context.box;
   FormatChain &chain = box.format;
   std::string reason;
-  if (chain.phase == FormatChain::Phase::kRunning) {
+  if (HttpFaultFor(box.state.faults, "cgi_FMT_Create_DiskMGR").refuse) {
+    reason = "refused on demand";
+  } else if (chain.phase == FormatChain::Phase::kRunning) {
     reason = "a format is running";
   } else if (!chain.fileBrowserStopped) {
     reason = "the file browser still runs (cgi_AJAXPlorer_Stop first)";
@@ -81,13 +96,17 @@ HttpReply CreateVolumes(CommandContext &context, const Values &values) {
   chain.phase = FormatChain::Phase::kRunning;
   chain.started = Clock::now();
   chain.durationMs = box.state.formatSeconds * 1000;
+  // A format that will fail ends part-way, at the fault's percent.
+  const bool failing = box.state.faults.formatErrcode != kFormatNoError;
+  chain.endPercent = failing ? box.state.faults.formatFailPercent : 100;
+  chain.endMs = static_cast<int>(static_cast<long long>(chain.durationMs) * chain.endPercent / 100);
   chain.planned = std::move(*volumes);
   chain.remounted = false;
   chain.remountChecked = false;
   const unsigned run = ++chain.run;
   box.state.volumes.clear(); // the disks are being rebuilt
   SimBox *target = &box;
-  context.simulator.Loop().After(std::chrono::milliseconds(chain.durationMs), [target, run] {
+  context.simulator.Loop().After(std::chrono::milliseconds(chain.endMs), [target, run] {
     if (target->format.run == run) {
       EndFormat(*target);
     }
@@ -99,7 +118,7 @@ HttpReply FormatState(CommandContext &context, const Values &) {
   SimBox &box = context.box;
   const auto now = Clock::now();
   if (box.format.phase == FormatChain::Phase::kRunning &&
-      now - box.format.started >= std::chrono::milliseconds(box.format.durationMs)) {
+      now - box.format.started >= std::chrono::milliseconds(box.format.endMs)) {
     EndFormat(box); // the timer may not have run yet
   }
   const FormatReport report = ReportOf(box.format, now);
@@ -113,6 +132,9 @@ HttpReply FormatState(CommandContext &context, const Values &) {
 }
 
 HttpReply Remount(CommandContext &context, const Values &) {
+  if (RefusedOnDemand(context.box, "cgi_Disk_Remount")) {
+    return StepReply(false, "refused on demand");
+  }
   FormatChain &chain = context.box.format;
   if (chain.phase != FormatChain::Phase::kFinished) {
     Refuse(context.box, "cgi_Disk_Remount", "no finished format");
@@ -123,6 +145,9 @@ HttpReply Remount(CommandContext &context, const Values &) {
 }
 
 HttpReply RemountState(CommandContext &context, const Values &) {
+  if (RefusedOnDemand(context.box, "cgi_Check_Disk_Remount_State")) {
+    return StepReply(false, "refused on demand");
+  }
   FormatChain &chain = context.box.format;
   if (!chain.remounted) {
     Refuse(context.box, "cgi_Check_Disk_Remount_State", "no remount");
@@ -133,6 +158,9 @@ HttpReply RemountState(CommandContext &context, const Values &) {
 }
 
 HttpReply FinishFormat(CommandContext &context, const Values &) {
+  if (RefusedOnDemand(context.box, "cgi_FMT_Disk_Finish")) {
+    return StepReply(false, "refused on demand");
+  }
   FormatChain &chain = context.box.format;
   if (!chain.remountChecked) {
     Refuse(context.box, "cgi_FMT_Disk_Finish", "the remount was not checked");

@@ -22,7 +22,7 @@ bool ParseHttpFault(const nlohmann::json &json, HttpFault &fault, std::string_vi
   if (!OnlyKnownKeys(json,
                      {"http11", "status", "delay_ms", "segment_bytes", "segment_delay_ms",
                       "keep_open", "keep_open_ms", "broken_xml", "utf8_four_byte", "oversize",
-                      "drop"},
+                      "drop", "refuse"},
                      where, error) ||
       !ReadBool(json, "http11", fault.http11, where, error) ||
       !ReadInt(json, "status", fault.status, false, where, error) ||
@@ -34,7 +34,8 @@ bool ParseHttpFault(const nlohmann::json &json, HttpFault &fault, std::string_vi
       !ReadBool(json, "broken_xml", fault.brokenXml, where, error) ||
       !ReadBool(json, "utf8_four_byte", fault.utf8FourByte, where, error) ||
       !ReadText(json, "oversize", fault.oversize, false, where, error) ||
-      !ReadBool(json, "drop", fault.drop, where, error)) {
+      !ReadBool(json, "drop", fault.drop, where, error) ||
+      !ReadBool(json, "refuse", fault.refuse, where, error)) {
     return false;
   }
   if (fault.status < 100 || fault.status > 999) {
@@ -92,12 +93,17 @@ std::optional<Faults> FaultsFromJson(const nlohmann::json &json, std::string &er
   const std::string where = "faults";
   if (!OnlyKnownKeys(json,
                      {"refuse_credentials", "no_address_ack", "refuse_connections",
-                      "format_errcode", "udp", "http"},
+                      "format_errcode", "format_fail_percent", "udp", "http"},
                      where, error) ||
       !ReadBool(json, "refuse_credentials", faults.refuseCredentials, where, error) ||
       !ReadBool(json, "no_address_ack", faults.noAddressAck, where, error) ||
       !ReadBool(json, "refuse_connections", faults.refuseConnections, where, error) ||
-      !ReadInt(json, "format_errcode", faults.formatErrcode, false, where, error)) {
+      !ReadInt(json, "format_errcode", faults.formatErrcode, false, where, error) ||
+      !ReadInt(json, "format_fail_percent", faults.formatFailPercent, false, where, error)) {
+    return std::nullopt;
+  }
+  if (faults.formatFailPercent < 0 || faults.formatFailPercent > 100) {
+    error = "faults: \"format_fail_percent\" must be 0 to 100";
     return std::nullopt;
   }
   if (const auto udp = json.find("udp"); udp != json.end()) {
@@ -128,6 +134,7 @@ nlohmann::json FaultsToJson(const Faults &faults) {
                         {"no_address_ack", faults.noAddressAck},
                         {"refuse_connections", faults.refuseConnections},
                         {"format_errcode", faults.formatErrcode},
+                        {"format_fail_percent", faults.formatFailPercent},
                         {"udp", faults.udp},
                         {"http", faults.http}};
 }

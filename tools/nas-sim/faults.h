@@ -33,6 +33,7 @@ struct HttpFault {
   bool utf8FourByte = false; // the body carries a four-byte UTF-8 sequence
   std::string oversize; // "", "before" or "after": padding that makes the reply exceed 4096 bytes
   bool drop = false;    // close the connection without any reply
+  bool refuse = false;  // a disk step answers res 0 and does nothing
 };
 
 struct Faults {
@@ -40,6 +41,7 @@ struct Faults {
   bool noAddressAck = false;      // take address changes but never acknowledge them
   bool refuseConnections = false; // no web listener: connections are refused
   int formatErrcode = 1;          // errcode at the end of a format (1 = no error)
+  int formatFailPercent = 100;    // with another errcode, the percent the format ends at
   // Per-request switches as written, keyed by request or command name.
   nlohmann::json udp = nlohmann::json::object();
   nlohmann::json http = nlohmann::json::object();

@@ -174,7 +174,7 @@ FormatReport ReportOf(const FormatChain &chain, Clock::time_point now) {
   case FormatChain::Phase::kFinished:
     report.finished = true;
     report.errcode = chain.errcode;
-    report.percent = 100;
+    report.percent = chain.errcode == kFormatNoError ? 100 : chain.endPercent;
     break;
   }
   return report;

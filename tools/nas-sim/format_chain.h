@@ -22,6 +22,8 @@ struct FormatChain {
   Phase phase = Phase::kIdle;
   Clock::time_point started{};
   int durationMs = 0;
+  int endMs = 0;        // when it ends: durationMs, or earlier for a failing format
+  int endPercent = 100; // the percent reported once it has ended
   int errcode = kFormatNoError;
   std::vector<Volume> planned;
   bool remounted = false;

@@ -36,6 +36,7 @@
 #include "ui/application_icon.h"
 #include "ui/main/box_choice.h"
 #include "ui/main/browser_link.h"
+#include "ui/main/idle_hold.h"
 #include "ui/main/idle_logout.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
@@ -162,6 +163,17 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   m_activity = new ActivityFilter(this, this);
   m_idleTimer = new QTimer(this); // repeating: fires every idle period until stopped
   connect(m_idleTimer, &QTimer::timeout, this, &CUtilityDlg::OnIdleTimeout);
+  // Queued: the holder is still unwinding when it lets go.
+  SetIdleHoldReleased([this] {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (m_idleDue && !IdleLogoutHeld()) {
+            OnIdleTimeout();
+          }
+        },
+        Qt::QueuedConnection);
+  });
   m_volumes = std::make_unique<VolumeListSequence>(*m_host);
   BuildControls();
   SetTexts();
@@ -170,6 +182,7 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
 }
 
 CUtilityDlg::~CUtilityDlg() {
+  SetIdleHoldReleased({});
   StopIdleTimer();
 }
 
@@ -758,6 +771,7 @@ void CUtilityDlg::StartActivityWatch() {
 }
 
 void CUtilityDlg::RestartIdleTimer() {
+  m_idleDue = false;
   m_idleTimer->stop();
   m_timerArmed = false;
   if (IdleTime() != kIdleNever) {
@@ -767,12 +781,18 @@ void CUtilityDlg::RestartIdleTimer() {
 }
 
 void CUtilityDlg::StopIdleTimer() {
+  m_idleDue = false;
   m_activity->Remove();
   m_idleTimer->stop();
   m_timerArmed = false;
 }
 
 void CUtilityDlg::OnIdleTimeout() {
+  if (IdleLogoutHeld()) {
+    m_idleDue = true; // a logout now would leave the held work half-done
+    return;
+  }
+  m_idleDue = false;
   OnLogout();
   ShowError(Handle(), kTimeOutText);
   if (QWidget *dialog = OpenDialog()) {

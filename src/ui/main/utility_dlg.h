@@ -155,6 +155,8 @@ private:
   bool m_refreshAfterWizard = true;
   bool m_closing = false;
   bool m_timerArmed = false;
+  // The idle time ran out while the logout was held.
+  bool m_idleDue = false;
   int m_centerMode = 0;
   // The box's address while somebody is logged in to it.
   std::string m_boxAddress;

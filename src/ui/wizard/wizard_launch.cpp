@@ -3,6 +3,7 @@
 #include "ui/main/ui_text.h"
 #include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/network_page.h"
+#include "ui/wizard/raid_page.h"
 #include "ui/wizard/time_zone_page.h"
 #include "ui/wizard/user_group_page.h"
 #include "ui/wizard/user_name_page.h"
@@ -38,8 +39,7 @@ WizardPageSet::WizardPageSet() {
   m_pages[1] = std::make_unique<CUserGroupPage>();
   m_pages[2] = std::make_unique<CTimeZonePage>();
   m_pages[3] = std::make_unique<CNetworkPage>();
-  // The disk mode page: a base page until it is built.
-  m_pages[4] = std::make_unique<CWizardPage>();
+  m_pages[4] = std::make_unique<CRaidPage>();
   m_pages[5] = std::make_unique<CDriveMappingPage>();
 }
 

@@ -363,7 +363,13 @@ TEST_F(CliBoxTest, FailedFormattingStillRemountsAndEndsWithFailure) {
   ASSERT_TRUE(m_sim.SetFaults("BLANK", {{"format_errcode", 2}})) << m_sim.Error();
   const CliRun run = Cli({"format", "BLANK", "standalone", "--yes"}, "admin");
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_NE(run.err.find("format error."), std::string::npos) << run.err;
+  const auto told = run.err.find("format error.");
+  ASSERT_NE(told, std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("format error.", told + 1), std::string::npos)
+      << "told twice: " << run.err;
+  // No congratulations for volumes the box did not make.
+  EXPECT_EQ(run.out.find("Congratulations"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("Complete"), std::string::npos) << run.out;
   for (const char *step :
        {"cmd=cgi_Disk_Remount", "cmd=cgi_Check_Disk_Remount_State", "cmd=cgi_FMT_Disk_Finish"}) {
     EXPECT_EQ(WebRequestsWith("BLANK", step), 1u) << step;

@@ -181,7 +181,7 @@ TEST_F(FormatChainTest, RunsEveryStepInOrderAndReportsThePercentages) {
   EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), kCompletion);
 }
 
-TEST_F(FormatChainTest, AFailedFormattingIsShownAndStillRemountedCheckedAndFinished) {
+TEST_F(FormatChainTest, AFailedFormattingIsRemountedCheckedFinishedAndEndsAsAFailure) {
   ThroughFormatting(FormatState::Error);
   EXPECT_EQ(m_report.events.back(), "stage finishing");
   EXPECT_NE(std::find(m_report.events.begin(), m_report.events.end(), "notice format error."),
@@ -191,10 +191,14 @@ TEST_F(FormatChainTest, AFailedFormattingIsShownAndStillRemountedCheckedAndFinis
   ASSERT_TRUE(Step(CommandIndex::FinishFormatting, 1));
   EXPECT_EQ(m_script.calls, kAllSteps);
   ASSERT_TRUE(m_report.outcome);
+  EXPECT_EQ(m_report.ends, 1);
   EXPECT_TRUE(m_report.outcome->completed);
   EXPECT_FALSE(m_report.outcome->formatted);
   EXPECT_FALSE(m_report.outcome->Succeeded());
-  EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), kCompletion);
+  // No congratulations for volumes the box did not make.
+  EXPECT_TRUE(m_report.outcome->title.empty());
+  EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), "format error.");
+  EXPECT_FALSE(m_host.AnyPending());
 }
 
 struct EndCase {
@@ -229,6 +233,8 @@ TEST_P(FormatChainEndTest, EndsWithTheMessageAndStartsNothingMore) {
 const Strings kStop{"stop"};
 const std::string kMayHaveBeenMade = Utf16ToUtf8(kChangeMayHaveBeenMadeText);
 const Strings kCreate{"stop", "create"};
+const std::string kStateLost = Utf16ToUtf8(kFormatStateLostText);
+const std::string kTooLong = Utf16ToUtf8(kFormatTooLongText);
 const Strings kRemount{"stop", "create", "state", "remount"};
 const Strings kCheck{"stop", "create", "state", "remount", "check"};
 
@@ -286,7 +292,17 @@ std::vector<EndCase> EndCases() {
                     EXPECT_TRUE(t.Unanswered("state"));
                     EXPECT_TRUE(t.Fire(FormatChain::kSilenceTimer));
                   },
-                  "The NAS stopped reporting the state of the formatting.",
+                  kStateLost.c_str(),
+                  {"stop", "create", "state"}},
+          EndCase{"StatePollsSilentThroughTheSilenceLimit",
+                  [](auto &t) {
+                    t.ThroughCreation();
+                    for (int tick = 0; tick < 5; ++tick) {
+                      t.Fire(FormatChain::kPollTimer); // the one poll never ends
+                    }
+                    EXPECT_TRUE(t.Fire(FormatChain::kSilenceTimer));
+                  },
+                  kStateLost.c_str(),
                   {"stop", "create", "state"}},
           EndCase{"FormattingOutlastsTheTotalLimit",
                   [](auto &t) {
@@ -295,7 +311,7 @@ std::vector<EndCase> EndCases() {
                     t.State(FormatState::Running, 10);
                     EXPECT_TRUE(t.Fire(FormatChain::kTotalTimer));
                   },
-                  "The NAS stopped reporting the state of the formatting.",
+                  kTooLong.c_str(),
                   {"stop", "create", "state"}},
           EndCase{"RemountNotStarted",
                   [](auto &t) {
@@ -356,20 +372,37 @@ std::vector<EndCase> EndCases() {
 INSTANTIATE_TEST_SUITE_P(Ends, FormatChainEndTest, ::testing::ValuesIn(EndCases()),
                          [](const auto &testCase) { return std::string(testCase.param.label); });
 
-TEST_F(FormatChainTest, LateStateAnswersAfterTheEndStartNoSecondRemount) {
+TEST_F(FormatChainTest, ASlowBoxHasOnePollOutstandingAndOneRemount) {
   ThroughCreation();
   for (int tick = 0; tick < 3; ++tick) {
-    ASSERT_TRUE(Fire(FormatChain::kPollTimer)); // three polls outstanding
+    ASSERT_TRUE(Fire(FormatChain::kPollTimer)); // the first poll is still out
   }
+  EXPECT_EQ(m_script.calls, (Strings{"stop", "create", "state"}));
+  ASSERT_TRUE(State(FormatState::Running, 30));
+  ASSERT_TRUE(Fire(FormatChain::kPollTimer)); // answered: the next tick polls
+  EXPECT_EQ(m_script.calls.back(), "state");
+  EXPECT_EQ(std::count(m_script.calls.begin(), m_script.calls.end(), "state"), 2);
+  // An answer beyond the poll outstanding changes nothing.
   ASSERT_TRUE(State(FormatState::Finished, 100));
   EXPECT_TRUE(State(FormatState::Finished, 100));
   EXPECT_TRUE(State(FormatState::Error, 0));
   EXPECT_TRUE(State(FormatState::Running, 50));
-  EXPECT_EQ(m_script.calls, (Strings{"stop", "create", "state", "state", "state", "remount"}));
-  EXPECT_TRUE(m_report.percents.empty());
+  EXPECT_EQ(std::count(m_script.calls.begin(), m_script.calls.end(), "remount"), 1);
+  EXPECT_EQ(m_report.percents, std::vector<int>{30});
   EXPECT_EQ(std::count(m_report.events.begin(), m_report.events.end(), "notice format error."), 0);
   ASSERT_TRUE(Step(CommandIndex::RemountDisks, 1));
   EXPECT_EQ(m_script.calls.back(), "check");
+}
+
+TEST_F(FormatChainTest, AStateAnswerWithNoPollOutstandingIsIgnored) {
+  ThroughCreation();
+  EXPECT_TRUE(State(FormatState::Finished, 100)); // before any poll
+  EXPECT_TRUE(Chain().Running());
+  ASSERT_TRUE(Fire(FormatChain::kPollTimer));
+  EXPECT_TRUE(Unanswered("state"));
+  EXPECT_TRUE(State(FormatState::Error, 0)); // its poll had already ended
+  EXPECT_EQ(m_script.calls, (Strings{"stop", "create", "state"}));
+  EXPECT_TRUE(m_report.events.back() == "stage formatting");
 }
 
 TEST_F(FormatChainTest, AnswersOfOtherStepsAndForeignTicketsChangeNothing) {
@@ -412,8 +445,8 @@ TEST_F(FormatChainTest, PollsGoOnThroughPollsThatFailToStartOrToBeAnswered) {
 
 TEST_F(FormatChainTest, PercentagesOutsideTheRangeAreHeldToIt) {
   ThroughCreation();
-  ASSERT_TRUE(Fire(FormatChain::kPollTimer));
   for (LPARAM percent : {-5, 150, 2147483647}) {
+    ASSERT_TRUE(Fire(FormatChain::kPollTimer));
     ASSERT_TRUE(State(FormatState::Running, percent));
   }
   EXPECT_EQ(m_report.percents, (std::vector<int>{0, 100, 100}));

@@ -123,6 +123,17 @@ TEST(VolumePlanRefusal, TheReasonIsTranslated) {
   ClearCurrentLanguage();
 }
 
+TEST(DiskModeChoice, TheDiskCountDecidesTheModesOffered) {
+  const DiskMode all[] = {DiskMode::Standalone, DiskMode::Jbod, DiskMode::Raid0, DiskMode::Raid1};
+  for (DiskMode mode : all) {
+    EXPECT_EQ(DiskModeAllowed(1, mode), mode == DiskMode::Standalone);
+    EXPECT_TRUE(DiskModeAllowed(2, mode));
+    for (int none : {0, 3, -1}) {
+      EXPECT_FALSE(DiskModeAllowed(none, mode)) << none;
+    }
+  }
+}
+
 TEST(DiskModeWords, NameTheModesTheBoxKnows) {
   struct Case {
     std::string_view word;
