@@ -37,12 +37,14 @@
 #include "setup/volume_plan.h"
 #include "ui/platform/qt_services.h"
 #include "ui/wizard/process_dialog.h"
+#include "window_bench_support.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace corvesta;
 using corvesta::bench::Median;
+using namespace corvesta::bench;
 
 constexpr auto kLimit = std::chrono::seconds(60);
 constexpr int kFormatSeconds = 3;
@@ -62,69 +64,12 @@ std::string State(bool slowBox) {
   return state + "}]}";
 }
 
-double Ms(Clock::duration span) {
-  return std::chrono::duration<double, std::milli>(span).count();
-}
-
-void ListTheBox() {
-  AdapterTable table;
-  CopyToField(table.adapters[0].address, sizeof table.adapters[0].address, "127.0.0.1");
-  CopyToField(table.adapters[0].mask, sizeof table.adapters[0].mask, "255.0.0.0");
-  table.count = 1;
-  SetCurrentAdapterTable(table);
-  const std::uint64_t generation = DeviceList::Instance().Clear();
-  DeviceList::Instance().Update(generation, [](std::vector<NasDevice> &devices) {
-    NasDevice box;
-    CopyToField(box.name, sizeof box.name, "KS-NEW");
-    CopyToField(box.ip, sizeof box.ip, kBoxIp);
-    CopyToField(box.netmask, sizeof box.netmask, "255.0.0.0");
-    devices.push_back(box);
-  });
-  SetCurrentCredentials(MakeCredentials("admin", "admin"));
-}
-
-// A 10 ms timer on the UI thread: the longest gap between two firings and
-// the most requests alive at any firing.
-class Probe {
-public:
-  Probe() {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(10);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-      const auto now = Clock::now();
-      m_longest = std::max(m_longest, Ms(now - m_last));
-      m_last = now;
-      m_mostAlive = std::max(m_mostAlive, CQuery::LiveCount() - m_aliveBefore);
-    });
-  }
-  void Start() {
-    m_longest = 0;
-    m_mostAlive = 0;
-    m_aliveBefore = CQuery::LiveCount();
-    m_last = Clock::now();
-    m_timer.start();
-  }
-  void Stop() {
-    m_timer.stop();
-    m_longest = std::max(m_longest, Ms(Clock::now() - m_last));
-  }
-  double LongestGapMs() const { return m_longest; }
-  std::int64_t MostAlive() const { return m_mostAlive; }
-
-private:
-  QTimer m_timer;
-  Clock::time_point m_last{};
-  double m_longest = 0;
-  std::int64_t m_mostAlive = 0;
-  std::int64_t m_aliveBefore = 0;
-};
-
 struct ChainRun {
   bool succeeded = false;
   double chainMs = 0;
 };
 
-ChainRun RunChain(Probe &probe) {
+ChainRun RunChain(UiThreadProbe &probe) {
   HdInfo disks;
   disks.deviceCount = 2;
   std::strcpy(disks.disk1Name, "sda");
@@ -173,7 +118,7 @@ void BM_FormatChain(benchmark::State &state) {
     state.SkipWithError("run inside scripts/netns-run: it starts nas-sim on loopback");
     return;
   }
-  Probe probe;
+  UiThreadProbe probe;
   std::vector<double> beyond;
   std::vector<double> gaps;
   std::vector<double> alive;
@@ -184,7 +129,7 @@ void BM_FormatChain(benchmark::State &state) {
       state.SkipWithError(sim.Error().c_str());
       break;
     }
-    ListTheBox();
+    ListOneNewBox("KS-NEW", kBoxIp);
     state.ResumeTiming();
     const ChainRun run = RunChain(probe);
     if (!run.succeeded) {

@@ -51,8 +51,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace corvesta;
 using namespace corvesta::wizard_ids;
+using corvesta::bench::ListOneNewBox;
 using corvesta::bench::Median;
+using corvesta::bench::Ms;
 using corvesta::bench::PumpUntil;
+using corvesta::bench::UiThreadProbe;
 
 constexpr auto kLimit = std::chrono::seconds(30);
 constexpr char kBoxIp[] = "127.0.0.3";
@@ -67,59 +70,6 @@ const char kState[] = R"({"boxes": [{
   "disks": [{"device": "sda", "size_gib": 1000}],
   "volumes": []
 }]})";
-
-double Ms(Clock::duration span) {
-  return std::chrono::duration<double, std::milli>(span).count();
-}
-
-// A 10 ms timer on the UI thread that notes the longest gap between two of
-// its firings.
-class GapProbe {
-public:
-  GapProbe() {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(10);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-      const auto now = Clock::now();
-      m_longest = std::max(m_longest, Ms(now - m_last));
-      m_last = now;
-    });
-  }
-  void Start() {
-    m_longest = 0;
-    m_last = Clock::now();
-    m_timer.start();
-  }
-  // The longest gap, counting the time since the last firing.
-  double Stop() {
-    m_timer.stop();
-    return std::max(m_longest, Ms(Clock::now() - m_last));
-  }
-
-private:
-  QTimer m_timer;
-  Clock::time_point m_last{};
-  double m_longest = 0;
-};
-
-// One box in the device list, at its first address, with the first set-up's
-// credentials and this machine's loopback as the PC's adapter.
-void ListTheNewBox() {
-  AdapterTable table;
-  CopyToField(table.adapters[0].address, sizeof table.adapters[0].address, "127.0.0.1");
-  CopyToField(table.adapters[0].mask, sizeof table.adapters[0].mask, "255.0.0.0");
-  table.count = 1;
-  SetCurrentAdapterTable(table);
-  const std::uint64_t generation = DeviceList::Instance().Clear();
-  DeviceList::Instance().Update(generation, [](std::vector<NasDevice> &devices) {
-    NasDevice box;
-    CopyToField(box.name, sizeof box.name, "KS-NEW");
-    CopyToField(box.ip, sizeof box.ip, kBoxIp);
-    CopyToField(box.netmask, sizeof box.netmask, "255.0.0.0");
-    devices.push_back(box);
-  });
-  SetCurrentCredentials(MakeCredentials("admin", "admin"));
-}
 
 // The administrator's wizard over the box, shown on its first page.
 struct Wizard {
@@ -157,7 +107,7 @@ struct FourPageRun {
 };
 
 // The four pages as a new owner fills them, ending with a static address.
-FourPageRun RunFourPages(MessageQueueTarget &owner, GapProbe &probe) {
+FourPageRun RunFourPages(MessageQueueTarget &owner, UiThreadProbe &probe) {
   FourPageRun run;
   Wizard wizard(owner);
   probe.Start();
@@ -196,7 +146,8 @@ FourPageRun RunFourPages(MessageQueueTarget &owner, GapProbe &probe) {
     qobject_cast<QAbstractButton *>(wizard.frame.GetDlgItem(kFinish))->click();
     run.finished = wizard.frame.result() == kFinishedResult;
   }
-  run.longestGapMs = probe.Stop();
+  probe.Stop();
+  run.longestGapMs = probe.LongestGapMs();
   return run;
 }
 
@@ -210,7 +161,7 @@ void BM_FourPagesWithAnAddressChange(benchmark::State &state) {
     return;
   }
   MessageQueueTarget owner;
-  GapProbe probe;
+  UiThreadProbe probe;
   std::vector<double> gaps;
   std::vector<double> logins;
   for (auto _ : state) {
@@ -220,7 +171,7 @@ void BM_FourPagesWithAnAddressChange(benchmark::State &state) {
       state.SkipWithError(sim.Error().c_str());
       break;
     }
-    ListTheNewBox();
+    ListOneNewBox("KS-NEW", kBoxIp);
     state.ResumeTiming();
     const FourPageRun run = RunFourPages(owner, probe);
     if (!run.finished) {
@@ -277,7 +228,7 @@ void BM_PageActivationAgainstBareRead(benchmark::State &state) {
     state.SkipWithError(sim.Error().c_str());
     return;
   }
-  ListTheNewBox();
+  ListOneNewBox("KS-NEW", kBoxIp);
   MessageQueueTarget owner;
   Wizard wizard(owner);
   std::vector<double> pageTimes;
