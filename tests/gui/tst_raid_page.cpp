@@ -32,6 +32,7 @@
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_launch.h"
+#include "wizard_sim_test.h"
 
 using namespace corvesta;
 using namespace corvesta::disk_ids;
@@ -116,7 +117,7 @@ QString BoxText(const MessageBoxRequest &request) {
 
 } // namespace
 
-class TestRaidPage : public QObject {
+class TestRaidPage : public test::WizardSimTest {
   Q_OBJECT
 private Q_SLOTS:
   void init();
@@ -145,60 +146,22 @@ private:
   // Waits for the chain's end; the dialog then shows it.
   void WaitEnded(CProcessDialog *dialog);
   void CheckEndedAndClosable(CProcessDialog *dialog, const QString &message, bool succeeded);
-
-  std::unique_ptr<test::CleanRecords> m_clean;
-  std::unique_ptr<test::ScopedAppDataFolder> m_settings;
-  std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
-  std::unique_ptr<NasSimProcess> m_sim;
-  std::unique_ptr<MessageQueueTarget> m_owner;
-  std::unique_ptr<WizardPageSet> m_pages;
-  std::unique_ptr<CWizardDialog> m_frame;
-  std::int64_t m_liveBefore = 0;
 };
 
 void TestRaidPage::init() {
-  m_clean = std::make_unique<test::CleanRecords>();
-  m_settings = std::make_unique<test::ScopedAppDataFolder>();
-  m_timeScale = std::make_unique<timing::ScopedTimeScale>(kTimeScale);
-  m_sim = std::make_unique<NasSimProcess>();
-  m_owner = std::make_unique<MessageQueueTarget>();
-  m_liveBefore = CQuery::LiveCount();
-  AdapterTable table;
-  CopyToField(table.adapters[0].address, sizeof table.adapters[0].address, "127.0.0.1");
-  CopyToField(table.adapters[0].mask, sizeof table.adapters[0].mask, "255.0.0.0");
-  table.count = 1;
-  SetCurrentAdapterTable(table);
+  StartFixture(kTimeScale);
   SetCurrentCredentials(MakeCredentials("admin", kPassword));
 }
 
 void TestRaidPage::cleanup() {
-  m_frame.reset();
-  m_pages.reset();
   // No request is left running and no hold on the idle logout.
-  QTRY_COMPARE_WITH_TIMEOUT(CQuery::LiveCount(), m_liveBefore, kWaitMs);
+  EndFixture(kWaitMs);
   QTRY_VERIFY_WITH_TIMEOUT(!IdleLogoutHeld(), kWaitMs);
-  m_owner.reset();
-  m_sim.reset();
-  SetCurrentAdapterTable(AdapterTable{});
-  m_timeScale.reset();
-  m_settings.reset();
-  m_clean.reset();
+  ReleaseFixture();
 }
 
 void TestRaidPage::Open() {
-  const std::uint64_t generation = DeviceList::Instance().Clear();
-  DeviceList::Instance().Update(generation, [&](std::vector<NasDevice> &devices) {
-    NasDevice box;
-    CopyToField(box.name, sizeof box.name, "ALPHA");
-    CopyToField(box.ip, sizeof box.ip, kBoxIp);
-    CopyToField(box.netmask, sizeof box.netmask, "255.0.0.0");
-    devices.push_back(box);
-  });
-  m_pages = std::make_unique<WizardPageSet>();
-  m_frame = std::make_unique<CWizardDialog>(nullptr, m_owner->Handle(), true);
-  AddWizardPages(*m_frame, *m_pages, true, 0);
-  m_frame->Initialise();
-  m_frame->show();
+  OpenFrame("ALPHA", kBoxIp);
   m_frame->OnStep(wizard_ids::kSteps[kRaidPage].button);
   QCOMPARE(m_frame->ActivePage(), m_pages->Page(kRaidPage));
 }

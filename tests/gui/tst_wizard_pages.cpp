@@ -35,6 +35,7 @@
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 #include "ui/wizard/wizard_launch.h"
+#include "wizard_sim_test.h"
 #include "worker/private_messages.h"
 
 using namespace corvesta;
@@ -99,7 +100,7 @@ QString BoxText(NasSimProcess &sim, const char *key, const char *box = "ALPHA") 
 
 } // namespace
 
-class TestWizardPages : public QObject {
+class TestWizardPages : public test::WizardSimTest {
   Q_OBJECT
 private Q_SLOTS:
   void init();
@@ -130,58 +131,20 @@ private:
   QLineEdit *Edit(int id) const { return m_frame->GetDlgItemAs<QLineEdit>(id); }
   CGdipIpAddrCtl *Address(int id) const { return m_frame->GetDlgItemAs<CGdipIpAddrCtl>(id); }
   void SetAddress(int id, const char *text);
-
-  std::unique_ptr<test::CleanRecords> m_clean;
-  std::unique_ptr<test::ScopedAppDataFolder> m_settings;
-  std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
-  std::unique_ptr<NasSimProcess> m_sim;
-  std::unique_ptr<MessageQueueTarget> m_owner;
-  std::unique_ptr<WizardPageSet> m_pages;
-  std::unique_ptr<CWizardDialog> m_frame;
-  std::int64_t m_liveBefore = 0;
 };
 
 void TestWizardPages::init() {
-  m_clean = std::make_unique<test::CleanRecords>();
-  m_settings = std::make_unique<test::ScopedAppDataFolder>();
-  m_timeScale = std::make_unique<timing::ScopedTimeScale>(kTimeScale);
-  m_sim = std::make_unique<NasSimProcess>();
-  m_owner = std::make_unique<MessageQueueTarget>();
-  m_liveBefore = CQuery::LiveCount();
-  AdapterTable table;
-  CopyToField(table.adapters[0].address, sizeof table.adapters[0].address, "127.0.0.1");
-  CopyToField(table.adapters[0].mask, sizeof table.adapters[0].mask, "255.0.0.0");
-  table.count = 1;
-  SetCurrentAdapterTable(table);
+  StartFixture(kTimeScale);
 }
 
 void TestWizardPages::cleanup() {
-  m_frame.reset();
-  m_pages.reset();
   // No request is left running, whatever the page did.
-  QTRY_COMPARE_WITH_TIMEOUT(CQuery::LiveCount(), m_liveBefore, kWaitMs);
-  m_owner.reset();
-  m_sim.reset();
-  SetCurrentAdapterTable(AdapterTable{});
-  m_timeScale.reset();
-  m_settings.reset();
-  m_clean.reset();
+  EndFixture(kWaitMs);
+  ReleaseFixture();
 }
 
 void TestWizardPages::Open(std::size_t order, const char *device, const char *ip) {
-  const std::uint64_t generation = DeviceList::Instance().Clear();
-  DeviceList::Instance().Update(generation, [&](std::vector<NasDevice> &devices) {
-    NasDevice box;
-    CopyToField(box.name, sizeof box.name, device);
-    CopyToField(box.ip, sizeof box.ip, ip);
-    CopyToField(box.netmask, sizeof box.netmask, "255.0.0.0");
-    devices.push_back(box);
-  });
-  m_pages = std::make_unique<WizardPageSet>();
-  m_frame = std::make_unique<CWizardDialog>(nullptr, m_owner->Handle(), true);
-  AddWizardPages(*m_frame, *m_pages, true, 0);
-  m_frame->Initialise();
-  m_frame->show();
+  OpenFrame(device, ip);
   if (order != kPasswordPage) {
     m_frame->OnStep(kSteps[order].button);
   }
