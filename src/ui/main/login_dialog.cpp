@@ -63,16 +63,6 @@ QLineEdit *MakeField(QWidget *parent, int id, QRect frame, bool password) {
   return edit;
 }
 
-CGdipButton *MakeTextButton(QWidget *parent, int id, QRect where, const QString &text) {
-  auto *button = new CGdipButton(ButtonKind::PushButton, parent);
-  SetDlgCtrlID(button, id);
-  button->LoadImages(skin::kTextButtonNormal, skin::kTextButtonActive, skin::kTextButtonActive);
-  button->setGeometry(where);
-  button->setText(text);
-  button->setAccessibleName(text);
-  return button;
-}
-
 } // namespace
 
 bool CLoginDialog::FitsField(const QString &text) {

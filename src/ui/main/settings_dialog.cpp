@@ -43,16 +43,6 @@ constexpr IdleRadio kShownRadios[] = {
 // Part of the template, never shown.
 constexpr int kHiddenRadios[] = {kSettingsOneMinute, kSettingsThreeMinutes};
 
-CGdipButton *MakeTextButton(QWidget *parent, int id, QRect where, const QString &text) {
-  auto *button = new CGdipButton(ButtonKind::PushButton, parent);
-  SetDlgCtrlID(button, id);
-  button->LoadImages(skin::kTextButtonNormal, skin::kTextButtonActive, skin::kTextButtonActive);
-  button->setGeometry(where);
-  button->setText(text);
-  button->setAccessibleName(text);
-  return button;
-}
-
 CGdipButton *MakeRadio(QWidget *parent, int id, QRect where) {
   auto *radio = new CGdipButton(ButtonKind::RadioButton, parent);
   SetDlgCtrlID(radio, id);

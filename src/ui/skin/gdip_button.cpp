@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ui/skin/control_id.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
+#include "ui/skin/skin_image_ids.h"
 
 namespace corvesta {
 namespace {
@@ -158,6 +160,16 @@ void CGdipButton::paintEvent(QPaintEvent *) {
   } else {
     PaintMark(painter);
   }
+}
+
+CGdipButton *MakeTextButton(QWidget *parent, int id, QRect where, const QString &text) {
+  auto *button = new CGdipButton(ButtonKind::PushButton, parent);
+  SetDlgCtrlID(button, id);
+  button->LoadImages(skin::kTextButtonNormal, skin::kTextButtonActive, skin::kTextButtonActive);
+  button->setGeometry(where);
+  button->setText(text);
+  button->setAccessibleName(text);
+  return button;
 }
 
 } // namespace corvesta

@@ -53,4 +53,8 @@ private:
   skin::CDisabledImageCache m_disabledPressed;
 };
 
+// A dialog's push button with the skin's text-button faces: `text` (already
+// translated) is shown and is its accessible name.
+CGdipButton *MakeTextButton(QWidget *parent, int id, QRect where, const QString &text);
+
 } // namespace corvesta

@@ -25,16 +25,6 @@ constexpr int kTitleHeight = 22;
 constexpr int kTextHeight = 17;
 constexpr int kPercentHeight = 18;
 
-CGdipButton *MakeTextButton(QWidget *parent, int id, QRect where, std::u16string_view text) {
-  auto *button = new CGdipButton(ButtonKind::PushButton, parent);
-  SetDlgCtrlID(button, id);
-  button->LoadImages(skin::kTextButtonNormal, skin::kTextButtonActive, skin::kTextButtonActive);
-  button->setGeometry(where);
-  button->setText(UiText(text));
-  button->setAccessibleName(button->text());
-  return button;
-}
-
 } // namespace
 
 CProcessDialog::CProcessDialog(QWidget *parent, std::int32_t boxIndex, const VolumeSpec &volumes,
@@ -101,8 +91,8 @@ void CProcessDialog::BuildControls() {
   m_percent->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
   m_percent->SetText(QStringLiteral("0%"));
 
-  auto *ok = MakeTextButton(this, kOk, lay::kOk, u"OK");
-  auto *cancel = MakeTextButton(this, kCancel, lay::kCancel, u"Cancel");
+  auto *ok = MakeTextButton(this, kOk, lay::kOk, UiText(u"OK"));
+  auto *cancel = MakeTextButton(this, kCancel, lay::kCancel, UiText(u"Cancel"));
   auto *close = new CGdipButton(ButtonKind::PushButton, this);
   SetDlgCtrlID(close, kClose);
   close->LoadImages(skin::kCloseNormal, skin::kCloseHover, skin::kClosePressed);
