@@ -47,11 +47,9 @@ CIPAddrEdit::CIPAddrEdit(CGdipIpAddrCtl *owner, int index)
   setFrame(false);
   setAlignment(Qt::AlignCenter);
   setMaxLength(kAddressFieldDigits);
-  setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kAddressFieldDigits)), this));
+  setValidator(owner->m_fieldValidator);
   // The control itself is the tab stop; the fields take the focus from it.
-  setFocusPolicy(Qt::ClickFocus);
-  setFont(skin::SkinFont(kFieldTextHeight));
+  setFocusPolicy(Qt::ClickFocus); // the font is the control's, inherited
   connect(this, &QLineEdit::textEdited, this, [this] { m_owner->OnFieldEdited(m_index); });
 }
 
@@ -150,6 +148,9 @@ CGdipIpAddrCtl::CGdipIpAddrCtl(QWidget *parent)
   setFont(skin::SkinFont(kFieldTextHeight));
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::IBeamCursor);
+  // One validator serves the four fields.
+  m_fieldValidator = new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kAddressFieldDigits)), this);
   for (int i = 0; i < kAddressFieldCount; ++i) {
     m_fields[static_cast<std::size_t>(i)] = new CIPAddrEdit(this, i);
   }

@@ -8,6 +8,7 @@
 // A whole address pasted into a field is spread over the four fields.
 
 #include <QLineEdit>
+#include <QValidator>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -107,6 +108,7 @@ private:
 
   CGdiPlusBitmapResource m_image;
   std::array<CIPAddrEdit *, kAddressFieldCount> m_fields{};
+  QValidator *m_fieldValidator = nullptr;
   std::array<QRect, kAddressFieldCount> m_fieldRects{};
   std::array<QRect, kAddressFieldCount - 1> m_dotRects{};
   QtMessageTarget *m_target;
