@@ -32,6 +32,8 @@ constexpr int kFieldTop = 4;
 constexpr int kFieldInset = 2;
 constexpr int kDotFillInset = 2;
 constexpr QSize kDefaultSize(180, 26);
+// Pixels at each end of the field image that hold its rounded border.
+constexpr int kFieldImageEnd = 6;
 
 bool IsDigitText(const QString &text) {
   return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
@@ -262,10 +264,28 @@ void CGdipIpAddrCtl::Layout() {
   update();
 }
 
+void CGdipIpAddrCtl::DrawFieldImage(QPainter &painter) const {
+  // The field's ends are drawn as they are and the plain middle is
+  // stretched or cut to the control's width, so a control narrower or
+  // wider than the image keeps both of its ends.
+  const QPixmap &pixmap = m_image.Pixmap();
+  const QSize natural = m_image.Size();
+  const qreal ratio = pixmap.devicePixelRatio();
+  const int end = std::min({kFieldImageEnd, natural.width() / 2, width() / 2});
+  const int h = natural.height();
+  const auto source = [ratio, h](int x, int w) {
+    return QRectF(x * ratio, 0, w * ratio, h * ratio);
+  };
+  painter.drawPixmap(QRectF(0, 0, end, h), pixmap, source(0, end));
+  painter.drawPixmap(QRectF(end, 0, width() - 2 * end, h), pixmap,
+                     source(end, natural.width() - 2 * end));
+  painter.drawPixmap(QRectF(width() - end, 0, end, h), pixmap, source(natural.width() - end, end));
+}
+
 void CGdipIpAddrCtl::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   if (!m_image.IsNull()) {
-    painter.drawPixmap(QRect(QPoint(0, 0), m_image.Size()), m_image.Pixmap());
+    DrawFieldImage(painter);
   }
   painter.setFont(font());
   painter.setPen(

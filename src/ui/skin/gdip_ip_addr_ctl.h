@@ -8,6 +8,7 @@
 // A whole address pasted into a field is spread over the four fields.
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QValidator>
 #include <QWidget>
 #include <array>
@@ -89,6 +90,7 @@ private:
   enum class Entry { SelectAll, CaretAtStart, CaretAtEnd };
 
   void Layout();
+  void DrawFieldImage(QPainter &painter) const;
   void FocusField(int index, Entry entry);
   // After the person changed a field: the range check once it holds three
   // characters, then on to the next field.
