@@ -11,12 +11,11 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
-#include <cstdio>
 
+#include "gallery_support.h"
 #include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_dialog.h"
 #include "ui/skin/gdip_icon_static.h"
@@ -34,34 +33,10 @@ namespace ids = corvesta::skin;
 
 namespace {
 
-bool g_ok = true;
-QString g_folder;
-QString g_suffix;
-
-void Fail(const QString &what) {
-  std::fprintf(stderr, "control_gallery: %s\n", qPrintable(what));
-  g_ok = false;
-}
-
-void Save(const QImage &image, const QString &name) {
-  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
-  if (!image.save(path, "PNG")) {
-    Fail(QStringLiteral("cannot write ") + path);
-  }
-}
-
-void Settle() {
-  for (int i = 0; i < 5; ++i) {
-    QCoreApplication::processEvents();
-  }
-}
-
-QImage Shoot(QWidget &window) {
-  window.show();
-  window.activateWindow();
-  Settle();
-  return window.grab().toImage();
-}
+using gallery::Fail;
+using gallery::Save;
+using gallery::Settle;
+using gallery::Shoot;
 
 CTransStatic *Label(QWidget *parent, const QString &text, QRect where, int height = 17,
                     int weight = ids::kWeightRegular, QColor color = Qt::white) {
@@ -130,9 +105,7 @@ void AddressSheet() {
           QRect(364, y, 80, 26), 13, ids::kWeightRegular, QColor(170, 170, 170));
     y += 46;
   }
-  dialog.show();
-  dialog.activateWindow();
-  Settle();
+  gallery::Show(dialog);
   focused->setFocus(Qt::TabFocusReason);
   focused->Field(3)->setFocus();
   focused->Field(3)->selectAll();
@@ -191,9 +164,7 @@ void DriveMappingListSheet() {
     list->SetItemText(row, 1, QString::fromLatin1(share[1]));
     ++row;
   }
-  dialog.show();
-  dialog.activateWindow();
-  Settle();
+  gallery::Show(dialog);
   list->SetSelectedRow(1);
   // The chooser open on the second share, its list dropped down below it.
   list->OpenChooser(1, 1);
@@ -278,24 +249,16 @@ void NasInfoSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: control_gallery <folder> [scale]\n");
+  if (!gallery::ReadCommandLine(argc, argv, "control_gallery")) {
     return 2;
   }
-  const bool doubled = argc > 2 && QByteArray(argv[2]) == "2";
-  if (doubled) {
-    qputenv("QT_SCALE_FACTOR", "2");
-  }
   QApplication application(argc, argv);
-  g_folder = QString::fromLocal8Bit(argv[1]);
-  g_suffix = doubled ? QStringLiteral("@2x") : QString();
-  if (!QDir().mkpath(g_folder)) {
-    Fail(QStringLiteral("cannot make ") + g_folder);
+  if (!gallery::MakeFolder()) {
     return 1;
   }
   AddressSheet();
   TimeZoneListSheet();
   DriveMappingListSheet();
   NasInfoSheet();
-  return g_ok ? 0 : 1;
+  return gallery::ExitCode();
 }

@@ -13,13 +13,12 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDir>
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <cstdio>
 #include <functional>
 
+#include "gallery_support.h"
 #include "ui/skin/bottom_icon_button.h"
 #include "ui/skin/dialog_group.h"
 #include "ui/skin/gdip_button.h"
@@ -41,31 +40,9 @@ namespace ids = corvesta::skin;
 
 namespace {
 
-bool g_ok = true;
-QString g_folder;
-QString g_suffix;
-
-void Fail(const QString &what) {
-  std::fprintf(stderr, "skin_gallery: %s\n", qPrintable(what));
-  g_ok = false;
-}
-
-void Save(const QImage &image, const QString &name) {
-  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
-  if (!image.save(path, "PNG")) {
-    Fail(QStringLiteral("cannot write ") + path);
-  }
-}
-
-// Renders a window as the screen would show it, at the screen's pixel ratio.
-QImage Shoot(QWidget &window) {
-  window.show();
-  window.activateWindow();
-  for (int i = 0; i < 5; ++i) {
-    QCoreApplication::processEvents();
-  }
-  return window.grab().toImage();
-}
+using gallery::Fail;
+using gallery::Save;
+using gallery::Shoot;
 
 void Hover(QWidget *widget) {
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
@@ -378,7 +355,7 @@ void StatesSheet() {
 // Every image of the skin on a neutral ground with its id.
 void ImagesSheet() {
   const int columns = 1500;
-  const qreal ratio = g_suffix.isEmpty() ? 1.0 : 2.0;
+  const qreal ratio = gallery::PixelRatio();
   struct Placed {
     int id;
     QRect where;
@@ -422,24 +399,16 @@ void ImagesSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: skin_gallery <folder> [scale]\n");
+  if (!gallery::ReadCommandLine(argc, argv, "skin_gallery")) {
     return 2;
   }
-  const bool doubled = argc > 2 && QByteArray(argv[2]) == "2";
-  if (doubled) {
-    qputenv("QT_SCALE_FACTOR", "2");
-  }
   QApplication application(argc, argv);
-  g_folder = QString::fromLocal8Bit(argv[1]);
-  g_suffix = doubled ? QStringLiteral("@2x") : QString();
-  if (!QDir().mkpath(g_folder)) {
-    Fail(QStringLiteral("cannot make ") + g_folder);
+  if (!gallery::MakeFolder()) {
     return 1;
   }
   ImagesSheet();
   StatesSheet();
   SetIpSheet();
   SettingsSheet();
-  return g_ok ? 0 : 1;
+  return gallery::ExitCode();
 }

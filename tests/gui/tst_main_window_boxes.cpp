@@ -69,7 +69,7 @@ bool Answers(const QString &settingsFile) {
 
 } // namespace
 
-class TestMainWindowBoxes : public QObject {
+class TestMainWindowBoxes : public QObject, public test::SimWindowFixture {
   Q_OBJECT
 private Q_SLOTS:
   void init();
@@ -87,22 +87,14 @@ private Q_SLOTS:
 
 private:
   void StartListed(CUtilityDlg &window);
-
-  std::unique_ptr<test::ScopedAppDataFolder> m_settings;
-  std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
-  std::unique_ptr<NasSimProcess> m_sim;
 };
 
 void TestMainWindowBoxes::init() {
-  m_settings = std::make_unique<test::ScopedAppDataFolder>();
-  m_timeScale = std::make_unique<timing::ScopedTimeScale>(kTimeScale);
-  m_sim = std::make_unique<NasSimProcess>();
+  SetUp(kTimeScale);
 }
 
 void TestMainWindowBoxes::cleanup() {
-  m_sim.reset();
-  m_timeScale.reset();
-  m_settings.reset();
+  TearDown();
 }
 
 void TestMainWindowBoxes::StartListed(CUtilityDlg &window) {

@@ -9,6 +9,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "main_test_support.h"
+#include "main_window_sim.h"
 #include "nas/protocol_timing.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
@@ -33,6 +34,7 @@
 
 using namespace corvesta;
 using namespace corvesta::main_ids;
+using corvesta::test::ConnectAs;
 using corvesta::test::NasSimProcess;
 using nlohmann::json;
 
@@ -50,26 +52,8 @@ json Box(const std::string &name, int host, const std::string &password = "secre
   box["accounts"].push_back(
       {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,1,1,1,1"}});
   box["accounts"].push_back({{"user", "an na"}, {"password", "pw"}, {"access", "1,1,1,1,1,1"}});
-  box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
-  box["volumes"] = json::array({{{"volume", 1},
-                                 {"mode", "standard"},
-                                 {"file_system", "ext4"},
-                                 {"disks", "sda"},
-                                 {"total_kib", 1048576000},
-                                 {"used_kib", 104857600}}});
+  test::GiveOneVolume(box, 1000, 1048576000, 104857600);
   return box;
-}
-
-void ConnectAs(CUtilityDlg &window, const QString &name, const QString &user,
-               const QString &password) {
-  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
-  list->setCurrentIndex(list->findText(name));
-  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
-    dialog->UserField()->setText(user);
-    dialog->PasswordField()->setText(password);
-    QTest::mouseClick(dialog->GetDlgItem(kLoginOk), Qt::LeftButton);
-  });
-  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
 }
 
 QString StoredIdleTime() {

@@ -35,21 +35,6 @@ constexpr double kTimeScale = 0.2;
 constexpr int kListedWithinMs = 20000;
 constexpr int kAnsweredWithinMs = 20000;
 
-// A box with the administrator (password "secret"), the user anna with
-// `annaAccess`, and one volume.
-json BoxWithAnna(const std::string &annaAccess) {
-  json box = SimBox("ALPHA", 2, "secret");
-  box["accounts"].push_back({{"user", "anna"}, {"password", "anna2024"}, {"access", annaAccess}});
-  box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
-  box["volumes"] = json::array({{{"volume", 1},
-                                 {"mode", "standard"},
-                                 {"file_system", "ext4"},
-                                 {"disks", "sda"},
-                                 {"total_kib", 1048576000},
-                                 {"used_kib", 104857600}}});
-  return box;
-}
-
 bool Sent(const NasSimProcess &sim, std::string_view command) {
   for (const auto &request : sim.Requests()) {
     if (request.transport == "tcp" && request.bytes.find(command) != std::string::npos) {
@@ -73,7 +58,7 @@ QString WelcomeLine(CUtilityDlg &window) {
 
 } // namespace
 
-class TestMainWindowFaults : public QObject {
+class TestMainWindowFaults : public QObject, public test::SimWindowFixture {
   Q_OBJECT
 private Q_SLOTS:
   void init();
@@ -86,33 +71,16 @@ private Q_SLOTS:
   void aUserOutsideTheSubnetIsToldAndLoggedOut();
   void theFirstRunOfferIsMadeOnce();
   void aLoginStillRunningAtRefreshIsDropped();
-
-private:
-  void StartListed(CUtilityDlg &window);
-
-  std::unique_ptr<test::ScopedAppDataFolder> m_settings;
-  std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
-  std::unique_ptr<NasSimProcess> m_sim;
 };
 
 void TestMainWindowFaults::init() {
-  m_settings = std::make_unique<test::ScopedAppDataFolder>();
-  m_timeScale = std::make_unique<timing::ScopedTimeScale>(kTimeScale);
-  m_sim = std::make_unique<NasSimProcess>();
+  SetUp(kTimeScale);
   // The offer to run the wizard is made once per profile: here it has been.
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
 }
 
 void TestMainWindowFaults::cleanup() {
-  m_sim.reset();
-  m_timeScale.reset();
-  m_settings.reset();
-}
-
-void TestMainWindowFaults::StartListed(CUtilityDlg &window) {
-  window.show();
-  window.Start();
-  QTRY_COMPARE_WITH_TIMEOUT(window.State(), UiState::Listed, kListedWithinMs);
+  TearDown();
 }
 
 void TestMainWindowFaults::requestsThatEndUnansweredAreTold_data() {
@@ -156,12 +124,12 @@ void TestMainWindowFaults::requestsThatEndUnansweredAreTold() {
   QFETCH(bool, loggedIn);
   QFETCH(int, state);
   QFETCH(bool, volumesAsked);
-  json box = BoxWithAnna("1,1,1,1,1,1");
+  json box = test::AlphaWithAnna("1,1,1,1,1,1");
   box["faults"] = {{"http", {{command.toStdString(), json::parse(fault.toStdString())}}}};
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   const QString password =
       user == QStringLiteral("admin") ? QStringLiteral("secret") : QStringLiteral("anna2024");
   ConnectAs(window, QStringLiteral("ALPHA"), user, password);
@@ -205,11 +173,11 @@ void TestMainWindowFaults::accessTextsEnableTheirCenters() {
   QFETCH(bool, backup);
   QFETCH(bool, management);
   QFETCH(bool, surveillance);
-  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({BoxWithAnna(access.toStdString())})),
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({test::AlphaWithAnna(access.toStdString())})),
            m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"), QStringLiteral("anna2024"));
   QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kAnsweredWithinMs);
 
@@ -226,12 +194,12 @@ void TestMainWindowFaults::accessTextsEnableTheirCenters() {
 }
 
 void TestMainWindowFaults::anAccountInUseElsewhereIsToldAndLoggedOut() {
-  json box = BoxWithAnna("1,1,1,1,1,1");
+  json box = test::AlphaWithAnna("1,1,1,1,1,1");
   box["sessions"] = json::array({{{"user", "admin"}, {"peer", "127.0.0.77"}}});
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("secret"));
 
   QTRY_COMPARE_WITH_TIMEOUT(Texts(*boxes), QStringList{ToQString(kAccountInUseText)},
@@ -249,13 +217,13 @@ void TestMainWindowFaults::anAccountInUseElsewhereIsToldAndLoggedOut() {
 void TestMainWindowFaults::aUserOutsideTheSubnetIsToldAndLoggedOut() {
   // 127.1.0.2/16 is reachable in the namespace but not in the subnet of the
   // adapter it answers through (127.0.0.1/8).
-  json box = BoxWithAnna("1,1,1,1,1,1");
+  json box = test::AlphaWithAnna("1,1,1,1,1,1");
   box["ip"] = "127.1.0.2";
   box["netmask"] = "255.255.0.0";
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"), QStringLiteral("anna2024"));
 
   QTRY_COMPARE_WITH_TIMEOUT(Texts(*boxes), QStringList{ToQString(kAdministratorNeededText)},
@@ -271,12 +239,12 @@ void TestMainWindowFaults::aUserOutsideTheSubnetIsToldAndLoggedOut() {
 
 void TestMainWindowFaults::theFirstRunOfferIsMadeOnce() {
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"");
-  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({BoxWithAnna("1,1,1,1,1,1")})),
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({test::AlphaWithAnna("1,1,1,1,1,1")})),
            m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   boxes->QueueAnswer(MessageBoxResult::Cancel);
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"), QStringLiteral("anna2024"));
   QTRY_COMPARE_WITH_TIMEOUT(boxes->Count(), std::size_t(1), kAnsweredWithinMs);
   const MessageBoxRequest offer = boxes->Requests()[0];
@@ -298,12 +266,12 @@ void TestMainWindowFaults::theFirstRunOfferIsMadeOnce() {
 }
 
 void TestMainWindowFaults::aLoginStillRunningAtRefreshIsDropped() {
-  json box = BoxWithAnna("1,1,1,1,1,1");
+  json box = test::AlphaWithAnna("1,1,1,1,1,1");
   box["faults"] = {{"http", {{"login", {{"delay_ms", 1500}}}}}};
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kListedWithinMs);
   ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("secret"));
   QTRY_VERIFY_WITH_TIMEOUT(Sent(*m_sim, "cmd=login"), kAnsweredWithinMs);
 

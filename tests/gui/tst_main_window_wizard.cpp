@@ -35,20 +35,6 @@ namespace {
 constexpr double kTimeScale = 0.05;
 constexpr int kWaitMs = 20000;
 
-json Box() {
-  json box = test::SimBox("ALPHA", 2, "secret");
-  box["accounts"].push_back(
-      {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,0,0,0,0"}});
-  box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 1000}}});
-  box["volumes"] = json::array({{{"volume", 1},
-                                 {"mode", "standard"},
-                                 {"file_system", "ext4"},
-                                 {"disks", "sda"},
-                                 {"total_kib", 1048576000},
-                                 {"used_kib", 104857600}}});
-  return box;
-}
-
 int Count(const NasSimProcess &sim, const std::string &command) {
   int count = 0;
   for (const auto &request : sim.Requests()) {
@@ -65,7 +51,7 @@ void WaitLoaded(CWizardDialog *frame) {
 
 } // namespace
 
-class TestMainWindowWizard : public QObject {
+class TestMainWindowWizard : public QObject, public test::SimWindowFixture {
   Q_OBJECT
 private Q_SLOTS:
   void init();
@@ -73,40 +59,24 @@ private Q_SLOTS:
   void firstRunOfferRunsTheWizardAndThePanelFollows();
   void aUserGetsTwoPages();
   void aBoxThatLeftTheSubnetClosesTheWizard();
-
-private:
-  void StartListed(CUtilityDlg &window);
-
-  std::unique_ptr<test::ScopedAppDataFolder> m_settings;
-  std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
-  std::unique_ptr<NasSimProcess> m_sim;
 };
 
 void TestMainWindowWizard::init() {
-  m_settings = std::make_unique<test::ScopedAppDataFolder>();
-  m_timeScale = std::make_unique<timing::ScopedTimeScale>(kTimeScale);
-  m_sim = std::make_unique<NasSimProcess>();
-  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box()})), m_sim->Error().c_str());
+  SetUp(kTimeScale);
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({test::AlphaWithAnna("1,1,0,0,0,0")})),
+           m_sim->Error().c_str());
 }
 
 void TestMainWindowWizard::cleanup() {
-  m_sim.reset();
-  m_timeScale.reset();
-  m_settings.reset();
+  TearDown();
   SetCurrentWizardInfo(WizardInfo{});
-}
-
-void TestMainWindowWizard::StartListed(CUtilityDlg &window) {
-  window.show();
-  window.Start();
-  QTRY_COMPARE_WITH_TIMEOUT(window.State(), UiState::Listed, kWaitMs);
 }
 
 void TestMainWindowWizard::firstRunOfferRunsTheWizardAndThePanelFollows() {
   ScopedMessageBoxRecorder boxes;
   boxes->QueueAnswer(MessageBoxResult::Ok); // the first-run offer
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kWaitMs);
   bool driven = false;
   test::WhenModalShown<CWizardDialog>(
       [&](CWizardDialog *frame) {
@@ -143,7 +113,7 @@ void TestMainWindowWizard::aUserGetsTwoPages() {
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kWaitMs);
   test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"),
                   QStringLiteral("anna2024"));
   QTRY_VERIFY_WITH_TIMEOUT(window.LoggedIn(), kWaitMs);
@@ -170,7 +140,7 @@ void TestMainWindowWizard::aBoxThatLeftTheSubnetClosesTheWizard() {
   ScopedMessageBoxRecorder boxes;
   boxes->QueueAnswer(MessageBoxResult::Yes); // the gateway is outside the new subnet
   CUtilityDlg window;
-  StartListed(window);
+  test::StartListed(window, kWaitMs);
   test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
                   QStringLiteral("secret"));
   QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kWaitMs);

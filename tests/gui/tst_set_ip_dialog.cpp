@@ -10,6 +10,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "main_test_support.h"
+#include "main_window_sim.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
 #include "platform/message_box.h"
@@ -84,13 +85,7 @@ json FarBox(bool dhcp) {
   box["gateway"] = dhcp ? "" : "169.254.0.1";
   box["dhcp"] = dhcp;
   box["address_grace_ms"] = 0;
-  box["disks"] = json::array({{{"device", "sda"}, {"size_gib", 500}}});
-  box["volumes"] = json::array({{{"volume", 1},
-                                 {"mode", "standard"},
-                                 {"file_system", "ext4"},
-                                 {"disks", "sda"},
-                                 {"total_kib", 521142272},
-                                 {"used_kib", 1048576}}});
+  test::GiveOneVolume(box, 500, 521142272, 1048576);
   return box;
 }
 

@@ -10,7 +10,6 @@
 // and was written.
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -20,6 +19,7 @@
 #include "app/program_info.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
+#include "gallery_support.h"
 #include "i18n/current_language.h"
 #include "i18n/translate.h"
 #include "main_test_support.h"
@@ -48,9 +48,8 @@ using nlohmann::json;
 
 namespace {
 
-bool g_ok = true;
-QString g_folder;
-QString g_suffix;
+using gallery::Fail;
+using gallery::ShootOnScreen;
 
 struct Language {
   int index; // for SelectLanguage
@@ -58,66 +57,13 @@ struct Language {
 };
 constexpr Language kLanguages[] = {{0, "eng"}, {1, "fre"}, {2, "ger"}, {3, "spa"}, {4, "rus"}};
 
-void Fail(const QString &what) {
-  std::fprintf(stderr, "window_gallery: %s\n", qPrintable(what));
-  g_ok = false;
-}
-
-void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    QCoreApplication::processEvents();
-  }
-}
-
-// A shot that is one colour all over shows nothing.
-bool IsBlank(const QImage &image) {
-  if (image.isNull()) {
-    return true;
-  }
-  const QRgb first = image.pixel(0, 0);
-  for (int y = 0; y < image.height(); y += 3) {
-    for (int x = 0; x < image.width(); x += 3) {
-      if (image.pixel(x, y) != first) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-void Save(QImage image, const QString &name) {
-  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
-  if (IsBlank(image)) {
-    Fail(QStringLiteral("blank shot ") + path);
+// A shot that shows nothing is refused.
+void Save(const QImage &image, const QString &name) {
+  if (gallery::IsBlank(image)) {
+    Fail(QStringLiteral("blank shot ") + gallery::PathOf(name));
     return;
   }
-  if (!image.save(path, "PNG")) {
-    Fail(QStringLiteral("cannot write ") + path);
-  }
-}
-
-// The window as drawn, cut to its outline as the screen shows it.
-QImage Shoot(QWidget &window) {
-  window.show();
-  window.raise();
-  window.activateWindow();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    Fail(QStringLiteral("a window was not shown: ") + window.windowTitle());
-  }
-  Settle();
-  QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  if (!window.mask().isEmpty()) {
-    const qreal ratio = image.devicePixelRatio();
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    const QRegion outside = QRegion(window.rect()).subtracted(window.mask());
-    for (const QRect &r : outside) {
-      painter.fillRect(QRectF(r.x(), r.y(), r.width(), r.height()), Qt::transparent);
-    }
-    painter.end();
-    image.setDevicePixelRatio(ratio);
-  }
-  return image;
+  gallery::Save(image, name);
 }
 
 json Box(const std::string &name, int host, json accounts, json volumes) {
@@ -136,8 +82,8 @@ QImage WithMessage(QWidget &window, const std::function<void()> &trigger) {
   auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
                                                            QWidget *owner) {
     auto box = BuildMessageBox(request, owner);
-    const QImage shot = Shoot(*box);
-    composed = Shoot(window);
+    const QImage shot = ShootOnScreen(*box);
+    composed = ShootOnScreen(window);
     QPainter painter(&composed);
     painter.drawImage(
         QPoint((window.width() - box->width()) / 2, (window.height() - box->height()) / 2), shot);
@@ -171,7 +117,7 @@ std::int32_t IndexOf(const char *name) {
 void ShootDialogs(const QString &code, NasSimProcess &sim) {
   {
     CSettingsDialog dialog;
-    Save(Shoot(dialog), QStringLiteral("settings_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("settings_") + code);
   }
   const std::int32_t box = IndexOf("OFFICE-NAS");
   if (box < 0) {
@@ -180,9 +126,9 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
   }
   {
     CSettingIpDialog dialog(box);
-    Save(Shoot(dialog), QStringLiteral("set_ip_static_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("set_ip_static_") + code);
     QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpDhcp), Qt::LeftButton);
-    Save(Shoot(dialog), QStringLiteral("set_ip_dhcp_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("set_ip_dhcp_") + code);
     QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpStatic), Qt::LeftButton);
     SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpAddress), "192.168.1.10");
     SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpMask), "255.255.255.0");
@@ -205,7 +151,7 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
     if (!dialog.Waiting()) {
       Fail(QStringLiteral("the set-IP dialog does not wait"));
     }
-    Save(Shoot(dialog), QStringLiteral("set_ip_waiting_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("set_ip_waiting_") + code);
     // Its end is shown in a message box; nobody is there to see it.
     auto quiet = std::make_shared<MessageBoxRecorder>();
     auto previous = SetMessageBoxService(quiet);
@@ -227,7 +173,7 @@ void ShootFolders(CUtilityDlg &window, const QString &code) {
   if (folders->FolderCount() == 0) {
     Fail(QStringLiteral("the folder view stayed empty"));
   }
-  Save(Shoot(window), QStringLiteral("main_folders_") + code);
+  Save(ShootOnScreen(window), QStringLiteral("main_folders_") + code);
   // The timeout logs out first, then says so.
   QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
   Save(WithMessage(window,
@@ -279,7 +225,7 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
   {
     CUtilityDlg window;
     if (all) {
-      Save(Shoot(window), QStringLiteral("main_searching_") + code);
+      Save(ShootOnScreen(window), QStringLiteral("main_searching_") + code);
     }
     window.Start();
     for (int i = 0; i < 2000 && window.State() != UiState::Listed; ++i) {
@@ -288,7 +234,7 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
     if (window.State() != UiState::Listed) {
       Fail(QStringLiteral("the box list did not fill"));
     }
-    Save(Shoot(window), QStringLiteral("main_listed_") + code);
+    Save(ShootOnScreen(window), QStringLiteral("main_listed_") + code);
     ShootDialogs(code, sim);
 
     if (all) {
@@ -297,8 +243,8 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
       auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
                                                                QWidget *owner) {
         auto box = BuildMessageBox(request, owner);
-        const QImage shot = Shoot(*box);
-        composed = Shoot(window);
+        const QImage shot = ShootOnScreen(*box);
+        composed = ShootOnScreen(window);
         QPainter painter(&composed);
         const QPoint at((window.width() - box->width()) / 2, (window.height() - box->height()) / 2);
         painter.drawImage(at, shot);
@@ -312,24 +258,24 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
 
     // Logged in: the administrator with every center, a user with some.
     if (LogIn(window, QStringLiteral("admin"), QStringLiteral("admin"))) {
-      Save(Shoot(window), QStringLiteral("main_admin_") + code);
+      Save(ShootOnScreen(window), QStringLiteral("main_admin_") + code);
       ShootFolders(window, code);
     }
     QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
     if (LogIn(window, QStringLiteral("anna"), QStringLiteral("anna2024"))) {
-      Save(Shoot(window), QStringLiteral("main_anna_") + code);
+      Save(ShootOnScreen(window), QStringLiteral("main_anna_") + code);
     }
     QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
   }
   {
     CLoginDialog dialog;
     dialog.Prepare(QString(), QString());
-    Save(Shoot(dialog), QStringLiteral("login_empty_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("login_empty_") + code);
   }
   {
     CLoginDialog dialog;
     dialog.Prepare(QStringLiteral("anna"), QStringLiteral("anna2024"));
-    Save(Shoot(dialog), QStringLiteral("login_remembered_") + code);
+    Save(ShootOnScreen(dialog), QStringLiteral("login_remembered_") + code);
   }
   {
     // The refusal of an empty user name over the dialog.
@@ -340,8 +286,8 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
     auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
                                                              QWidget *owner) {
       auto box = BuildMessageBox(request, owner);
-      const QImage shot = Shoot(*box);
-      composed = Shoot(dialog);
+      const QImage shot = ShootOnScreen(*box);
+      composed = ShootOnScreen(dialog);
       QPainter painter(&composed);
       painter.drawImage(
           QPoint((dialog.width() - box->width()) / 2, (dialog.height() - box->height()) / 2), shot);
@@ -361,19 +307,11 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: window_gallery <folder> [scale]\n");
+  if (!gallery::ReadCommandLine(argc, argv, "window_gallery")) {
     return 2;
   }
-  const int scale = argc > 2 ? std::atoi(argv[2]) : 1;
-  if (scale == 2) {
-    qputenv("QT_SCALE_FACTOR", "2");
-    g_suffix = QStringLiteral("@2x");
-  }
   QApplication application(argc, argv);
-  g_folder = QString::fromLocal8Bit(argv[1]);
-  if (!QDir().mkpath(g_folder)) {
-    Fail(QStringLiteral("cannot make ") + g_folder);
+  if (!gallery::MakeFolder()) {
     return 1;
   }
   InstallQtPlatformServices();
@@ -389,5 +327,5 @@ int main(int argc, char *argv[]) {
   for (const Language &language : kLanguages) {
     ShootLanguage(language, true, sim);
   }
-  return g_ok ? 0 : 1;
+  return gallery::ExitCode();
 }

@@ -12,12 +12,11 @@
 // and every shot was written.
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
-#include <QPainter>
 #include <QTest>
 #include <cstdio>
 
+#include "gallery_support.h"
 #include "i18n/current_language.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
@@ -46,56 +45,15 @@ using nlohmann::json;
 
 namespace {
 
-bool g_ok = true;
-QString g_folder;
-QString g_suffix;
+using gallery::Fail;
+using gallery::Save;
+using gallery::ShootOnScreen;
 
 struct Language {
   int index;
   const char *code;
 };
 constexpr Language kLanguages[] = {{0, "eng"}, {2, "ger"}, {4, "rus"}};
-
-void Fail(const QString &what) {
-  std::fprintf(stderr, "wizard_gallery: %s\n", qPrintable(what));
-  g_ok = false;
-}
-
-void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    QCoreApplication::processEvents();
-  }
-}
-
-// The window as drawn, cut to its outline as the screen shows it.
-QImage Shoot(QWidget &window) {
-  window.show();
-  window.raise();
-  window.activateWindow();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    Fail(QStringLiteral("the wizard was not shown"));
-  }
-  Settle();
-  QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  if (!window.mask().isEmpty()) {
-    const qreal ratio = image.devicePixelRatio();
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    for (const QRect &r : QRegion(window.rect()).subtracted(window.mask())) {
-      painter.fillRect(QRectF(r.x(), r.y(), r.width(), r.height()), Qt::transparent);
-    }
-    painter.end();
-    image.setDevicePixelRatio(ratio);
-  }
-  return image;
-}
-
-void Save(const QImage &image, const QString &name) {
-  const QString path = g_folder + QLatin1Char('/') + name + g_suffix + QStringLiteral(".png");
-  if (image.isNull() || !image.save(path, "PNG")) {
-    Fail(QStringLiteral("cannot write ") + path);
-  }
-}
 
 json Box(const std::string &name, int host, bool dhcp, json disks) {
   char mac[32];
@@ -154,7 +112,7 @@ void ShootPage(std::size_t order, const QString &name) {
       frame.GetDlgItemAs<QLineEdit>(id)->setText(QStringLiteral("Shelf2024"));
     }
   }
-  Save(Shoot(frame), name);
+  Save(ShootOnScreen(frame), name);
 }
 
 // The format progress dialog driven by the answers a box would give: at 62%
@@ -196,7 +154,7 @@ void ShootFormat(FormatShot shot, const QString &name) {
       Fail(QStringLiteral("the chain did not end for ") + name);
     }
   }
-  Save(Shoot(dialog), name);
+  Save(ShootOnScreen(dialog), name);
   if (shot != FormatShot::Running) {
     dialog.accept();
   }
@@ -221,33 +179,25 @@ void ShootDrivePage(const QString &name, bool chooser) {
     Fail(QStringLiteral("no shares for ") + name);
   }
   if (chooser) {
-    Shoot(frame);
+    ShootOnScreen(frame);
     page->List()->SetSelectedRow(0);
     page->List()->setFocus(Qt::OtherFocusReason);
-    Settle();
+    gallery::SettleOnScreen();
     if (!page->List()->OpenChooser(0, 1)) {
       Fail(QStringLiteral("no chooser for ") + name);
     }
   }
-  Save(Shoot(frame), name);
+  Save(ShootOnScreen(frame), name);
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: wizard_gallery <folder> [scale]\n");
+  if (!gallery::ReadCommandLine(argc, argv, "wizard_gallery")) {
     return 2;
   }
-  const int scale = argc > 2 ? std::atoi(argv[2]) : 1;
-  if (scale == 2) {
-    qputenv("QT_SCALE_FACTOR", "2");
-    g_suffix = QStringLiteral("@2x");
-  }
   QApplication application(argc, argv);
-  g_folder = QString::fromLocal8Bit(argv[1]);
-  if (!QDir().mkpath(g_folder)) {
-    Fail(QStringLiteral("cannot make ") + g_folder);
+  if (!gallery::MakeFolder()) {
     return 1;
   }
   InstallQtPlatformServices();
@@ -299,5 +249,5 @@ int main(int argc, char *argv[]) {
     ShootFormat(FormatShot::Failed, QStringLiteral("format_failed_") + code);
   }
   ClearCurrentLanguage();
-  return g_ok ? 0 : 1;
+  return gallery::ExitCode();
 }
