@@ -14,16 +14,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "../nas_sim_launcher.h"
@@ -35,7 +32,6 @@
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
 #include "setup/volume_plan.h"
-#include "ui/platform/qt_services.h"
 #include "ui/wizard/process_dialog.h"
 #include "window_bench_support.h"
 
@@ -99,11 +95,7 @@ ChainRun RunChain(UiThreadProbe &probe) {
   run.succeeded = dialog.Outcome() && dialog.Outcome()->Succeeded();
   dialog.accept();
   // The last step's worker ends before the next run counts.
-  const auto end = Clock::now() + kLimit;
-  while (CQuery::LiveCount() > 0 && Clock::now() < end) {
-    QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  PumpUntil([] { return CQuery::LiveCount() == 0; }, kLimit);
   return run;
 }
 
@@ -165,27 +157,15 @@ BENCHMARK(BM_FormatChain)
 } // namespace
 
 int main(int argc, char **argv) {
-  char pattern[] = "/tmp/corvesta-bench-format-XXXXXX";
-  if (::mkdtemp(pattern) != nullptr) {
-    ::setenv("XDG_CONFIG_HOME", pattern, 1);
-  }
-  QApplication application(argc, argv);
-  InstallQtPlatformServices();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (g_beyondRatio > 0) {
-    corvesta::bench::PrintRatio("format: chain beyond format time and stop pause / 1.1 s",
-                                g_beyondRatio, 1.0);
-    corvesta::bench::PrintRatio("format: longest UI timer gap / 100 ms", g_gapRatio, 1.0);
-    corvesta::bench::PrintRatio("format: most requests alive / 2", g_aliveRatio, 1.0);
-  }
-  if (g_slowAliveRatio > 0) {
-    corvesta::bench::PrintRatio("format, slow box: most requests alive / 2", g_slowAliveRatio, 1.0);
-  }
-  std::system((std::string("rm -rf ") + pattern).c_str());
-  return 0;
+  const WindowBenchApplication application(argc, argv);
+  return RunThenPrintRatios(argc, argv, [] {
+    if (g_beyondRatio > 0) {
+      PrintRatio("format: chain beyond format time and stop pause / 1.1 s", g_beyondRatio, 1.0);
+      PrintRatio("format: longest UI timer gap / 100 ms", g_gapRatio, 1.0);
+      PrintRatio("format: most requests alive / 2", g_aliveRatio, 1.0);
+    }
+    if (g_slowAliveRatio > 0) {
+      PrintRatio("format, slow box: most requests alive / 2", g_slowAliveRatio, 1.0);
+    }
+  });
 }

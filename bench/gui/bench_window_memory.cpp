@@ -9,14 +9,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,8 +23,6 @@
 #include "app/language_choice.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
-#include "child_process.h"
-#include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/utility_dlg.h"
@@ -41,15 +36,6 @@ using namespace corvesta::bench;
 
 constexpr int kRounds = 5;
 constexpr auto kChildLimit = std::chrono::seconds(60);
-
-const char kState[] = R"({"boxes": [{
-  "name": "bench", "mac": "00:11:22:33:44:03", "ip": "127.0.0.3",
-  "netmask": "255.0.0.0", "gateway": "127.0.0.1", "dhcp": false,
-  "accounts": [{"user": "admin", "password": "benchpass", "access": "1,1,1,1,1,1"}],
-  "disks": [{"device": "sda", "size_gib": 1000}],
-  "volumes": [{"volume": 1, "mode": "standard", "file_system": "ext4", "disks": "sda",
-               "total_kib": 1048576000, "used_kib": 104857600}]
-}]})";
 
 // Resident set size of this process in KiB, 0 when unknown.
 long ResidentKiB() {
@@ -87,20 +73,6 @@ template <class Done, class Then> void WhenReady(Done done, Then then) {
   timer->start();
 }
 
-void AnswerLoginDialog() {
-  WhenReady(
-      [] {
-        auto *dialog = qobject_cast<CLoginDialog *>(QApplication::activeModalWidget());
-        return dialog != nullptr && dialog->isVisible();
-      },
-      [] {
-        auto *dialog = qobject_cast<CLoginDialog *>(QApplication::activeModalWidget());
-        dialog->UserField()->setText(QStringLiteral("admin"));
-        dialog->PasswordField()->setText(QStringLiteral("benchpass"));
-        qobject_cast<QAbstractButton *>(dialog->GetDlgItem(main_ids::kLoginOk))->click();
-      });
-}
-
 int RunAsChild(const std::string &kind, int argc, char **argv) {
   QApplication application(argc, argv);
   if (kind == "window") {
@@ -108,16 +80,14 @@ int RunAsChild(const std::string &kind, int argc, char **argv) {
     InstallQtPlatformServices();
     settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
     CUtilityDlg window;
-    window.show();
-    window.Start();
-    WhenReady([&] { return window.State() == UiState::Listed; },
-              [&] {
-                AnswerLoginDialog();
-                // Connect runs the login dialog in a loop of its own: start
-                // it once this slot has returned.
-                QTimer::singleShot(0, [&] { window.OnCommand(main_ids::kConnect); });
-                WhenReady([&] { return window.InfoPanel()->isVisible(); }, ReportResidentSoon);
-              });
+    if (!StartListed(window)) {
+      return 1;
+    }
+    AnswerLoginDialog(std::chrono::milliseconds(10), [] {});
+    // Connect runs the login dialog in a loop of its own: it starts from the
+    // application's loop.
+    QTimer::singleShot(0, [&] { window.OnCommand(main_ids::kConnect); });
+    WhenReady([&] { return window.InfoPanel()->isVisible(); }, ReportResidentSoon);
     return QApplication::exec();
   }
   QWidget window;
@@ -133,36 +103,22 @@ void BM_MainWindowMemoryAgainstBareWindow(benchmark::State &state) {
     return;
   }
   NasSimLauncher sim;
-  if (!sim.Start(kState)) {
+  if (!sim.Start(kBoxWithOneVolume)) {
     state.SkipWithError(sim.Error().c_str());
     return;
   }
-  const ScopedConfigFolder folder(false);
-  if (folder.Path().empty()) {
-    state.SkipWithError("cannot make a settings folder");
+  // A child's report is its resident size in KiB.
+  const PairedSamples sizes = RunChildrenAlternately(
+      state, kChildLimit,
+      [](const ChildReport &report) {
+        return std::atol(report.line.c_str()) > 0 ? std::atof(report.line.c_str()) / 1024.0 : -1;
+      },
+      "a child did not report its memory");
+  if (sizes.Empty()) {
     return;
   }
-  const std::string &config = folder.Path();
-  std::vector<double> bare;
-  std::vector<double> window;
-  for (auto _ : state) {
-    const auto plain = RunChild("bare", config, kChildLimit);
-    const auto main = RunChild("window", config, kChildLimit);
-    if (!plain || !main || std::atol(plain->line.c_str()) <= 0 ||
-        std::atol(main->line.c_str()) <= 0) {
-      state.SkipWithError("a child did not report its memory");
-      break;
-    }
-    bare.push_back(std::atof(plain->line.c_str()) / 1024.0);
-    window.push_back(std::atof(main->line.c_str()) / 1024.0);
-    state.SetIterationTime((plain->milliseconds + main->milliseconds) / 1000.0);
-  }
-  if (window.empty()) {
-    return;
-  }
-  state.counters["bare_MiB"] = Median(bare);
-  state.counters["window_MiB"] = Median(window);
-  state.counters["ratio"] = Median(window) / Median(bare);
+  sizes.SetCounters(state, "window_MiB", "bare_MiB");
+  state.counters["ratio"] = sizes.Ratio();
 }
 BENCHMARK(BM_MainWindowMemoryAgainstBareWindow)
     ->Iterations(kRounds)
@@ -172,9 +128,6 @@ BENCHMARK(BM_MainWindowMemoryAgainstBareWindow)
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc >= 3 && std::strcmp(argv[1], kChildFlag) == 0) {
-    return RunAsChild(argv[2], argc, argv);
-  }
-  return RunWithRatio(argc, argv, "ratio",
-                      "main window memory after a login / bare Qt window (median)", 2.0);
+  return ChildOrRatioMain(argc, argv, RunAsChild,
+                          "main window memory after a login / bare Qt window (median)", 2.0);
 }

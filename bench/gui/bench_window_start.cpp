@@ -16,14 +16,11 @@
 #include <QWidget>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "../nas_sim_launcher.h"
 #include "../ratio_line.h"
 #include "app/language_choice.h"
-#include "child_process.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_services.h"
 #include "window_bench_support.h"
@@ -81,31 +78,14 @@ void BM_MainWindowFirstPaintAgainstBareWindow(benchmark::State &state) {
     state.SkipWithError("run inside scripts/netns-run: the main window starts a discovery");
     return;
   }
-  const ScopedConfigFolder folder(false);
-  if (folder.Path().empty()) {
-    state.SkipWithError("cannot make a settings folder");
+  const PairedSamples times = RunChildrenAlternately(
+      state, kChildLimit, [](const ChildReport &report) { return report.milliseconds; },
+      "a child did not paint its window");
+  if (times.Empty()) {
     return;
   }
-  const std::string &config = folder.Path();
-  std::vector<double> bare;
-  std::vector<double> window;
-  for (auto _ : state) {
-    const auto plain = RunChild("bare", config, kChildLimit);
-    const auto main = RunChild("window", config, kChildLimit);
-    if (!plain || !main) {
-      state.SkipWithError("a child did not paint its window");
-      break;
-    }
-    bare.push_back(plain->milliseconds);
-    window.push_back(main->milliseconds);
-    state.SetIterationTime((plain->milliseconds + main->milliseconds) / 1000.0);
-  }
-  if (window.empty()) {
-    return;
-  }
-  state.counters["bare_ms"] = Median(bare);
-  state.counters["window_ms"] = Median(window);
-  state.counters["ratio"] = Median(window) / Median(bare);
+  times.SetCounters(state, "window_ms", "bare_ms");
+  state.counters["ratio"] = times.Ratio();
 }
 BENCHMARK(BM_MainWindowFirstPaintAgainstBareWindow)
     ->Iterations(kRounds)
@@ -115,9 +95,6 @@ BENCHMARK(BM_MainWindowFirstPaintAgainstBareWindow)
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc >= 3 && std::strcmp(argv[1], kChildFlag) == 0) {
-    return RunAsChild(argv[2], argc, argv);
-  }
-  return RunWithRatio(argc, argv, "ratio", "main window first paint / bare Qt window (median)",
-                      1.5);
+  return ChildOrRatioMain(argc, argv, RunAsChild,
+                          "main window first paint / bare Qt window (median)", 1.5);
 }

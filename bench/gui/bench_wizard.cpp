@@ -15,14 +15,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QStringList>
 #include <QTimer>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,7 +33,6 @@
 #include "nas/udp/adapter_table.h"
 #include "platform/message_queue_target.h"
 #include "platform/text_codec.h"
-#include "ui/platform/qt_services.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
 #include "ui/wizard/box_values_page.h"
 #include "ui/wizard/network_page.h"
@@ -54,7 +50,9 @@ using namespace corvesta::wizard_ids;
 using corvesta::bench::ListOneNewBox;
 using corvesta::bench::Median;
 using corvesta::bench::Ms;
+using corvesta::bench::PairedSamples;
 using corvesta::bench::PumpUntil;
+using corvesta::bench::RunAlternately;
 using corvesta::bench::UiThreadProbe;
 
 constexpr auto kLimit = std::chrono::seconds(30);
@@ -231,25 +229,14 @@ void BM_PageActivationAgainstBareRead(benchmark::State &state) {
   ListOneNewBox("KS-NEW", kBoxIp);
   MessageQueueTarget owner;
   Wizard wizard(owner);
-  std::vector<double> pageTimes;
-  std::vector<double> bareTimes;
-  for (auto _ : state) {
-    const double page = TimedActivation(wizard);
-    const double bare = TimedBareRead();
-    if (page < 0 || bare < 0) {
-      state.SkipWithError("a read of the wizard information failed");
-      break;
-    }
-    pageTimes.push_back(page);
-    bareTimes.push_back(bare);
-    state.SetIterationTime((page + bare) / 1000.0);
-  }
-  if (pageTimes.empty()) {
+  const PairedSamples times = RunAlternately(
+      state, [&] { return TimedActivation(wizard); }, TimedBareRead,
+      "a read of the wizard information failed");
+  if (times.Empty()) {
     return;
   }
-  state.counters["page_ms"] = Median(pageTimes);
-  state.counters["bare_read_ms"] = Median(bareTimes);
-  g_activationRatio = Median(pageTimes) / (Median(bareTimes) + 16.0);
+  times.SetCounters(state, "page_ms", "bare_read_ms");
+  g_activationRatio = Median(times.measured) / (Median(times.baseline) + 16.0);
 }
 BENCHMARK(BM_PageActivationAgainstBareRead)
     ->Iterations(20)
@@ -259,24 +246,17 @@ BENCHMARK(BM_PageActivationAgainstBareRead)
 } // namespace
 
 int main(int argc, char **argv) {
-  const corvesta::bench::ScopedConfigFolder config(true);
-  QApplication application(argc, argv);
-  InstallQtPlatformServices();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (g_gapRatio > 0) {
-    corvesta::bench::PrintRatio("wizard: longest UI timer gap, four pages / 100 ms", g_gapRatio,
-                                1.0);
-    corvesta::bench::PrintRatio("wizard: settings taken to login / (poll + 5 s + 100 ms)",
-                                g_loginRatio, 1.0);
-  }
-  if (g_activationRatio > 0) {
-    corvesta::bench::PrintRatio("wizard: page activation / (bare wizard read + 16 ms)",
-                                g_activationRatio, 1.0);
-  }
-  return 0;
+  const corvesta::bench::WindowBenchApplication application(argc, argv);
+  return corvesta::bench::RunThenPrintRatios(argc, argv, [] {
+    if (g_gapRatio > 0) {
+      corvesta::bench::PrintRatio("wizard: longest UI timer gap, four pages / 100 ms", g_gapRatio,
+                                  1.0);
+      corvesta::bench::PrintRatio("wizard: settings taken to login / (poll + 5 s + 100 ms)",
+                                  g_loginRatio, 1.0);
+    }
+    if (g_activationRatio > 0) {
+      corvesta::bench::PrintRatio("wizard: page activation / (bare wizard read + 16 ms)",
+                                  g_activationRatio, 1.0);
+    }
+  });
 }

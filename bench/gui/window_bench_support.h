@@ -1,25 +1,38 @@
 #pragma once
-// What the window benchmarks share: a settings folder of their own, never the
-// user's, bounded runs of the event loop, a probe of the UI thread and one
-// box at its first address.
+// What the window benchmarks share: their main, a settings folder of their
+// own, never the user's, bounded runs of the event loop, a probe of the UI
+// thread, one box at its first address, the main window's start and login,
+// and a measured value taken alternately with its baseline.
 
-#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QString>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "../ratio_line.h"
+#include "child_process.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/query.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/text_codec.h"
+#include "ui/main/login_dialog.h"
+#include "ui/main/main_ids.h"
+#include "ui/main/utility_dlg.h"
+#include "ui/platform/qt_services.h"
 
 namespace corvesta::bench {
 
@@ -52,6 +65,44 @@ public:
 private:
   std::string m_path;
 };
+
+// The application a window benchmark runs in: its settings in a folder of
+// its own, the platform services installed.
+class WindowBenchApplication {
+public:
+  WindowBenchApplication(int &argc, char **argv) : m_config(true), m_application(argc, argv) {
+    corvesta::InstallQtPlatformServices();
+  }
+
+private:
+  ScopedConfigFolder m_config;
+  QApplication m_application;
+};
+
+// Every registered benchmark with the console table, then `printRatios()`
+// for the ratio lines; the program's exit status.
+template <class PrintRatios>
+int RunThenPrintRatios(int argc, char **argv, PrintRatios printRatios) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  printRatios();
+  return 0;
+}
+
+// The main of a benchmark that runs itself again as a child: the child's
+// `runChild(kind, argc, argv)`, or in the parent every benchmark and the
+// ratio line of the "ratio" counter.
+template <class RunChild>
+int ChildOrRatioMain(int argc, char **argv, RunChild runChild, const char *what, double goal) {
+  if (argc >= 3 && std::strcmp(argv[1], kChildFlag) == 0) {
+    return runChild(std::string(argv[2]), argc, argv);
+  }
+  return RunWithRatio(argc, argv, "ratio", what, goal);
+}
 
 // The event loop's wait wakes at least this often, so that a condition or
 // a limit is looked at without an event to bring it.
@@ -140,6 +191,115 @@ inline void ListOneNewBox(const char *name, const char *ip) {
         devices.push_back(box);
       });
   corvesta::SetCurrentCredentials(corvesta::MakeCredentials("admin", "admin"));
+}
+
+// A box with the administrator's password kBoxPassword and one volume
+// (ext4 on its one disk, a tenth used) at 127.0.0.3.
+inline constexpr char kBoxPassword[] = "benchpass";
+inline constexpr char kBoxWithOneVolume[] = R"({"boxes": [{
+  "name": "bench", "mac": "00:11:22:33:44:03", "ip": "127.0.0.3",
+  "netmask": "255.0.0.0", "gateway": "127.0.0.1", "dhcp": false,
+  "accounts": [{"user": "admin", "password": "benchpass", "access": "1,1,1,1,1,1"}],
+  "disks": [{"device": "sda", "size_gib": 1000}],
+  "volumes": [{"volume": 1, "mode": "standard", "file_system": "ext4", "disks": "sda",
+               "total_kib": 1048576000, "used_kib": 104857600}]
+}]})";
+
+// Shows the main window, starts its search and runs the event loop until the
+// box list has filled; false when it did not within PumpUntil's limit.
+inline bool StartListed(corvesta::CUtilityDlg &window) {
+  window.show();
+  window.Start();
+  return PumpUntil([&] { return window.State() == corvesta::UiState::Listed; });
+}
+
+// Looks every `every` for the login dialog as the visible modal window; once
+// it is, fills it in as the administrator with kBoxPassword, calls
+// `beforeOk()` and presses OK.
+template <class BeforeOk>
+void AnswerLoginDialog(std::chrono::milliseconds every, BeforeOk beforeOk) {
+  auto *timer = new QTimer(qApp);
+  timer->setInterval(every);
+  QObject::connect(timer, &QTimer::timeout, [timer, beforeOk] {
+    auto *dialog = qobject_cast<corvesta::CLoginDialog *>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) {
+      return;
+    }
+    timer->stop();
+    timer->deleteLater();
+    dialog->UserField()->setText(QStringLiteral("admin"));
+    dialog->PasswordField()->setText(QString::fromLatin1(kBoxPassword));
+    beforeOk();
+    qobject_cast<QAbstractButton *>(dialog->GetDlgItem(corvesta::main_ids::kLoginOk))->click();
+  });
+  timer->start();
+}
+
+// What is measured and its baseline, one value of each per round.
+struct PairedSamples {
+  std::vector<double> measured;
+  std::vector<double> baseline;
+
+  bool Empty() const { return measured.empty(); }
+  // The medians as the counters `measuredName` and `baselineName`.
+  void SetCounters(benchmark::State &state, const char *measuredName,
+                   const char *baselineName) const {
+    state.counters[measuredName] = Median(measured);
+    state.counters[baselineName] = Median(baseline);
+  }
+  // The measured median over the baseline's.
+  double Ratio() const { return Median(measured) / Median(baseline); }
+};
+
+// Each iteration `measured()`, then `baseline()`: times in milliseconds,
+// negative when a run failed. The first failure ends the benchmark with
+// `failure`. The iteration's time is the two together.
+template <class Measured, class Baseline>
+PairedSamples RunAlternately(benchmark::State &state, Measured measured, Baseline baseline,
+                             const char *failure) {
+  PairedSamples samples;
+  for (auto _ : state) {
+    const double first = measured();
+    const double second = baseline();
+    if (first < 0 || second < 0) {
+      state.SkipWithError(failure);
+      break;
+    }
+    samples.measured.push_back(first);
+    samples.baseline.push_back(second);
+    state.SetIterationTime((first + second) / 1000.0);
+  }
+  return samples;
+}
+
+// Each iteration this program as a "bare" child, then as a "window" child,
+// both with their settings in one fresh folder; `value(report)` is what a
+// child's report measures, negative when it tells nothing. The window's
+// values are the measured ones, the bare window's the baseline. A child that
+// did not report within `limit` or told nothing ends the benchmark with
+// `failure`. The iteration's time is the two children's times to their
+// reports.
+template <class Value>
+PairedSamples RunChildrenAlternately(benchmark::State &state, std::chrono::milliseconds limit,
+                                     Value value, const char *failure) {
+  PairedSamples samples;
+  const ScopedConfigFolder folder(false);
+  if (folder.Path().empty()) {
+    state.SkipWithError("cannot make a settings folder");
+    return samples;
+  }
+  for (auto _ : state) {
+    const auto bare = RunChild("bare", folder.Path(), limit);
+    const auto window = RunChild("window", folder.Path(), limit);
+    if (!bare || !window || value(*bare) < 0 || value(*window) < 0) {
+      state.SkipWithError(failure);
+      break;
+    }
+    samples.baseline.push_back(value(*bare));
+    samples.measured.push_back(value(*window));
+    state.SetIterationTime((bare->milliseconds + window->milliseconds) / 1000.0);
+  }
+  return samples;
 }
 
 } // namespace corvesta::bench
