@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPixmapCache>
 #include <QScreen>
+#include <system_error>
 
 #include "ui/skin/skin_image_table.h"
 
@@ -52,7 +53,11 @@ void CGdiPlusBitmap::DecodeAhead() {
     }
     return;
   }
-  m_ahead = std::async(std::launch::async, Decode, m_path).share();
+  try {
+    m_ahead = std::async(std::launch::async, Decode, m_path).share();
+  } catch (const std::system_error &) {
+    // No thread to be had: the image is decoded when first drawn.
+  }
 }
 
 QSize CGdiPlusBitmap::Size() const {
