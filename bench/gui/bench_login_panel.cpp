@@ -35,7 +35,6 @@ using namespace corvesta;
 using corvesta::bench::AnswerLoginDialog;
 using corvesta::bench::kBoxPassword;
 using corvesta::bench::kBoxWithOneVolume;
-using corvesta::bench::PairedSamples;
 using corvesta::bench::PumpFor;
 using corvesta::bench::PumpUntil;
 using corvesta::bench::RunAlternately;
@@ -84,13 +83,8 @@ double TimedWindowLogin(CUtilityDlg &window) {
 }
 
 void BM_LoginToPanelAgainstCoreRequests(benchmark::State &state) {
-  if (!corvesta::bench::NasSimLauncher::InNetns()) {
-    state.SkipWithError("run inside scripts/netns-run: it starts nas-sim on loopback");
-    return;
-  }
-  corvesta::bench::NasSimLauncher sim;
-  if (!sim.Start(kBoxWithOneVolume)) {
-    state.SkipWithError(sim.Error().c_str());
+  const auto sim = corvesta::bench::StartNasSim(state, kBoxWithOneVolume);
+  if (!sim) {
     return;
   }
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
@@ -99,13 +93,9 @@ void BM_LoginToPanelAgainstCoreRequests(benchmark::State &state) {
     state.SkipWithError("the box was not listed");
     return;
   }
-  const PairedSamples times = RunAlternately(
-      state, [&] { return TimedWindowLogin(window); }, TimedCoreLogin, "a login failed");
-  if (times.Empty()) {
-    return;
-  }
-  times.SetCounters(state, "window_ms", "core_ms");
-  state.counters["ratio"] = times.Ratio();
+  RunAlternately(
+      state, [&] { return TimedWindowLogin(window); }, TimedCoreLogin, "a login failed")
+      .SetCountersAndRatio(state, "window_ms", "core_ms");
 }
 BENCHMARK(BM_LoginToPanelAgainstCoreRequests)
     ->Iterations(kRounds)

@@ -98,27 +98,18 @@ int RunAsChild(const std::string &kind, int argc, char **argv) {
 }
 
 void BM_MainWindowMemoryAgainstBareWindow(benchmark::State &state) {
-  if (!NasSimLauncher::InNetns()) {
-    state.SkipWithError("run inside scripts/netns-run: it starts nas-sim on loopback");
-    return;
-  }
-  NasSimLauncher sim;
-  if (!sim.Start(kBoxWithOneVolume)) {
-    state.SkipWithError(sim.Error().c_str());
+  const auto sim = StartNasSim(state, kBoxWithOneVolume);
+  if (!sim) {
     return;
   }
   // A child's report is its resident size in KiB.
-  const PairedSamples sizes = RunChildrenAlternately(
+  RunChildrenAlternately(
       state, kChildLimit,
       [](const ChildReport &report) {
         return std::atol(report.line.c_str()) > 0 ? std::atof(report.line.c_str()) / 1024.0 : -1;
       },
-      "a child did not report its memory");
-  if (sizes.Empty()) {
-    return;
-  }
-  sizes.SetCounters(state, "window_MiB", "bare_MiB");
-  state.counters["ratio"] = sizes.Ratio();
+      "a child did not report its memory")
+      .SetCountersAndRatio(state, "window_MiB", "bare_MiB");
 }
 BENCHMARK(BM_MainWindowMemoryAgainstBareWindow)
     ->Iterations(kRounds)

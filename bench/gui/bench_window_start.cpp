@@ -78,14 +78,10 @@ void BM_MainWindowFirstPaintAgainstBareWindow(benchmark::State &state) {
     state.SkipWithError("run inside scripts/netns-run: the main window starts a discovery");
     return;
   }
-  const PairedSamples times = RunChildrenAlternately(
+  RunChildrenAlternately(
       state, kChildLimit, [](const ChildReport &report) { return report.milliseconds; },
-      "a child did not paint its window");
-  if (times.Empty()) {
-    return;
-  }
-  times.SetCounters(state, "window_ms", "bare_ms");
-  state.counters["ratio"] = times.Ratio();
+      "a child did not paint its window")
+      .SetCountersAndRatio(state, "window_ms", "bare_ms");
 }
 BENCHMARK(BM_MainWindowFirstPaintAgainstBareWindow)
     ->Iterations(kRounds)

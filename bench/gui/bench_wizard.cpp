@@ -217,13 +217,8 @@ double TimedActivation(Wizard &wizard) {
 }
 
 void BM_PageActivationAgainstBareRead(benchmark::State &state) {
-  if (!corvesta::bench::NasSimLauncher::InNetns()) {
-    state.SkipWithError("run inside scripts/netns-run: it starts nas-sim on loopback");
-    return;
-  }
-  corvesta::bench::NasSimLauncher sim;
-  if (!sim.Start(kState)) {
-    state.SkipWithError(sim.Error().c_str());
+  const auto sim = corvesta::bench::StartNasSim(state, kState);
+  if (!sim) {
     return;
   }
   ListOneNewBox("KS-NEW", kBoxIp);

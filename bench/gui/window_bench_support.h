@@ -18,10 +18,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "../nas_sim_launcher.h"
 #include "../ratio_line.h"
 #include "child_process.h"
 #include "nas/current_credentials.h"
@@ -205,6 +207,22 @@ inline constexpr char kBoxWithOneVolume[] = R"({"boxes": [{
                "total_kib": 1048576000, "used_kib": 104857600}]
 }]})";
 
+// nas-sim started with `stateJson` for a benchmark; nothing, with the
+// benchmark ended, outside a network namespace or when it did not start.
+inline std::unique_ptr<NasSimLauncher> StartNasSim(benchmark::State &state,
+                                                   const std::string &stateJson) {
+  if (!NasSimLauncher::InNetns()) {
+    state.SkipWithError("run inside scripts/netns-run: it starts nas-sim on loopback");
+    return nullptr;
+  }
+  auto sim = std::make_unique<NasSimLauncher>();
+  if (!sim->Start(stateJson)) {
+    state.SkipWithError(sim->Error().c_str());
+    return nullptr;
+  }
+  return sim;
+}
+
 // Shows the main window, starts its search and runs the event loop until the
 // box list has filled; false when it did not within PumpUntil's limit.
 inline bool StartListed(corvesta::CUtilityDlg &window) {
@@ -241,14 +259,23 @@ struct PairedSamples {
   std::vector<double> baseline;
 
   bool Empty() const { return measured.empty(); }
-  // The medians as the counters `measuredName` and `baselineName`.
+  // The medians as the counters `measuredName` and `baselineName`; nothing
+  // when no round ended.
   void SetCounters(benchmark::State &state, const char *measuredName,
                    const char *baselineName) const {
-    state.counters[measuredName] = Median(measured);
-    state.counters[baselineName] = Median(baseline);
+    if (!Empty()) {
+      state.counters[measuredName] = Median(measured);
+      state.counters[baselineName] = Median(baseline);
+    }
   }
-  // The measured median over the baseline's.
-  double Ratio() const { return Median(measured) / Median(baseline); }
+  // The same, and the measured median over the baseline's as "ratio".
+  void SetCountersAndRatio(benchmark::State &state, const char *measuredName,
+                           const char *baselineName) const {
+    if (!Empty()) {
+      SetCounters(state, measuredName, baselineName);
+      state.counters["ratio"] = Median(measured) / Median(baseline);
+    }
+  }
 };
 
 // Each iteration `measured()`, then `baseline()`: times in milliseconds,

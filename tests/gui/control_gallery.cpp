@@ -10,7 +10,7 @@
 // was written.
 
 #include <QAbstractItemView>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -249,16 +249,11 @@ void NasInfoSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (!gallery::ReadCommandLine(argc, argv, "control_gallery")) {
-    return 2;
-  }
-  QApplication application(argc, argv);
-  if (!gallery::MakeFolder()) {
-    return 1;
-  }
-  AddressSheet();
-  TimeZoneListSheet();
-  DriveMappingListSheet();
-  NasInfoSheet();
-  return gallery::ExitCode();
+  return gallery::Run(argc, argv, "control_gallery", [] {
+    AddressSheet();
+    TimeZoneListSheet();
+    DriveMappingListSheet();
+    NasInfoSheet();
+    return true;
+  });
 }

@@ -31,29 +31,25 @@ void ProcessEvents(int rounds) {
 
 } // namespace
 
-bool ReadCommandLine(int argc, char *argv[], const char *program) {
+int Run(int argc, char *argv[], const char *program, const std::function<bool()> &shoot) {
   g_program = program;
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s <folder> [scale]\n", program);
-    return false;
+    return 2;
   }
   g_folder = QString::fromLocal8Bit(argv[1]);
   g_doubled = argc > 2 && QByteArray(argv[2]) == "2";
   if (g_doubled) {
     qputenv("QT_SCALE_FACTOR", "2");
   }
-  return true;
-}
-
-bool MakeFolder() {
+  QApplication application(argc, argv);
   if (!QDir().mkpath(g_folder)) {
     Fail(QStringLiteral("cannot make ") + g_folder);
-    return false;
+    return 1;
   }
-  return true;
-}
-
-int ExitCode() {
+  if (!shoot()) {
+    return 1;
+  }
   return g_ok ? 0 : 1;
 }
 

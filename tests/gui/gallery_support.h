@@ -5,22 +5,18 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
 namespace corvesta::gallery {
 
-// Reads the command line before the QApplication is made: with scale 2 the
-// windows are drawn at device pixel ratio 2 and the files are named
-// <shot>@2x.png. False, with the usage printed, when no folder is given.
-bool ReadCommandLine(int argc, char *argv[], const char *program);
-
-// Makes the folder the files go to, once the QApplication is there; false,
-// with the failure noted, when it cannot be made.
-bool MakeFolder();
-
-// 0 when nothing failed, 1 otherwise.
-int ExitCode();
+// A gallery's main. Reads the command line: with scale 2 the windows are
+// drawn at device pixel ratio 2 and the files are named <shot>@2x.png. Then
+// makes the application and the folder and runs `shoot()`, which is false
+// when the gallery could not start. The exit code: 0 when nothing failed,
+// 2 when no folder was given.
+int Run(int argc, char *argv[], const char *program, const std::function<bool()> &shoot);
 
 // Prints `what` after the gallery's name; the run fails.
 void Fail(const QString &what);

@@ -12,7 +12,7 @@
 // was written.
 
 #include <QAbstractItemView>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -399,16 +399,11 @@ void ImagesSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (!gallery::ReadCommandLine(argc, argv, "skin_gallery")) {
-    return 2;
-  }
-  QApplication application(argc, argv);
-  if (!gallery::MakeFolder()) {
-    return 1;
-  }
-  ImagesSheet();
-  StatesSheet();
-  SetIpSheet();
-  SettingsSheet();
-  return gallery::ExitCode();
+  return gallery::Run(argc, argv, "skin_gallery", [] {
+    ImagesSheet();
+    StatesSheet();
+    SetIpSheet();
+    SettingsSheet();
+    return true;
+  });
 }

@@ -9,7 +9,6 @@
 // <shot>@2x.png. The exit code is 0 when every shot was taken, is not blank
 // and was written.
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -19,6 +18,7 @@
 #include "app/program_info.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
+#include "gallery_sim.h"
 #include "gallery_support.h"
 #include "i18n/current_language.h"
 #include "i18n/translate.h"
@@ -29,7 +29,6 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
-#include "support/temp_folder.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"
@@ -37,7 +36,6 @@
 #include "ui/main/settings_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/platform/qt_message_box.h"
-#include "ui/platform/qt_services.h"
 #include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_combo_box.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
@@ -307,25 +305,12 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (!gallery::ReadCommandLine(argc, argv, "window_gallery")) {
-    return 2;
-  }
-  QApplication application(argc, argv);
-  if (!gallery::MakeFolder()) {
-    return 1;
-  }
-  InstallQtPlatformServices();
-  test::ScopedAppDataFolder settingsFolder;
-  timing::ScopedTimeScale faster(0.2);
-  NasSimProcess sim;
-  if (!sim.Start(GalleryState())) {
-    Fail(QString::fromStdString("nas-sim: " + sim.Error()));
-    return 1;
-  }
-  settings::Write(settings::kSectionCurrent, settings::kKeyServName, u"HOMESTORE");
-  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
-  for (const Language &language : kLanguages) {
-    ShootLanguage(language, true, sim);
-  }
-  return gallery::ExitCode();
+  return gallery::RunAgainstSim(
+      argc, argv, "window_gallery", GalleryState(), [](NasSimProcess &sim) {
+        settings::Write(settings::kSectionCurrent, settings::kKeyServName, u"HOMESTORE");
+        settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+        for (const Language &language : kLanguages) {
+          ShootLanguage(language, true, sim);
+        }
+      });
 }

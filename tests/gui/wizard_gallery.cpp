@@ -11,22 +11,19 @@
 // <shot>@2x.png. The exit code is 0 when every page showed the box's values
 // and every shot was written.
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
 
+#include "gallery_sim.h"
 #include "gallery_support.h"
 #include "i18n/current_language.h"
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
-#include "nas/protocol_timing.h"
 #include "nas/udp/adapter_table.h"
 #include "platform/network_drives.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
-#include "support/temp_folder.h"
-#include "ui/platform/qt_services.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/box_values_page.h"
 #include "ui/wizard/drive_mapping_page.h"
@@ -190,20 +187,8 @@ void ShootDrivePage(const QString &name, bool chooser) {
   Save(ShootOnScreen(frame), name);
 }
 
-} // namespace
-
-int main(int argc, char *argv[]) {
-  if (!gallery::ReadCommandLine(argc, argv, "wizard_gallery")) {
-    return 2;
-  }
-  QApplication application(argc, argv);
-  if (!gallery::MakeFolder()) {
-    return 1;
-  }
-  InstallQtPlatformServices();
-  test::ScopedAppDataFolder settingsFolder;
-  timing::ScopedTimeScale faster(0.2);
-  NasSimProcess sim;
+// HOMESTORE with two disks and three shares, KS-NEW with one disk on DHCP.
+json GalleryState() {
   const json two = json::array(
       {json{{"device", "sda"}, {"size_gib", 1000}}, json{{"device", "sdb"}, {"size_gib", 1000}}});
   const json one = json::array({json{{"device", "sda"}, {"size_gib", 2000}}});
@@ -211,6 +196,11 @@ int main(int argc, char *argv[]) {
   homestore["shares"] = json::array({{{"name", "Public"}},
                                      {{"name", "Photos"}},
                                      {{"name", "Backup of the family laptops 2024"}}});
+  return NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true, one)});
+}
+
+// Every page and the format progress dialog in each language.
+void ShootLanguages() {
   // Photos is on Z:, a remembered letter of another box holds Y:.
   ScopedNetworkDrivesRecorder drives;
   DriveMapping photos;
@@ -224,10 +214,6 @@ int main(int argc, char *argv[]) {
   other.server = "10.1.1.9";
   other.connected = false;
   drives->AddMapping(other);
-  if (!sim.Start(NasSimProcess::MakeState({homestore, Box("KS-NEW", 2, true, one)}))) {
-    Fail(QString::fromStdString("nas-sim: " + sim.Error()));
-    return 1;
-  }
   SetCurrentCredentials(MakeCredentials("admin", "admin"));
   const char *shots[] = {"wizard_password", "wizard_device_info", "wizard_time_zone",
                          "wizard_network_static"};
@@ -249,5 +235,11 @@ int main(int argc, char *argv[]) {
     ShootFormat(FormatShot::Failed, QStringLiteral("format_failed_") + code);
   }
   ClearCurrentLanguage();
-  return gallery::ExitCode();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  return gallery::RunAgainstSim(argc, argv, "wizard_gallery", GalleryState(),
+                                [](NasSimProcess &) { ShootLanguages(); });
 }
