@@ -39,6 +39,7 @@ using corvesta::bench::PumpFor;
 using corvesta::bench::PumpUntil;
 using corvesta::bench::RunAlternately;
 using corvesta::bench::StartListed;
+using corvesta::bench::TimedRounds;
 
 constexpr int kRounds = 10;
 constexpr auto kLimit = std::chrono::seconds(30);
@@ -97,10 +98,7 @@ void BM_LoginToPanelAgainstCoreRequests(benchmark::State &state) {
       state, [&] { return TimedWindowLogin(window); }, TimedCoreLogin, "a login failed")
       .SetCountersAndRatio(state, "window_ms", "core_ms");
 }
-BENCHMARK(BM_LoginToPanelAgainstCoreRequests)
-    ->Iterations(kRounds)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoginToPanelAgainstCoreRequests)->Apply(TimedRounds<kRounds>);
 
 } // namespace
 

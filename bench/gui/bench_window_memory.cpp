@@ -111,10 +111,7 @@ void BM_MainWindowMemoryAgainstBareWindow(benchmark::State &state) {
       "a child did not report its memory")
       .SetCountersAndRatio(state, "window_MiB", "bare_MiB");
 }
-BENCHMARK(BM_MainWindowMemoryAgainstBareWindow)
-    ->Iterations(kRounds)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainWindowMemoryAgainstBareWindow)->Apply(TimedRounds<kRounds>);
 
 } // namespace
 

@@ -83,10 +83,7 @@ void BM_MainWindowFirstPaintAgainstBareWindow(benchmark::State &state) {
       "a child did not paint its window")
       .SetCountersAndRatio(state, "window_ms", "bare_ms");
 }
-BENCHMARK(BM_MainWindowFirstPaintAgainstBareWindow)
-    ->Iterations(kRounds)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainWindowFirstPaintAgainstBareWindow)->Apply(TimedRounds<kRounds>);
 
 } // namespace
 

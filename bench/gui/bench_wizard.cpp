@@ -53,6 +53,7 @@ using corvesta::bench::Ms;
 using corvesta::bench::PairedSamples;
 using corvesta::bench::PumpUntil;
 using corvesta::bench::RunAlternately;
+using corvesta::bench::TimedRounds;
 using corvesta::bench::UiThreadProbe;
 
 constexpr auto kLimit = std::chrono::seconds(30);
@@ -233,10 +234,7 @@ void BM_PageActivationAgainstBareRead(benchmark::State &state) {
   times.SetCounters(state, "page_ms", "bare_read_ms");
   g_activationRatio = Median(times.measured) / (Median(times.baseline) + 16.0);
 }
-BENCHMARK(BM_PageActivationAgainstBareRead)
-    ->Iterations(20)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageActivationAgainstBareRead)->Apply(TimedRounds<20>);
 
 } // namespace
 

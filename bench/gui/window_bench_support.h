@@ -278,6 +278,12 @@ struct PairedSamples {
   }
 };
 
+// A benchmark of `Rounds` rounds, each round's time set by the benchmark
+// (SetIterationTime), in milliseconds: BENCHMARK(...)->Apply(TimedRounds<N>).
+template <int Rounds> void TimedRounds(benchmark::internal::Benchmark *registered) {
+  registered->Iterations(Rounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
 // Each iteration `measured()`, then `baseline()`: times in milliseconds,
 // negative when a run failed. The first failure ends the benchmark with
 // `failure`. The iteration's time is the two together.

@@ -249,11 +249,6 @@ void NasInfoSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  return gallery::Run(argc, argv, "control_gallery", [] {
-    AddressSheet();
-    TimeZoneListSheet();
-    DriveMappingListSheet();
-    NasInfoSheet();
-    return true;
-  });
+  return gallery::Run(argc, argv, "control_gallery",
+                      {AddressSheet, TimeZoneListSheet, DriveMappingListSheet, NasInfoSheet});
 }

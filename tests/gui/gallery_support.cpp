@@ -53,6 +53,15 @@ int Run(int argc, char *argv[], const char *program, const std::function<bool()>
   return g_ok ? 0 : 1;
 }
 
+int Run(int argc, char *argv[], const char *program, std::initializer_list<void (*)()> sheets) {
+  return Run(argc, argv, program, [sheets] {
+    for (void (*sheet)() : sheets) {
+      sheet();
+    }
+    return true;
+  });
+}
+
 void Fail(const QString &what) {
   std::fprintf(stderr, "%s: %s\n", g_program, qPrintable(what));
   g_ok = false;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 
 class QWidget;
 
@@ -17,6 +18,9 @@ namespace corvesta::gallery {
 // when the gallery could not start. The exit code: 0 when nothing failed,
 // 2 when no folder was given.
 int Run(int argc, char *argv[], const char *program, const std::function<bool()> &shoot);
+
+// Run with the sheets drawn one after the other.
+int Run(int argc, char *argv[], const char *program, std::initializer_list<void (*)()> sheets);
 
 // Prints `what` after the gallery's name; the run fails.
 void Fail(const QString &what);

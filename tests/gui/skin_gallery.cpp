@@ -399,11 +399,6 @@ void ImagesSheet() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-  return gallery::Run(argc, argv, "skin_gallery", [] {
-    ImagesSheet();
-    StatesSheet();
-    SetIpSheet();
-    SettingsSheet();
-    return true;
-  });
+  return gallery::Run(argc, argv, "skin_gallery",
+                      {ImagesSheet, StatesSheet, SetIpSheet, SettingsSheet});
 }
