@@ -32,14 +32,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace corvesta;
-using corvesta::bench::AnswerLoginDialog;
-using corvesta::bench::kBoxPassword;
-using corvesta::bench::kBoxWithOneVolume;
-using corvesta::bench::PumpFor;
-using corvesta::bench::PumpUntil;
-using corvesta::bench::RunAlternately;
-using corvesta::bench::StartListed;
-using corvesta::bench::TimedRounds;
+using namespace corvesta::bench;
 
 constexpr int kRounds = 10;
 constexpr auto kLimit = std::chrono::seconds(30);

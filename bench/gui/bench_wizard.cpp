@@ -47,14 +47,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace corvesta;
 using namespace corvesta::wizard_ids;
-using corvesta::bench::ListOneNewBox;
-using corvesta::bench::Median;
-using corvesta::bench::Ms;
-using corvesta::bench::PairedSamples;
-using corvesta::bench::PumpUntil;
-using corvesta::bench::RunAlternately;
-using corvesta::bench::TimedRounds;
-using corvesta::bench::UiThreadProbe;
+using namespace corvesta::bench;
 
 constexpr auto kLimit = std::chrono::seconds(30);
 constexpr char kBoxIp[] = "127.0.0.3";

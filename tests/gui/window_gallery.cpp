@@ -237,21 +237,10 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
 
     if (all) {
       // Help's message box over the window.
-      QImage composed;
-      auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
-                                                               QWidget *owner) {
-        auto box = BuildMessageBox(request, owner);
-        const QImage shot = ShootOnScreen(*box);
-        composed = ShootOnScreen(window);
-        QPainter painter(&composed);
-        const QPoint at((window.width() - box->width()) / 2, (window.height() - box->height()) / 2);
-        painter.drawImage(at, shot);
-        return MessageBoxResult::Ok;
-      });
-      auto previous = SetMessageBoxService(service);
-      QTest::mouseClick(window.GetDlgItem(main_ids::kHelp), Qt::LeftButton);
-      SetMessageBoxService(previous);
-      Save(composed, QStringLiteral("main_help_") + code);
+      Save(WithMessage(
+               window,
+               [&] { QTest::mouseClick(window.GetDlgItem(main_ids::kHelp), Qt::LeftButton); }),
+           QStringLiteral("main_help_") + code);
     }
 
     // Logged in: the administrator with every center, a user with some.
@@ -280,21 +269,10 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
     CLoginDialog dialog;
     dialog.Prepare(QString(), QString());
     dialog.UserField()->clear();
-    QImage composed;
-    auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
-                                                             QWidget *owner) {
-      auto box = BuildMessageBox(request, owner);
-      const QImage shot = ShootOnScreen(*box);
-      composed = ShootOnScreen(dialog);
-      QPainter painter(&composed);
-      painter.drawImage(
-          QPoint((dialog.width() - box->width()) / 2, (dialog.height() - box->height()) / 2), shot);
-      return MessageBoxResult::Ok;
+    const QImage composed = WithMessage(dialog, [&] {
+      dialog.show();
+      QTest::mouseClick(dialog.GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
     });
-    auto previous = SetMessageBoxService(service);
-    dialog.show();
-    QTest::mouseClick(dialog.GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
-    SetMessageBoxService(previous);
     if (all) {
       Save(composed, QStringLiteral("login_empty_user_") + code);
     }
