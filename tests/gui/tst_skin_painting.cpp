@@ -298,6 +298,27 @@ private Q_SLOTS:
     QCOMPARE(GetDlgCtrlID(bar), 1122);
   }
 
+  void anIdGoesWithItsControl() {
+    CGdipDialog dialog;
+    // A control made where a destroyed one lay has no id of its own.
+    for (int round = 0; round < 20; ++round) {
+      auto *control = new QWidget(&dialog);
+      QCOMPARE(GetDlgCtrlID(control), 0);
+      SetDlgCtrlID(control, 1000 + round);
+      QCOMPARE(dialog.GetDlgItem(1000 + round), control);
+      delete control;
+      QCOMPARE(dialog.GetDlgItem(1000 + round), nullptr);
+    }
+    auto *control = new QWidget(&dialog);
+    SetDlgCtrlID(control, 7);
+    SetDlgCtrlID(control, 8);
+    QCOMPARE(GetDlgCtrlID(control), 8);
+    QCOMPARE(dialog.GetDlgItem(7), nullptr);
+    SetDlgCtrlID(control, 0);
+    QCOMPARE(GetDlgCtrlID(control), 0);
+    QCOMPARE(dialog.GetDlgItem(8), nullptr);
+  }
+
   void dialogClosesOnAPostedClose() {
     CGdipDialog dialog;
     dialog.show();
