@@ -92,10 +92,11 @@ std::u16string Decode(std::string_view text, std::size_t &end) {
   end = 0;
   const auto *bytes = reinterpret_cast<const std::uint8_t *>(text.data());
   const std::size_t size = text.size();
-  std::u16string units(bytes, bytes + size);
-  char16_t *out = units.data();
+  // Looked at first, the bytes are then still in the cache for widening.
   std::size_t at = AsciiPrefix(bytes, size);
   std::size_t written = at;
+  std::u16string units(bytes, bytes + size);
+  char16_t *out = units.data();
   while (at < size) {
     // Replies are mostly ASCII: copy runs of it without the branches below.
     at = CopyAscii(bytes, size, at, out, written);

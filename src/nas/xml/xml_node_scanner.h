@@ -278,9 +278,12 @@ inline void ScanExclamation(std::u16string_view text, XmlNode &node) {
     while (i < end && IsXmlSpace(text[i])) {
       ++i;
     }
-    const bool whitespace = i == end || text[i] == u'<';
-    i = xml_unit_search::FindUnit(text, i, u'<');
-    node.kind = whitespace ? XmlNodeKind::Whitespace : XmlNodeKind::Text;
+    if (i == end || text[i] == u'<') {
+      node.kind = XmlNodeKind::Whitespace;
+    } else {
+      node.kind = XmlNodeKind::Text;
+      i = xml_unit_search::FindUnit(text, i + 1, u'<');
+    }
     node.length = i - offset;
     return node;
   }
