@@ -71,7 +71,7 @@ int main(int argc, char *argv[]) {
   QApplication::setApplicationName(ToQString(kProgramTitle));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
-  QApplication::setWindowIcon(ApplicationIcon());
+  InstallApplicationIcon();
   QApplication::setQuitOnLastWindowClosed(false);
 
   SingleInstance instance(InstanceKey());

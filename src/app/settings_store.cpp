@@ -31,6 +31,13 @@ struct LastProblem {
 };
 thread_local LastProblem t_lastProblem;
 
+// True when others than the owner may read or write the file, or when that
+// cannot be told: such a file is rewritten with the owner's rights only.
+bool LooserThanOwnerOnly(const std::filesystem::path &file) {
+  struct stat status {};
+  return ::stat(file.c_str(), &status) != 0 || (status.st_mode & (S_IRWXG | S_IRWXO)) != 0;
+}
+
 bool Dropped(WriteProblem problem, const std::filesystem::path &file = {}) {
   t_lastProblem = {problem, file};
   return false;
@@ -178,8 +185,15 @@ bool Write(std::initializer_list<Change> changes) {
       return Dropped(WriteProblem::NotHeld, *file);
     }
   }
+  std::string serialized = document.Serialize();
+  if (loaded == FileRead::Loaded && serialized == bytes && !LooserThanOwnerOnly(*target)) {
+    // Nothing changes: the file already holds every value, and no rewrite
+    // (with its flush to the disk) is needed.
+    t_lastProblem = {};
+    return true;
+  }
   // Readers see the old file or the new one, never a mix.
-  if (!ReplaceFileAtomically(*target, document.Serialize(), S_IRUSR | S_IWUSR)) {
+  if (!ReplaceFileAtomically(*target, serialized, S_IRUSR | S_IWUSR)) {
     return Dropped(WriteProblem::NotWritten, *file);
   }
   t_lastProblem = {};

@@ -81,7 +81,9 @@ public:
       m_progress->Percent(0);
       break;
     case FormatStage::Finishing:
-      m_progress.emplace(Tr(kFormatCompleteTitle));
+      // After the box reported an error the disks are remounted all the
+      // same, but nothing is complete.
+      m_progress.emplace(Tr(m_lastNotice.empty() ? kFormatCompleteTitle : kFormatRunningTitle));
       break;
     }
   }

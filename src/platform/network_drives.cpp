@@ -45,10 +45,28 @@ std::shared_ptr<NetworkDrives> CurrentNetworkDrives() {
 
 std::vector<DriveMapping> NetworkDrivesRecorder::List() {
   std::lock_guard guard(m_lock);
+  ++m_listCalls;
   std::vector<DriveMapping> mappings = m_mappings;
   std::sort(mappings.begin(), mappings.end(),
             [](const DriveMapping &a, const DriveMapping &b) { return a.letter < b.letter; });
   return mappings;
+}
+
+std::vector<DriveMapping> NetworkDrivesRecorder::Records() {
+  std::lock_guard guard(m_lock);
+  std::vector<DriveMapping> mappings = m_mappings;
+  for (DriveMapping &mapping : mappings) {
+    mapping.connected = false;
+    mapping.folder.clear();
+  }
+  std::sort(mappings.begin(), mappings.end(),
+            [](const DriveMapping &a, const DriveMapping &b) { return a.letter < b.letter; });
+  return mappings;
+}
+
+int NetworkDrivesRecorder::ListCalls() const {
+  std::lock_guard guard(m_lock);
+  return m_listCalls;
 }
 
 std::string NetworkDrivesRecorder::LettersInUse() {

@@ -95,6 +95,11 @@ public:
   // Every mapped letter, remembered ones whose box is off included, in
   // letter order.
   virtual std::vector<DriveMapping> List() = 0;
+  // The same letters as the drive records hold them, without asking the
+  // desktop which are connected (`connected` false, `folder` empty): no
+  // call to the desktop's file service, so a window may ask on its own
+  // thread.
+  virtual std::vector<DriveMapping> Records() = 0;
   // Every letter that cannot take a new mapping, upper case, in order.
   virtual std::string LettersInUse() = 0;
   virtual DriveResult Map(const DriveMapRequest &request, std::stop_token stop) = 0;
@@ -118,6 +123,7 @@ std::shared_ptr<NetworkDrives> CurrentNetworkDrives();
 class NetworkDrivesRecorder : public NetworkDrives {
 public:
   std::vector<DriveMapping> List() override;
+  std::vector<DriveMapping> Records() override;
   std::string LettersInUse() override;
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
   DriveResult Unmap(char letter, std::stop_token stop) override;
@@ -142,6 +148,8 @@ public:
   // "map Z: SERVER SHARE USER PASSWORD remember|session" and "unmap Z:", in
   // call order.
   std::vector<std::string> Calls() const;
+  // How often List, the call that asks the desktop, was made.
+  int ListCalls() const;
 
 private:
   // False when stopped while held.
@@ -156,6 +164,7 @@ private:
   std::vector<std::string> m_calls;
   bool m_held = false;
   int m_waiting = 0;
+  int m_listCalls = 0;
 };
 
 // Installs a recorder for the lifetime of the object, then restores the

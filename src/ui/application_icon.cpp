@@ -1,7 +1,9 @@
 #include "ui/application_icon.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "corvesta_identity.h"
 
@@ -14,9 +16,11 @@ namespace {
 // decoding at start).
 constexpr int kLargestWindowIcon = 256;
 
+} // namespace
+
 // The sizes rasterised into the resources as :/desktop/<size>.png, up to
 // the largest a window icon needs. QIcon decodes each file it is given.
-QIcon BuiltInIcon() {
+QIcon BuiltInApplicationIcon() {
   QIcon icon;
   QDirIterator sizes(QStringLiteral(":/desktop"), {QStringLiteral("*.png")}, QDir::Files);
   while (sizes.hasNext()) {
@@ -30,12 +34,18 @@ QIcon BuiltInIcon() {
   return icon;
 }
 
-} // namespace
-
-QIcon ApplicationIcon() {
-  // The built-in copy is made only when the theme has none.
+QIcon ThemedApplicationIcon() {
   QIcon themed = QIcon::fromTheme(QString::fromLatin1(kApplicationId));
-  return themed.isNull() || themed.availableSizes().isEmpty() ? BuiltInIcon() : themed;
+  return themed.isNull() || themed.availableSizes().isEmpty() ? QIcon() : themed;
+}
+
+void InstallApplicationIcon() {
+  QApplication::setWindowIcon(BuiltInApplicationIcon());
+  QTimer::singleShot(0, qApp, [] {
+    if (QIcon themed = ThemedApplicationIcon(); !themed.isNull()) {
+      QApplication::setWindowIcon(themed);
+    }
+  });
 }
 
 } // namespace corvesta

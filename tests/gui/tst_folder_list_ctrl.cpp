@@ -196,6 +196,22 @@ private Q_SLOTS:
     }
     QVERIFY(brightest > 240);
   }
+
+  void paintingFollowsTheScroll() {
+    // Three rows; scrolled to the end, the last row is in sight and drawn.
+    Owner owner(12);
+    QWheelEvent down(QPointF(50, 50), owner.folders->mapToGlobal(QPointF(50, 50)), QPoint(),
+                     QPoint(0, -120 * 20), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(owner.folders, &down);
+    const int offset = owner.folders->ScrollOffset();
+    QVERIFY(offset > 0);
+    const QImage image = test::RenderChild(owner.stage, owner.folders);
+    auto bluish = [](QRgb p) { return qBlue(p) > qRed(p) + 30; };
+    for (int index : {8, 11}) {
+      const QRect shown = owner.folders->CellRect(index).translated(0, -offset);
+      QVERIFY2(bluish(image.pixel(shown.center())), qPrintable(QString::number(index)));
+    }
+  }
 };
 
 QTEST_MAIN(TestFolderListCtrl)

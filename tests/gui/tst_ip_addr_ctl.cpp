@@ -11,6 +11,8 @@
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_dialog.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
+#include "ui/skin/gdiplus_bitmap.h"
+#include "ui/skin/skin_image_ids.h"
 
 using namespace corvesta;
 
@@ -412,6 +414,36 @@ private Q_SLOTS:
     QVERIFY2(disabledDot > enabledDot + 40, qPrintable(QString::number(disabledDot)));
     stage.address->setEnabled(true);
     QVERIFY(stage.Field(3)->isEnabled());
+  }
+
+  void aNarrowOrWideControlKeepsBothEndsOfItsImage() {
+    CGdiPlusBitmapResource field;
+    QVERIFY(field.LoadFromResource(skin::kIpAddressField, 1.0));
+    const QImage natural = field.Pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    const int last = natural.width() - 1;
+    for (int width : {150, natural.width(), 220}) {
+      CGdipIpAddrCtl control;
+      control.resize(width, natural.height());
+      control.setEnabled(false); // no caret or selection in the picture
+      control.ClearAddress();
+      QImage drawn(control.size(), QImage::Format_ARGB32);
+      drawn.fill(Qt::transparent);
+      control.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+      // The left and right border columns, at a row away from the fields'
+      // text and the dots.
+      // Translucent pixels may differ by a rounding step.
+      const auto same = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 &&
+               std::abs(qBlue(a) - qBlue(b)) <= 2 && std::abs(qAlpha(a) - qAlpha(b)) <= 2;
+      };
+      for (int y : {0, 1, natural.height() - 2, natural.height() - 1}) {
+        for (auto [x, imageX] :
+             {std::pair{0, 0}, {1, 1}, {width - 2, last - 1}, {width - 1, last}}) {
+          QVERIFY2(same(drawn.pixel(x, y), natural.pixel(imageX, y)),
+                   qPrintable(QStringLiteral("width %1, pixel %2,%3").arg(width).arg(x).arg(y)));
+        }
+      }
+    }
   }
 
   void fieldsAndDotsShareTheWidth() {

@@ -1,3 +1,4 @@
+#include <QPixmapCache>
 #include <QtTest>
 #include <memory>
 #include <set>
@@ -361,6 +362,38 @@ private Q_SLOTS:
       QCOMPARE(image.Pixmap().devicePixelRatio(), 2.0);
     }
     QCOMPARE(listed, skin::SkinImages().size());
+  }
+
+  void decodingAheadGivesTheImageDecodedNow() {
+    for (const qreal ratio : {1.0, 2.0}) {
+      QPixmapCache::clear();
+      CGdiPlusBitmapResource now;
+      QVERIFY(now.LoadFromResource(skin::kWizardBackground, ratio));
+      const QImage expected = now.Pixmap().toImage();
+      QVERIFY(!expected.isNull());
+
+      QPixmapCache::clear(); // so the image is decoded again, on its own thread
+      CGdiPlusBitmapResource ahead;
+      QVERIFY(ahead.LoadFromResource(skin::kWizardBackground, ratio));
+      ahead.DecodeAhead();
+      const CGdiPlusBitmapResource copy = ahead; // shares the decoding under way
+      QCOMPARE(ahead.Pixmap().toImage(), expected);
+      QCOMPARE(ahead.Pixmap().devicePixelRatio(), ratio);
+      QCOMPARE(copy.Pixmap().toImage(), expected);
+
+      // Released or loaded again while decoding: nothing is left behind.
+      QPixmapCache::clear();
+      CGdiPlusBitmapResource dropped;
+      QVERIFY(dropped.LoadFromResource(skin::kWizardBackground, ratio));
+      dropped.DecodeAhead();
+      dropped.Release();
+      QVERIFY(dropped.IsNull());
+      QVERIFY(dropped.Pixmap().isNull());
+      QVERIFY(dropped.LoadFromResource(skin::kFolder, ratio));
+      dropped.DecodeAhead();
+      QVERIFY(dropped.LoadFromResource(skin::kWizardBackground, ratio));
+      QCOMPARE(dropped.Pixmap().toImage(), expected);
+    }
   }
 
   void aFailedLoadLeavesNothingBehind() {

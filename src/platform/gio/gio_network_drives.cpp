@@ -311,6 +311,19 @@ bool SameMount(GMount *a, GMount *b) {
 GioNetworkDrives::GioNetworkDrives(DrivePlaces places) : m_book(std::move(places)) {}
 
 std::vector<DriveMapping> GioNetworkDrives::List() {
+  std::vector<DriveMapping> mappings = Records();
+  for (DriveMapping &mapping : mappings) {
+    GObjectRef<GFile> file(
+        g_file_new_for_uri(SmbUri(mapping.server, mapping.share, mapping.user).c_str()));
+    if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
+      mapping.connected = true;
+      mapping.folder = LocalFolder(file.get());
+    }
+  }
+  return mappings;
+}
+
+std::vector<DriveMapping> GioNetworkDrives::Records() {
   std::vector<BookEntry> entries;
   m_book.Entries(entries);
   std::vector<DriveMapping> mappings;
@@ -322,12 +335,6 @@ std::vector<DriveMapping> GioNetworkDrives::List() {
     mapping.user = entry.record.user;
     mapping.box = entry.record.box;
     mapping.remembered = entry.remembered;
-    GObjectRef<GFile> file(g_file_new_for_uri(
-        SmbUri(entry.record.server, entry.record.share, entry.record.user).c_str()));
-    if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
-      mapping.connected = true;
-      mapping.folder = LocalFolder(file.get());
-    }
     mappings.push_back(std::move(mapping));
   }
   return mappings;

@@ -21,6 +21,7 @@ public:
   explicit GioNetworkDrives(DrivePlaces places);
 
   std::vector<DriveMapping> List() override;
+  std::vector<DriveMapping> Records() override;
   std::string LettersInUse() override;
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
   DriveResult Unmap(char letter, std::stop_token stop) override;

@@ -142,9 +142,9 @@ CUtilityDlg::CUtilityDlg(QWidget *parent) : CGdipDialog(parent) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
   setWindowTitle(QString::fromUtf16(kProgramTitle.data(), kProgramTitle.size()));
   // The program sets its icon for every window; a window made without it
-  // (tests, benchmarks) gets its own.
+  // (tests, benchmarks) gets the built-in one.
   if (QApplication::windowIcon().isNull()) {
-    setWindowIcon(ApplicationIcon());
+    setWindowIcon(BuiltInApplicationIcon());
   }
   setFixedSize(layout::kMainSize);
   SetBackgroundImage(skin::kMainBackground);

@@ -1,6 +1,7 @@
 #include "ui/skin/folder_list_ctrl.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
@@ -104,18 +105,24 @@ int CFolderListCtrl::EntryAt(QPoint point) const {
   return -1;
 }
 
-void CFolderListCtrl::paintEvent(QPaintEvent *) {
+void CFolderListCtrl::paintEvent(QPaintEvent *event) {
   if (m_entries.empty()) {
     return;
   }
+  const QRect clip = event->rect() & QRect(0, 0, width() - kScrollBarWidth, height());
+  // Only the cells in sight are drawn: the others lie wholly outside the clip.
+  const QRect visible = clip.translated(m_offsetX, m_offsetY);
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.setClipRect(QRect(0, 0, width() - kScrollBarWidth, height()));
+  painter.setClipRect(clip);
   painter.translate(-m_offsetX, -m_offsetY);
   painter.setFont(skin::SkinFont(kNameHeight));
   painter.setPen(skin::SkinColor(skin::kTextNormal));
   for (int i = 0; i < FolderCount(); ++i) {
     const Entry &entry = m_entries[static_cast<std::size_t>(i)];
+    if (!entry.cell.intersects(visible)) {
+      continue;
+    }
     if (i == m_selected && !m_highlight.IsNull()) {
       painter.drawPixmap(QRect(entry.cell.topLeft(), QSize(kCellSize, kCellSize)),
                          m_highlight.Pixmap());

@@ -44,12 +44,16 @@ LRESULT CGdipDialog::WindowProc(UINT message, WPARAM, LPARAM) {
 
 bool CGdipDialog::SetBackgroundImage(int id) {
   m_background.LoadFromResource(id);
-  RebuildCache();
+  // Decoded while the dialog builds its controls; drawn at the first paint.
+  m_background.DecodeAhead();
+  m_cache = QPixmap();
+  m_cacheStale = true;
   update();
   return HasBackground();
 }
 
 void CGdipDialog::RebuildCache() {
+  m_cacheStale = false;
   m_cache = QPixmap();
   if (m_background.IsNull() || size().isEmpty()) {
     return;
@@ -116,8 +120,9 @@ void CGdipDialog::keyPressEvent(QKeyEvent *event) {
 }
 
 void CGdipDialog::paintEvent(QPaintEvent *) {
-  if (!m_background.IsNull() && !qFuzzyCompare(m_cache.devicePixelRatio(), devicePixelRatioF())) {
-    RebuildCache(); // moved to a screen of another pixel ratio
+  if (m_cacheStale ||
+      (!m_background.IsNull() && !qFuzzyCompare(m_cache.devicePixelRatio(), devicePixelRatioF()))) {
+    RebuildCache(); // a new image or size, or moved to a screen of another pixel ratio
   }
   if (m_cache.isNull()) {
     return;
@@ -128,7 +133,7 @@ void CGdipDialog::paintEvent(QPaintEvent *) {
 
 void CGdipDialog::resizeEvent(QResizeEvent *event) {
   QDialog::resizeEvent(event);
-  RebuildCache();
+  m_cacheStale = true; // rebuilt at the next paint
 }
 
 void CGdipDialog::mousePressEvent(QMouseEvent *event) {

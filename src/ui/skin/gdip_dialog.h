@@ -68,6 +68,7 @@ private:
 
   CGdiPlusBitmapResource m_background;
   QPixmap m_cache; // the background drawn at the dialog's size
+  bool m_cacheStale = false;
   QtMessageTarget *m_target;
   QPointer<QAbstractButton> m_defaultButton;
   // Dragging by hand where the window system cannot move the window itself.

@@ -32,6 +32,8 @@ constexpr int kFieldTop = 4;
 constexpr int kFieldInset = 2;
 constexpr int kDotFillInset = 2;
 constexpr QSize kDefaultSize(180, 26);
+// Pixels at each end of the field image that hold its rounded border.
+constexpr int kFieldImageEnd = 6;
 
 bool IsDigitText(const QString &text) {
   return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
@@ -47,11 +49,9 @@ CIPAddrEdit::CIPAddrEdit(CGdipIpAddrCtl *owner, int index)
   setFrame(false);
   setAlignment(Qt::AlignCenter);
   setMaxLength(kAddressFieldDigits);
-  setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kAddressFieldDigits)), this));
+  setValidator(owner->m_fieldValidator);
   // The control itself is the tab stop; the fields take the focus from it.
-  setFocusPolicy(Qt::ClickFocus);
-  setFont(skin::SkinFont(kFieldTextHeight));
+  setFocusPolicy(Qt::ClickFocus); // the font is the control's, inherited
   connect(this, &QLineEdit::textEdited, this, [this] { m_owner->OnFieldEdited(m_index); });
 }
 
@@ -150,6 +150,9 @@ CGdipIpAddrCtl::CGdipIpAddrCtl(QWidget *parent)
   setFont(skin::SkinFont(kFieldTextHeight));
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::IBeamCursor);
+  // One validator serves the four fields.
+  m_fieldValidator = new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kAddressFieldDigits)), this);
   for (int i = 0; i < kAddressFieldCount; ++i) {
     m_fields[static_cast<std::size_t>(i)] = new CIPAddrEdit(this, i);
   }
@@ -261,10 +264,28 @@ void CGdipIpAddrCtl::Layout() {
   update();
 }
 
+void CGdipIpAddrCtl::DrawFieldImage(QPainter &painter) const {
+  // The field's ends are drawn as they are and the plain middle is
+  // stretched or cut to the control's width, so a control narrower or
+  // wider than the image keeps both of its ends.
+  const QPixmap &pixmap = m_image.Pixmap();
+  const QSize natural = m_image.Size();
+  const qreal ratio = pixmap.devicePixelRatio();
+  const int end = std::min({kFieldImageEnd, natural.width() / 2, width() / 2});
+  const int h = natural.height();
+  const auto source = [ratio, h](int x, int w) {
+    return QRectF(x * ratio, 0, w * ratio, h * ratio);
+  };
+  painter.drawPixmap(QRectF(0, 0, end, h), pixmap, source(0, end));
+  painter.drawPixmap(QRectF(end, 0, width() - 2 * end, h), pixmap,
+                     source(end, natural.width() - 2 * end));
+  painter.drawPixmap(QRectF(width() - end, 0, end, h), pixmap, source(natural.width() - end, end));
+}
+
 void CGdipIpAddrCtl::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   if (!m_image.IsNull()) {
-    painter.drawPixmap(QRect(QPoint(0, 0), m_image.Size()), m_image.Pixmap());
+    DrawFieldImage(painter);
   }
   painter.setFont(font());
   painter.setPen(

@@ -8,6 +8,8 @@
 // A whole address pasted into a field is spread over the four fields.
 
 #include <QLineEdit>
+#include <QPainter>
+#include <QValidator>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -88,6 +90,7 @@ private:
   enum class Entry { SelectAll, CaretAtStart, CaretAtEnd };
 
   void Layout();
+  void DrawFieldImage(QPainter &painter) const;
   void FocusField(int index, Entry entry);
   // After the person changed a field: the range check once it holds three
   // characters, then on to the next field.
@@ -107,6 +110,7 @@ private:
 
   CGdiPlusBitmapResource m_image;
   std::array<CIPAddrEdit *, kAddressFieldCount> m_fields{};
+  QValidator *m_fieldValidator = nullptr;
   std::array<QRect, kAddressFieldCount> m_fieldRects{};
   std::array<QRect, kAddressFieldCount - 1> m_dotRects{};
   QtMessageTarget *m_target;

@@ -2,17 +2,57 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 
 #include "ui/skin/skin_image_table.h"
 
 namespace corvesta {
 
+namespace {
+
+QString CacheKey(const QString &path) {
+  return QStringLiteral("corvesta-skin:") + path;
+}
+
+// Safe on any thread: it touches no pixmap.
+QImage Decode(const QString &path) {
+  QImage image;
+  if (!image.load(path, "PNG")) {
+    return {};
+  }
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
 const QPixmap &CGdiPlusBitmap::Pixmap() const {
-  if (m_pixmap.isNull() && !m_path.isEmpty() && m_pixmap.load(m_path, "PNG")) {
+  if (!m_pixmap.isNull() || m_path.isEmpty()) {
+    return m_pixmap;
+  }
+  if (m_ahead.valid()) {
+    m_pixmap = QPixmap::fromImage(m_ahead.get());
+    m_ahead = {};
+  }
+  if (m_pixmap.isNull() && !QPixmapCache::find(CacheKey(m_path), &m_pixmap)) {
+    m_pixmap = QPixmap::fromImage(Decode(m_path));
+  }
+  if (!m_pixmap.isNull()) {
     m_pixmap.setDevicePixelRatio(m_ratio);
+    QPixmapCache::insert(CacheKey(m_path), m_pixmap);
   }
   return m_pixmap;
+}
+
+void CGdiPlusBitmap::DecodeAhead() {
+  if (!m_pixmap.isNull() || m_path.isEmpty() || m_ahead.valid() ||
+      QPixmapCache::find(CacheKey(m_path), &m_pixmap)) {
+    if (!m_pixmap.isNull()) {
+      m_pixmap.setDevicePixelRatio(m_ratio);
+    }
+    return;
+  }
+  m_ahead = std::async(std::launch::async, Decode, m_path).share();
 }
 
 QSize CGdiPlusBitmap::Size() const {
@@ -23,6 +63,7 @@ QSize CGdiPlusBitmap::Size() const {
 }
 
 void CGdiPlusBitmap::Release() {
+  m_ahead = {}; // waits for a decoding ahead to end
   m_pixmap = QPixmap();
   m_path.clear();
   m_ratio = 1.0;

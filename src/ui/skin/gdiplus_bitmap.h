@@ -5,8 +5,14 @@
 // Loading only finds the image; it is decoded when first drawn, so a window
 // starts without decoding what it does not show yet (hover and pressed
 // faces, hidden panels). Its size is known from the skin's table before.
+// A large image a window shows at once (its background) can be decoded
+// ahead on a thread of its own while the window builds its controls.
+// Decoded images are kept in the pixmap cache, so a window opened again
+// finds its images decoded.
 
+#include <QImage>
 #include <QPixmap>
+#include <future>
 
 namespace corvesta {
 
@@ -18,8 +24,13 @@ public:
   CGdiPlusBitmap &operator=(const CGdiPlusBitmap &) = default;
 
   bool IsNull() const { return m_path.isEmpty() && m_pixmap.isNull(); }
-  // The image, decoded now if it was not yet.
+  // The image, decoded now if it was not yet (or taken from the decoding
+  // ahead, waiting for it to end).
   const QPixmap &Pixmap() const;
+  // Starts decoding the image on a thread of its own, unless it is decoded
+  // or cached already. Destroying or releasing the image waits for that
+  // thread, which only decodes.
+  void DecodeAhead();
   // Size in device-independent pixels; empty when nothing is loaded.
   QSize Size() const;
   int Width() const { return Size().width(); }
@@ -34,6 +45,7 @@ protected:
 
 private:
   mutable QPixmap m_pixmap;
+  mutable std::shared_future<QImage> m_ahead;
   QString m_path;
   qreal m_ratio = 1.0;
   QSize m_size;

@@ -137,7 +137,9 @@ void CDriveMappingPage::ScanConnections() {
     return;
   }
   // Remembered letters whose box is off count too: they stay their share's.
-  for (const DriveMapping &mapping : drives->List()) {
+  // The records alone: which of them are connected does not matter here,
+  // and asking the desktop could keep this thread waiting.
+  for (const DriveMapping &mapping : drives->Records()) {
     if (!IsDriveLetter(mapping.letter) || Utf8ToUtf16(mapping.server).size() > kSlotServerMax ||
         Utf8ToUtf16(mapping.share).size() > kSlotShareMax) {
       continue;

@@ -60,6 +60,43 @@ TEST_F(SettingsStore, LoosePermissionsFromEarlierRunsAreTightened) {
   EXPECT_EQ(value, u"FALSE");
 }
 
+TEST_F(SettingsStore, AWriteThatChangesNothingLeavesTheFileInPlace) {
+  // The file is replaced (a new inode) only when a value changes or when
+  // its rights are looser than the owner's alone.
+  auto inode = [this] {
+    struct stat info {};
+    EXPECT_EQ(::stat(appData.SettingsFile().c_str(), &info), 0);
+    return info.st_ino;
+  };
+  ASSERT_TRUE(
+      settings::Write({{u"Current", u"ServName", u"NAS-1"}, {u"NAS-1", u"UserName", u"anna"}}));
+  struct Case {
+    const char *label;
+    unsigned modeBefore;
+    std::u16string_view user;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"the same values", 0600, u"anna", false},
+      {"the same values in a file others may read", 0644, u"anna", true},
+      {"a changed value", 0600, u"bert", true},
+      {"the changed value again", 0600, u"bert", false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.label);
+    ::chmod(appData.SettingsFile().c_str(), c.modeBefore);
+    const auto before = inode();
+    ASSERT_TRUE(
+        settings::Write({{u"Current", u"ServName", u"NAS-1"}, {u"NAS-1", u"UserName", c.user}}));
+    EXPECT_EQ(settings::LastWriteProblem(), settings::WriteProblem::None);
+    EXPECT_EQ(inode() != before, c.replaced);
+    EXPECT_EQ(Mode(appData.SettingsFile()), c.replaced ? 0600u : c.modeBefore);
+    std::u16string value;
+    EXPECT_TRUE(settings::Read(u"NAS-1", u"UserName", value));
+    EXPECT_EQ(value, c.user);
+  }
+}
+
 TEST_F(SettingsStore, MissingAndEmptyValuesReadTheSame) {
   ASSERT_TRUE(settings::WriteEmpty(u"NAS-1", settings::kKeyUserName));
   EXPECT_NE(test::ReadFileBytes(appData.SettingsFile()).find("UserName="),

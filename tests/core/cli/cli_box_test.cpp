@@ -376,6 +376,34 @@ TEST_F(CliBoxTest, FailedFormattingStillRemountsAndEndsWithFailure) {
   }
 }
 
+// On a terminal the progress line names the finishing steps "Complete" only
+// when the box formatted without an error.
+TEST_F(CliBoxTest, TheProgressLineSaysCompleteOnlyAfterAFormatWithoutError) {
+  struct Case {
+    const char *label;
+    int errcode; // 0: the box formats without a fault
+    bool complete;
+  };
+  for (const Case &c : {Case{"formatted", 0, true}, Case{"format error", 2, false}}) {
+    SCOPED_TRACE(c.label);
+    // The remount answers late, so the finishing steps' line is drawn.
+    json faults = {{"http", {{"cgi_Disk_Remount", {{"delay_ms", 400}}}}}};
+    if (c.errcode != 0) {
+      faults["format_errcode"] = c.errcode;
+    }
+    ASSERT_TRUE(m_sim.SetFaults("BLANK", faults)) << m_sim.Error();
+    CliCall call;
+    call.args = {"format", "BLANK", "standalone", "--yes"};
+    call.env = {{"XDG_CONFIG_HOME", m_config.Path().string()}, {"CORVESTA_PASSWORD", "admin"}};
+    call.errorOnTerminal = true;
+    const CliRun run = RunCli(call);
+    ASSERT_FALSE(run.timedOut) << run.err;
+    EXPECT_EQ(run.status, c.complete ? 0 : 1) << run.err;
+    EXPECT_NE(run.err.find("Format Hard Drives"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Complete") != std::string::npos, c.complete) << run.err;
+  }
+}
+
 // A request that fails on its way ends without an answer; the wait ends
 // there instead of sitting out its whole limit.
 TEST_F(CliBoxTest, LoginThatGetsNoReplyEndsWithLoginFailed) {

@@ -1,5 +1,6 @@
 #include "cli_process.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -43,6 +44,20 @@ struct Pipe {
   }
 };
 
+// A pseudo-terminal in place of a pipe: the child writes to the terminal
+// end, the test reads the other. Its end of file reads as an error (EIO).
+bool OpenTerminal(Pipe &pipe) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0) {
+    return false;
+  }
+  pipe.read = master;
+  const char *name =
+      ::grantpt(master) == 0 && ::unlockpt(master) == 0 ? ::ptsname(master) : nullptr;
+  pipe.write = name != nullptr ? ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
+  return pipe.write >= 0;
+}
+
 std::vector<std::string> Environment(const std::map<std::string, std::string> &extra) {
   std::vector<std::string> env;
   for (char **entry = environ; *entry != nullptr; ++entry) {
@@ -63,7 +78,7 @@ std::vector<std::string> Environment(const std::map<std::string, std::string> &e
 CliRun RunCli(const CliCall &call) {
   CliRun run;
   Pipe in, out, err;
-  if (!in.Open() || !out.Open() || !err.Open()) {
+  if (!in.Open() || !out.Open() || !(call.errorOnTerminal ? OpenTerminal(err) : err.Open())) {
     run.err = "cannot create pipes";
     return run;
   }

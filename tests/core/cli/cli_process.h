@@ -27,6 +27,9 @@ struct CliCall {
   // yes, `signal` is sent to corvesta-cli (once).
   std::function<bool()> signalWhen;
   int signal = 0;
+  // Standard error is a terminal (a pseudo-terminal the test reads), so
+  // what is shown only on a terminal, such as progress lines, is seen.
+  bool errorOnTerminal = false;
 };
 
 CliRun RunCli(const CliCall &call);
