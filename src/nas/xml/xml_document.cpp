@@ -1,5 +1,6 @@
 #include "nas/xml/xml_document.h"
 
+#include <functional>
 #include <utility>
 
 #include "nas/xml/xml_element_text.h"
@@ -52,6 +53,13 @@ bool NameMatches(std::u16string_view tagName, std::u16string_view argument) {
   return argument.size() == tagName.size() || EndsNameArgument(argument[tagName.size()]);
 }
 
+// Whether `text` lies in the memory of `owner` (its capacity included).
+bool PointsInto(std::u16string_view text, const std::u16string &owner) {
+  const std::less<const char16_t *> before;
+  const char16_t *begin = owner.data();
+  return !before(text.data(), begin) && before(text.data(), begin + owner.capacity());
+}
+
 std::u16string_view NameArgument(const char16_t *name) {
   return name == nullptr ? std::u16string_view{} : std::u16string_view(name);
 }
@@ -99,8 +107,17 @@ bool CXmlDocument::Parse(std::u16string_view text) {
     m_nextFree = 1;
     return false;
   }
-  m_text.assign(text);
-  return BuildTable();
+  if (PointsInto(text, m_text) || PointsInto(text, m_report)) {
+    // The text is the document's own: taken apart below before it is read.
+    return Parse(std::u16string(text));
+  }
+  if (text.size() > kMaxTextLength) {
+    text = text.substr(0, 0);
+  }
+  // The builder copies the text behind its scan.
+  m_text.clear();
+  m_text.reserve(text.size());
+  return BuildTable(text, &m_text);
 }
 
 bool CXmlDocument::Parse(const char16_t *text) {
@@ -109,18 +126,18 @@ bool CXmlDocument::Parse(const char16_t *text) {
 
 bool CXmlDocument::Parse(std::u16string &&text) {
   m_text = std::move(text);
-  return BuildTable();
-}
-
-bool CXmlDocument::BuildTable() {
-  m_report.clear();
-  m_parent = m_current = m_child = 0;
-  m_nextFree = 1;
   if (m_text.size() > kMaxTextLength) {
     m_text.clear();
   }
-  m_table.Reserve(m_text.size() / kCharactersPerRecord + kInitialRecords);
-  m_nextFree = m_builder.Build(m_text, m_table, m_notesFindings ? &m_report : nullptr);
+  return BuildTable(m_text, nullptr);
+}
+
+bool CXmlDocument::BuildTable(std::u16string_view text, std::u16string *copy) {
+  m_report.clear();
+  m_parent = m_current = m_child = 0;
+  m_nextFree = 1;
+  m_table.Reserve(text.size() / kCharactersPerRecord + kInitialRecords);
+  m_nextFree = m_builder.Build(text, m_table, m_notesFindings ? &m_report : nullptr, copy);
   return WellFormed();
 }
 

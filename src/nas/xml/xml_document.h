@@ -113,7 +113,9 @@ private:
   // Adds name="value" (escaped) to the start tag of the current element.
   void SetAttribute(std::u16string_view name, std::u16string_view value);
 
-  bool BuildTable();
+  // Builds the table of `text`, which is m_text or, when `copy` is m_text,
+  // the caller's text that the builder copies into it.
+  bool BuildTable(std::u16string_view text, std::u16string *copy);
   ElementIndex FindFrom(ElementIndex first, std::u16string_view name) const;
   std::u16string_view TagName(ElementIndex index) const;
 

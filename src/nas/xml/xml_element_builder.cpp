@@ -46,10 +46,14 @@ std::u16string UnterminatedType(XmlUnterminated what) {
   return u"tag";
 }
 
+// Units of text appended to the copy at a time: small enough to be still in
+// the first-level cache once scanned.
+constexpr std::size_t kCopyStretch = 8192;
+
 } // namespace
 
 ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable &table,
-                                      std::u16string *report) {
+                                      std::u16string *report, std::u16string *copy) {
   m_text = text;
   m_table = &table;
   m_report = report;
@@ -67,6 +71,8 @@ ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable 
   }
 
   std::size_t offset = 0;
+  std::size_t copied = 0;
+  std::size_t copyAt = copy != nullptr ? kCopyStretch : text.npos;
   for (;;) {
     const XmlNode node = ScanXmlNode(text, offset);
     if (node.kind == XmlNodeKind::EndOfDocument) {
@@ -98,6 +104,14 @@ ElementIndex XmlElementBuilder::Build(std::u16string_view text, XmlElementTable 
       break;
     }
     offset = node.start + node.length;
+    if (offset >= copyAt) {
+      copy->append(text.substr(copied, offset - copied));
+      copied = offset;
+      copyAt = offset + kCopyStretch;
+    }
+  }
+  if (copy != nullptr) {
+    copy->append(text.substr(copied));
   }
 
   ElementRecord &done = table[0];

@@ -23,7 +23,13 @@ public:
   // Fills `table` from record 0 on; the table must have room for at least
   // one record. Findings go to `report` unless it is null. Returns the next
   // free index (1 when no element was found).
-  ElementIndex Build(std::u16string_view text, XmlElementTable &table, std::u16string *report);
+  //
+  // Unless `copy` is null, the text is also appended to it, a stretch at a
+  // time behind the scan while that stretch is still in the cache: a large
+  // text is then read from memory once for both, and the copying overlaps
+  // the building. `copy` must not share memory with `text`.
+  ElementIndex Build(std::u16string_view text, XmlElementTable &table, std::u16string *report,
+                     std::u16string *copy = nullptr);
 
 private:
   // Offsets fit 32 bits: the document text is shorter than 2^31.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "nas/xml/xml_unit_search.h"
+
 namespace corvesta {
 
 enum class XmlNodeKind : std::uint8_t {
@@ -111,8 +113,8 @@ inline void RunOnAfterFault(std::u16string_view text, XmlNode &node, XmlFault fa
 inline void RunToTerminator(std::u16string_view text, XmlNode &node, XmlNodeKind kind,
                             std::u16string_view terminator, std::size_t from,
                             XmlUnterminated what) {
-  const std::size_t found = from <= text.size() ? text.find(terminator, from) : text.npos;
-  if (found == text.npos) {
+  const std::size_t found = xml_unit_search::FindSequence(text, from, terminator);
+  if (found == text.size()) {
     MarkUnterminated(node, text.size(), what);
     return;
   }
@@ -126,7 +128,13 @@ inline void ScanTag(std::u16string_view text, XmlNode &node, bool endTag) {
   const std::size_t end = text.size();
   std::size_t i = node.start + (endTag ? 2 : 1);
   node.nameStart = i;
-  while (i < end && !EndsTagName(text[i])) {
+  // Names hold mostly plain characters: skip them in runs and look closer
+  // only at the others.
+  for (;;) {
+    i = xml_unit_search::FindAtOrBelow(text, i, u'>');
+    if (i == end || EndsTagName(text[i])) {
+      break;
+    }
     ++i;
   }
   node.nameLength = i - node.nameStart;
@@ -137,12 +145,26 @@ inline void ScanTag(std::u16string_view text, XmlNode &node, bool endTag) {
   for (; i < end; ++i) {
     const char16_t ch = text[i];
     if (openQuote != 0) {
-      if (ch == openQuote) {
-        openQuote = 0;
+      // Only the same quote closes the value.
+      const std::size_t close = xml_unit_search::FindUnit(text, i, openQuote);
+      if (close == end) {
+        break;
       }
-    } else if (IsPlain(ch)) {
+      openQuote = 0;
+      previous = text[close];
+      i = close;
+      continue;
+    }
+    if (IsPlain(ch)) {
+      // A run of plain characters cancels a pending "=" and ends with the
+      // unit before the next character that means something in markup.
+      const std::size_t stop = xml_unit_search::FindAtOrBelow(text, i + 1, u'>');
       equalsPending = false;
-    } else if (ch == u'>') {
+      previous = text[stop - 1];
+      i = stop - 1;
+      continue;
+    }
+    if (ch == u'>') {
       node.kind = endTag ? XmlNodeKind::EndTag : XmlNodeKind::StartTag;
       node.length = i + 1 - node.start;
       if (!endTag && node.length >= 3 && text[i - 1] == u'/') {
@@ -256,11 +278,12 @@ inline void ScanExclamation(std::u16string_view text, XmlNode &node) {
     while (i < end && IsXmlSpace(text[i])) {
       ++i;
     }
-    const bool whitespace = i == end || text[i] == u'<';
-    while (i < end && text[i] != u'<') {
-      ++i;
+    if (i == end || text[i] == u'<') {
+      node.kind = XmlNodeKind::Whitespace;
+    } else {
+      node.kind = XmlNodeKind::Text;
+      i = xml_unit_search::FindUnit(text, i + 1, u'<');
     }
-    node.kind = whitespace ? XmlNodeKind::Whitespace : XmlNodeKind::Text;
     node.length = i - offset;
     return node;
   }

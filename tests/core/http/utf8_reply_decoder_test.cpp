@@ -41,6 +41,39 @@ TEST(Utf8ReplyDecoder, SequencesAfterLongAsciiRuns) {
   }
 }
 
+// The decoded text starts as the bytes widened one to one and is written
+// over from the first byte of 0x80 or above; ASCII runs are widened sixteen
+// at a time. Sequences between runs of every length up to three blocks,
+// over several rounds, decode in place without a unit out of step, and a
+// fault or a byte of 0xF0 or above is still seen inside a block.
+TEST(Utf8ReplyDecoder, DecodesInPlaceBetweenRunsOfEveryLength) {
+  const std::pair<std::string, std::u16string> sequences[] = {
+      {"\xc3\xa9", u"\u00e9"},
+      {"\xe6\x97\xa5", u"\u65e5"},
+      {"\xc3\xa9\xe6\x97\xa5", u"\u00e9\u65e5"},
+  };
+  for (std::size_t run = 0; run <= 40; ++run) {
+    for (const auto &[bytes, units] : sequences) {
+      const std::string ascii(run, 'x');
+      const std::u16string wide(run, u'x');
+      SCOPED_TRACE(testing::Message() << "run " << run << " sequence " << bytes.size());
+      std::string text;
+      std::u16string decoded;
+      for (int round = 0; round < 3; ++round) {
+        text += ascii + bytes;
+        decoded += wide + units;
+      }
+      EXPECT_EQ(DecodeUtf8Reply(text + ascii), decoded + wide);
+      EXPECT_EQ(DecodeWholeUtf8Reply(text + ascii), decoded + wide);
+      EXPECT_EQ(DecodeUtf8Reply(bytes + ascii + "\xf0" + ascii), u"");
+      EXPECT_EQ(DecodeUtf8Reply(ascii + "\xff" + ascii), u"");
+      EXPECT_EQ(DecodeUtf8Reply(text + "\xc3" + ascii), decoded);
+      EXPECT_EQ(DecodeWholeUtf8Reply(text + "\xc3" + ascii), std::nullopt);
+      EXPECT_EQ(DecodeUtf8Reply(text + "\xe6\x97"), decoded);
+    }
+  }
+}
+
 TEST(ReplyNumbers, DecimalWithBlanksSignAndLimits) {
   const std::pair<std::u16string, std::int32_t> cases[] = {
       {u"42", 42},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "nas/xml/xml_document.h"
@@ -296,6 +297,72 @@ TEST(XmlDocument, ReusesItsTableAcrossParses) {
   EXPECT_TRUE(doc.Parse(u"<a>2</a>"));
   ASSERT_TRUE(doc.FindSibling(u"a"));
   EXPECT_EQ(doc.GetText(), u"2");
+}
+
+// A text given by reference is copied while the table is built, a stretch
+// at a time: texts of many stretches, with nodes across every boundary and
+// single nodes longer than a stretch, come out as the same text, table and
+// report as when the text is moved in.
+TEST(XmlDocument, CopiesAGivenTextWhileBuilding) {
+  std::u16string items = u"<r>";
+  for (int i = 0; items.size() < 60000; ++i) {
+    items += u"<i n='" + std::u16string(static_cast<std::size_t>(i % 13), u'v') + u"'>x&amp;" +
+             std::u16string(static_cast<std::size_t>(i % 7), u'\u00e9') + u"</i><j/>\n";
+    if (i % 500 == 0) {
+      items += u"</k><1>";
+    }
+  }
+  items += u"</r>";
+  const std::u16string cases[] = {
+      items,
+      u"<r><!--" + std::u16string(20000, u'-') + u"--><a>1</a></r>",
+      u"<r>" + std::u16string(30000, u'x') + u"<a x=\"" + std::u16string(20000, u'>') + u"\"/>",
+      u"text only " + std::u16string(9000, u'y'),
+      u"<r>",
+      u"",
+  };
+  for (const std::u16string &text : cases) {
+    SCOPED_TRACE(text.size());
+    CXmlDocument copied;
+    CXmlDocument moved;
+    const bool wellFormed = copied.Parse(text);
+    EXPECT_EQ(moved.Parse(std::u16string(text)), wellFormed);
+    EXPECT_EQ(copied.Text(), text);
+    EXPECT_EQ(copied.ParseReport(), moved.ParseReport());
+    ASSERT_EQ(copied.RecordCount(), moved.RecordCount());
+    for (ElementIndex i = 0; i < copied.RecordCount(); ++i) {
+      const ElementRecord &a = *copied.Record(i);
+      const ElementRecord &b = *moved.Record(i);
+      ASSERT_EQ(std::tie(a.start, a.length, a.tagLengths, a.flags, a.parent, a.firstChild,
+                         a.nextSibling, a.previousSibling),
+                std::tie(b.start, b.length, b.tagLengths, b.flags, b.parent, b.firstChild,
+                         b.nextSibling, b.previousSibling))
+          << "record " << i;
+    }
+  }
+  EXPECT_FALSE(CXmlDocument().Parse(items)); // the stray tags made it faulty
+}
+
+// A document may be given its own text or report, whole or in part.
+TEST(XmlDocument, ParsesItsOwnTextAndReport) {
+  CXmlDocument doc;
+  ASSERT_TRUE(doc.Parse(u"<r><a>1</a><b>2</b></r>"));
+  EXPECT_TRUE(doc.Parse(doc.Text()));
+  EXPECT_EQ(doc.Text(), u"<r><a>1</a><b>2</b></r>");
+  ASSERT_TRUE(doc.FindChild(u"b"));
+  EXPECT_EQ(doc.GetChildText(), u"2");
+
+  EXPECT_TRUE(doc.Parse(doc.Text().substr(3, 8)));
+  EXPECT_EQ(doc.Text(), u"<a>1</a>");
+  ASSERT_TRUE(doc.FindSibling(u"a"));
+  EXPECT_EQ(doc.GetText(), u"1");
+
+  EXPECT_FALSE(doc.Parse(u"<a></b></a>"));
+  const std::u16string report(doc.ParseReport());
+  EXPECT_TRUE(doc.Parse(doc.ParseReport()));
+  EXPECT_EQ(doc.Text(), report);
+  EXPECT_EQ(doc.ParseReport(), u"");
+  EXPECT_TRUE(doc.FindSibling(u"lone_end_tag"));
 }
 
 TEST(XmlDocument, MovesWithItsPositions) {
