@@ -106,12 +106,21 @@ private Q_SLOTS:
 private:
   void StartListed(CUtilityDlg &window);
   void LogIn(CUtilityDlg &window, const QString &user, const QString &password);
+  // Lists the box and logs in as admin; the window's idle time does not run
+  // out while the login goes on.
+  void LogInWithIdleTime(CUtilityDlg &window);
 
   std::unique_ptr<test::ScopedAppDataFolder> m_settings;
   std::unique_ptr<timing::ScopedTimeScale> m_timeScale;
   std::unique_ptr<ScopedIdleTimeScale> m_idleScale;
   std::unique_ptr<NasSimProcess> m_sim;
 };
+
+void TestMainWindowDialogs::LogInWithIdleTime(CUtilityDlg &window) {
+  StartListed(window);
+  ScopedIdleTimeScale slow(0.01); // no timeout while logging in
+  LogIn(window, QStringLiteral("admin"), QStringLiteral("secret"));
+}
 
 void TestMainWindowDialogs::init() {
   m_settings = std::make_unique<test::ScopedAppDataFolder>();
@@ -208,12 +217,8 @@ void TestMainWindowDialogs::idleTimeoutLogsOutAndClosesTheOpenDialog() {
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2)})), m_sim->Error().c_str());
   settings::Write(settings::kSectionCurrent, settings::kKeyLoginOutTime, u"300000:");
   ScopedMessageBoxRecorder boxes;
-  CUtilityDlg window;
-  StartListed(window);
-  {
-    ScopedIdleTimeScale slow(0.01); // no timeout while logging in
-    LogIn(window, QStringLiteral("admin"), QStringLiteral("secret"));
-  }
+  CUtilityDlg window; // reads the idle time of five minutes
+  LogInWithIdleTime(window);
   const std::size_t before = boxes->Count();
 
   int result = -1;
@@ -256,12 +261,8 @@ void TestMainWindowDialogs::idleTimeoutWaitsForAHoldAndFiresAfterIt() {
   QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2)})), m_sim->Error().c_str());
   settings::Write(settings::kSectionCurrent, settings::kKeyLoginOutTime, u"300000:");
   ScopedMessageBoxRecorder boxes;
-  CUtilityDlg window;
-  StartListed(window);
-  {
-    ScopedIdleTimeScale slow(0.01); // no timeout while logging in
-    LogIn(window, QStringLiteral("admin"), QStringLiteral("secret"));
-  }
+  CUtilityDlg window; // reads the idle time of five minutes
+  LogInWithIdleTime(window);
   window.WindowProc(WM_USER_ACTIVITY, 0, 0); // the idle timer at its short period
   QCOMPARE(window.IdleTimerInterval(), Period(300000));
   const std::size_t before = boxes->Count();

@@ -42,12 +42,10 @@ using nlohmann::json;
 
 namespace {
 
-constexpr char kBoxIp[] = "127.0.0.2";
-constexpr char kPassword[] = "alphapass1";
-// A poll each 50 ms, the stop pause 250 ms, a request limit of 2 s, no
-// state answer for 3 s ends the polling.
-constexpr double kTimeScale = 0.05;
-constexpr int kWaitMs = 15000;
+using corvesta::test::kBoxIp;
+using corvesta::test::kPassword;
+using corvesta::test::kTimeScale; // also: no state answer for 3 s ends the polling
+using corvesta::test::kWaitMs;
 constexpr std::size_t kRaidPage = 4;
 constexpr std::size_t kDriveMappingPage = 5;
 
@@ -145,6 +143,8 @@ private:
   CProcessDialog *StartFormat(ScopedMessageBoxRecorder &boxes);
   // Waits for the chain's end; the dialog then shows it.
   void WaitEnded(CProcessDialog *dialog);
+  // The box holds one volume, of this mode and size.
+  void VerifyOneVolume(const char *mode, long long gib);
   void CheckEndedAndClosable(CProcessDialog *dialog, const QString &message, bool succeeded);
 };
 
@@ -185,6 +185,14 @@ CProcessDialog *TestRaidPage::StartFormat(ScopedMessageBoxRecorder &boxes) {
 
 void TestRaidPage::WaitEnded(CProcessDialog *dialog) {
   QTRY_VERIFY_WITH_TIMEOUT(dialog->Outcome().has_value(), kWaitMs);
+}
+
+void TestRaidPage::VerifyOneVolume(const char *mode, long long gib) {
+  const json box = m_sim->Box("ALPHA").value_or(json::object());
+  const json volumes = box.value("volumes", json::array());
+  QCOMPARE(int(volumes.size()), 1);
+  QCOMPARE(QString::fromStdString(volumes[0].value("mode", "")), QString::fromLatin1(mode));
+  QCOMPARE(volumes[0].value("total_kib", 0LL), gib * 1024 * 1024);
 }
 
 void TestRaidPage::CheckEndedAndClosable(CProcessDialog *dialog, const QString &message,
@@ -288,11 +296,7 @@ void TestRaidPage::aDiskRemovedBetweenVisitsLeavesStandAloneChosen() {
   CProcessDialog *dialog = StartFormat(boxes);
   QVERIFY(dialog != nullptr);
   WaitEnded(dialog);
-  const json box = m_sim->Box("ALPHA").value_or(json::object());
-  const json volumes = box.value("volumes", json::array());
-  QCOMPARE(int(volumes.size()), 1);
-  QCOMPARE(QString::fromStdString(volumes[0].value("mode", "")), QStringLiteral("standard"));
-  QCOMPARE(volumes[0].value("total_kib", 0LL), 497LL * 1024 * 1024);
+  VerifyOneVolume("standard", 497);
 }
 
 void TestRaidPage::aFailedReadAfterAGoodOneLeavesNextSilent() {
@@ -417,11 +421,7 @@ void TestRaidPage::theWholeRunFromThePageToTheNextPage() {
   QVERIFY(!Page()->ReportReceived());
   QCOMPARE(boxes->Count(), std::size_t(1)); // the question only
 
-  const json state = m_sim->Box("ALPHA").value_or(json::object());
-  const json volumes = state.value("volumes", json::array());
-  QCOMPARE(int(volumes.size()), 1);
-  QCOMPARE(QString::fromStdString(volumes[0].value("mode", "")), QStringLiteral("raid1"));
-  QCOMPARE(volumes[0].value("total_kib", 0LL), 997LL * 1024 * 1024);
+  VerifyOneVolume("raid1", 997);
 }
 
 void TestRaidPage::aFormattingThatFailsPartWayEndsAsAFailure() {

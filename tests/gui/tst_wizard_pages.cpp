@@ -46,11 +46,10 @@ using nlohmann::json;
 
 namespace {
 
-constexpr char kBoxIp[] = "127.0.0.2";
-constexpr char kPassword[] = "alphapass1";
-// Polls every 50 ms, the pause before the login 250 ms, a request limit of 2 s.
-constexpr double kTimeScale = 0.05;
-constexpr int kWaitMs = 15000;
+using corvesta::test::kBoxIp;
+using corvesta::test::kPassword;
+using corvesta::test::kTimeScale;
+using corvesta::test::kWaitMs;
 enum Order : std::size_t { kPasswordPage, kDeviceInfoPage, kTimeZonePage, kNetworkPage, kRaidPage };
 
 json Box() {

@@ -22,6 +22,15 @@
 
 namespace corvesta::test {
 
+// The listed box of the wizard's page tests and its administrator's password.
+inline constexpr char kBoxIp[] = "127.0.0.2";
+inline constexpr char kPassword[] = "alphapass1";
+// Polls every 50 ms, the pauses a twentieth of theirs (250 ms before the
+// login, 250 ms after the file browser's stop), a request limit of 2 s.
+inline constexpr double kTimeScale = 0.05;
+// The longest wait for what a page has asked the box.
+inline constexpr int kWaitMs = 15000;
+
 class WizardSimTest : public QObject {
 protected:
   // From a test class's init().

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "sim_test_sockets.h"
 #include "support/nas_sim_process.h"
 
@@ -42,6 +44,25 @@ protected:
                            "&f_create_type=1&f_auto_sync=" + std::to_string(autoSync));
   }
   std::string State() { return Body("/xml/dm_read_state.xml", ""); }
+  // Polls the format state until it says finished; the last state read,
+  // empty when it did not finish within `limit`. `seen` is shown each state.
+  std::string WaitForFinishedState(std::chrono::milliseconds limit,
+                                   const std::function<void(const std::string &)> &seen = {}) {
+    std::string state;
+    const bool finished = WaitUntil(
+        [&] {
+          state = State();
+          if (seen) {
+            seen(state);
+          }
+          return IsFinished(state);
+        },
+        limit);
+    return finished ? state : std::string();
+  }
+  static bool IsFinished(const std::string &state) {
+    return state.find("<finished>1</finished>") != std::string::npos;
+  }
 
   NasSimProcess sim;
 };
@@ -63,16 +84,12 @@ TEST_F(SimFormatTest, ChainAdvancesToFinishedAndLeavesTheVolumes) {
   EXPECT_NE(Step("cgi_Disk_Remount").find("<res>0</res>"), std::string::npos);
 
   int lastPercent = PercentOf(running);
-  std::string state;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        state = State();
-        const int percent = PercentOf(state);
-        EXPECT_GE(percent, lastPercent);
-        lastPercent = percent;
-        return state.find("<finished>1</finished>") != std::string::npos;
-      },
-      5s));
+  const std::string state = WaitForFinishedState(5s, [&](const std::string &seen) {
+    const int percent = PercentOf(seen);
+    EXPECT_GE(percent, lastPercent);
+    lastPercent = percent;
+  });
+  ASSERT_TRUE(IsFinished(state));
   EXPECT_NE(state.find("<errcode>1</errcode><percent>100</percent>"), std::string::npos);
 
   EXPECT_NE(Step("cgi_Disk_Remount").find("<res>1</res>"), std::string::npos);
@@ -129,13 +146,8 @@ TEST_F(SimFormatTest, AFailedFormatReportsItsErrcodeAndLeavesNoVolume) {
                                 {"faults", {{"format_errcode", 3}}}}));
   Step("cgi_AJAXPlorer_Stop");
   ASSERT_NE(Create(kRaid1Line).find("<res>1</res>"), std::string::npos);
-  std::string state;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        state = State();
-        return state.find("<finished>1</finished>") != std::string::npos;
-      },
-      5s));
+  const std::string state = WaitForFinishedState(5s);
+  ASSERT_TRUE(IsFinished(state));
   EXPECT_NE(state.find("<errcode>3</errcode>"), std::string::npos);
   // The chain goes on as after a good format.
   EXPECT_NE(Step("cgi_Disk_Remount").find("<res>1</res>"), std::string::npos);
@@ -147,13 +159,8 @@ TEST_F(SimFormatTest, AFormatCanFailPartWay) {
                                 {"faults", {{"format_errcode", 0}, {"format_fail_percent", 25}}}}));
   Step("cgi_AJAXPlorer_Stop");
   ASSERT_NE(Create(kRaid1Line).find("<res>1</res>"), std::string::npos);
-  std::string state;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        state = State();
-        return state.find("<finished>1</finished>") != std::string::npos;
-      },
-      3s)); // well before the four seconds of a whole format
+  const std::string state = WaitForFinishedState(3s); // well before a whole format's four seconds
+  ASSERT_TRUE(IsFinished(state));
   EXPECT_NE(state.find("<errcode>0</errcode>"), std::string::npos) << state;
   EXPECT_EQ(PercentOf(state), 25) << state;
 }
@@ -168,7 +175,7 @@ TEST_F(SimFormatTest, EachDiskStepCanBeRefusedOnDemand) {
     }
     const std::string reply = Create(kRaid1Line);
     if (reply.find("<res>1</res>") != std::string::npos) {
-      WaitUntil([&] { return State().find("<finished>1</finished>") != std::string::npos; }, 5s);
+      WaitForFinishedState(5s);
     }
     return reply;
   };
