@@ -43,24 +43,26 @@ std::shared_ptr<NetworkDrives> CurrentNetworkDrives() {
   return g_service;
 }
 
-std::vector<DriveMapping> NetworkDrivesRecorder::List() {
-  std::lock_guard guard(m_lock);
-  ++m_listCalls;
+std::vector<DriveMapping> NetworkDrivesRecorder::SortedMappings() const {
   std::vector<DriveMapping> mappings = m_mappings;
   std::sort(mappings.begin(), mappings.end(),
             [](const DriveMapping &a, const DriveMapping &b) { return a.letter < b.letter; });
   return mappings;
 }
 
+std::vector<DriveMapping> NetworkDrivesRecorder::List() {
+  std::lock_guard guard(m_lock);
+  ++m_listCalls;
+  return SortedMappings();
+}
+
 std::vector<DriveMapping> NetworkDrivesRecorder::Records() {
   std::lock_guard guard(m_lock);
-  std::vector<DriveMapping> mappings = m_mappings;
+  std::vector<DriveMapping> mappings = SortedMappings();
   for (DriveMapping &mapping : mappings) {
     mapping.connected = false;
     mapping.folder.clear();
   }
-  std::sort(mappings.begin(), mappings.end(),
-            [](const DriveMapping &a, const DriveMapping &b) { return a.letter < b.letter; });
   return mappings;
 }
 

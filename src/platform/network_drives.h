@@ -155,6 +155,8 @@ private:
   // False when stopped while held.
   bool WaitWhileHeld(std::unique_lock<std::mutex> &guard, std::stop_token &stop);
   DriveResult NextScripted();
+  // The mappings in letter order; the caller holds m_lock.
+  std::vector<DriveMapping> SortedMappings() const;
 
   mutable std::mutex m_lock;
   std::condition_variable_any m_release;

@@ -46,12 +46,11 @@ const QPixmap &CGdiPlusBitmap::Pixmap() const {
 }
 
 void CGdiPlusBitmap::DecodeAhead() {
-  if (!m_pixmap.isNull() || m_path.isEmpty() || m_ahead.valid() ||
-      QPixmapCache::find(CacheKey(m_path), &m_pixmap)) {
-    if (!m_pixmap.isNull()) {
-      m_pixmap.setDevicePixelRatio(m_ratio);
-    }
+  if (!m_pixmap.isNull() || m_path.isEmpty() || m_ahead.valid()) {
     return;
+  }
+  if (QPixmap cached; QPixmapCache::find(CacheKey(m_path), &cached)) {
+    return; // Pixmap() takes it from the cache
   }
   try {
     m_ahead = std::async(std::launch::async, Decode, m_path).share();
