@@ -6,6 +6,8 @@
 namespace corvesta {
 
 inline constexpr std::size_t kWireIdSize = 10;
+// Where the IPv4 address starts in the wire id, first octet first.
+inline constexpr std::size_t kWireIdAddressOffset = 6;
 
 struct NasDevice {
   char name[256] = {};                    // the box's name

@@ -9,9 +9,11 @@
 
 namespace corvesta {
 
-bool AddressChangeSequence::Start(std::int32_t deviceIndex, const IpSettingBlock &block) {
+bool AddressChangeSequence::Start(std::int32_t deviceIndex, const IpSettingBlock &block,
+                                  AfterAcknowledgement after) {
   StopWaiting();
   m_outcome = {};
+  m_after = after;
   const std::optional<NasDevice> device = DeviceList::Instance().At(deviceIndex);
   if (!device) {
     Finish(AddressChangeResult::NotStarted, kRefreshFailedText);
@@ -34,6 +36,10 @@ void AddressChangeSequence::OnSetIpResult(WPARAM result) {
     return;
   }
   m_observer.OnAcknowledged();
+  if (m_after == AfterAcknowledgement::End) {
+    Finish(AddressChangeResult::Acknowledged);
+    return;
+  }
   SearchAgain();
 }
 

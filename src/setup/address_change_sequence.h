@@ -2,7 +2,9 @@
 // A new address for a box by datagram, and the box found again afterwards:
 // the setting block is sent, the box's acknowledgement awaited, then a
 // discovery looks for the box by its hardware address, which the new address
-// leaves unchanged.
+// leaves unchanged. An owner that searches for the boxes itself once the
+// change is taken (the main window) ends the sequence at the
+// acknowledgement instead.
 
 #include <cstdint>
 #include <string_view>
@@ -26,6 +28,7 @@ inline constexpr int kAddressChangeTimerId = 0x4C03;
 
 enum class AddressChangeResult {
   None,            // running, or not started
+  Acknowledged,    // acknowledged; no search was asked for
   Found,           // acknowledged, and the box answered the search
   NotFoundYet,     // acknowledged, but the box did not answer the search
   NotStarted,      // nothing was sent
@@ -51,6 +54,12 @@ public:
   virtual void OnAddressChangeFinished(const AddressChangeOutcome &outcome) = 0;
 };
 
+// What follows the box's acknowledgement.
+enum class AfterAcknowledgement {
+  SearchAgain, // a discovery finds the box at its new address
+  End,         // the sequence ends with Acknowledged; the owner searches
+};
+
 class AddressChangeSequence : public RequestSequence {
 public:
   AddressChangeSequence(SequenceHost &host, AddressChangeObserver &observer,
@@ -59,7 +68,8 @@ public:
 
   // Sends `block` to the box at `deviceIndex`. False when nothing could be
   // sent (OnAddressChangeFinished with NotStarted has been called then).
-  bool Start(std::int32_t deviceIndex, const IpSettingBlock &block);
+  bool Start(std::int32_t deviceIndex, const IpSettingBlock &block,
+             AfterAcknowledgement after = AfterAcknowledgement::SearchAgain);
 
   bool Running() const override { return m_step != Step::Idle; }
   const AddressChangeOutcome &Outcome() const { return m_outcome; }
@@ -77,6 +87,7 @@ private:
 
   AddressChangeObserver &m_observer;
   Step m_step = Step::Idle;
+  AfterAcknowledgement m_after = AfterAcknowledgement::SearchAgain;
   char m_mac[sizeof NasDevice{}.mac] = {};
   AddressChangeOutcome m_outcome;
 };

@@ -97,6 +97,7 @@ void LoginSequence::OnUnanswered() {
 
 void LoginSequence::CredentialsAccepted() {
   ClearCurrentCredentials();
+  m_observer.OnCheckAccepted();
   if (m_request.checkOnly) {
     Finish(LoginResult::CredentialsChecked);
     return;

@@ -83,6 +83,10 @@ struct LoginOutcome {
 class LoginObserver {
 public:
   virtual ~LoginObserver() = default;
+  // The box accepted the credentials, inside its subnet or not (the check
+  // alone too); the first word of an accepted check, before anything follows
+  // from it. What the person asked to be remembered is written here.
+  virtual void OnCheckAccepted() {}
   // The check was accepted inside the subnet: the current user name and
   // password are set, the web login is under way.
   virtual void OnCredentialsAccepted() {}

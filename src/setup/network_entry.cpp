@@ -19,6 +19,23 @@ std::optional<NetSettings> MakeNetSettings(const NetworkEntry &entry) {
   return settings;
 }
 
+std::string HiddenAddressText(const AddressFieldTexts &fields, std::string_view boxValue,
+                              HiddenBlank blank) {
+  bool allBlank = true;
+  for (const std::u16string &field : fields) {
+    allBlank = allBlank && field.empty();
+  }
+  if (allBlank && blank == HiddenBlank::Empty) {
+    return std::string();
+  }
+  const AddressReading reading = ReadAddress(AddressKind::None, fields);
+  if (reading.count != kAddressFieldCount) {
+    return std::string(boxValue);
+  }
+  return std::to_string(reading.bytes[0]) + "." + std::to_string(reading.bytes[1]) + "." +
+         std::to_string(reading.bytes[2]) + "." + std::to_string(reading.bytes[3]);
+}
+
 bool NetworkGatewayNeedsQuestion(const NetworkEntry &entry) {
   if (entry.dhcp) {
     return false;

@@ -20,6 +20,13 @@ bool VolumeListSequence::Start(std::int32_t deviceIndex) {
   return true;
 }
 
+void VolumeListSequence::Abandon() {
+  StopWaiting();
+  m_reading.Abandon();
+  m_volumes.reset();
+  m_running = false;
+}
+
 std::u16string_view VolumeListSequence::Failure() const {
   return kVolumeInfoFailedText;
 }

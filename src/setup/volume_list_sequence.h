@@ -24,6 +24,10 @@ public:
   // request could not be started (Failure() tells what to show).
   bool Start(std::int32_t deviceIndex);
 
+  // Gives the read up where it stands, without a result: Volumes() is
+  // empty and the answer, when it comes, is no longer its own.
+  void Abandon();
+
   bool Running() const override { return m_running; }
   // Once ended: the volumes in the box's order, up to the first numbered 0;
   // nothing when the list could not be read.

@@ -79,6 +79,9 @@ private Q_SLOTS:
   void connectShowsTheRememberedLoginAndCancelChangesNothing();
   void connectOkWritesWhatTheDialogReturned_data();
   void connectOkWritesWhatTheDialogReturned();
+  void aRefusedLoginKeepsTheLoginThatWorked_data();
+  void aRefusedLoginKeepsTheLoginThatWorked();
+  void connectWhileLoggedInLogsOutOfTheBoxLoggedInTo();
   void leavingTheSubnetClosesTheOpenDialogAndSearchesAgain();
   void administratorLoginShowsThePanelWithItsGauges();
   void wrongPasswordSendsNoWebRequest();
@@ -221,8 +224,8 @@ void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned_data() {
 
 void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned() {
   QFETCH(bool, remember);
-  // The password the dialog gets is the right one, so that no refusal empties
-  // the remembered login while the test reads it.
+  // The password the dialog gets is the right one: it is remembered once the
+  // box has accepted it.
   json beta = Box("BETA", 3, "\xd0\xb6pw");
   beta["netmask"] = "255.255.0.0";
   beta["gateway"] = "127.0.0.9";
@@ -249,7 +252,8 @@ void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned() {
   QCOMPARE(window.SelectedIndex(), beta_index);
   QCOMPARE(ReadSetting(settings::kSectionCurrent, settings::kKeyServName), QStringLiteral("BETA"));
   if (remember) {
-    QCOMPARE(ReadSetting(u"BETA", settings::kKeyUserName), QStringLiteral("admin"));
+    QTRY_COMPARE_WITH_TIMEOUT(ReadSetting(u"BETA", settings::kKeyUserName), QStringLiteral("admin"),
+                              kListedWithinMs);
     const auto decoded =
         Base64Decode(Utf16ToUtf8(FromQString(ReadSetting(u"BETA", settings::kKeyPassWord))));
     QVERIFY(decoded.has_value());
@@ -264,6 +268,124 @@ void TestMainWindowBoxes::connectOkWritesWhatTheDialogReturned() {
   QCOMPARE(panel->LineText(1), QStringLiteral("IP:127.0.0.3"));
   QCOMPARE(panel->LineText(2), QStringLiteral("Mask:255.255.0.0"));
   QCOMPARE(panel->LineText(3), QStringLiteral("Gateway:127.0.0.9"));
+}
+
+void TestMainWindowBoxes::aRefusedLoginKeepsTheLoginThatWorked_data() {
+  QTest::addColumn<QString>("remembered"); // admin's password remembered for ALPHA
+  QTest::addColumn<QString>("typed");      // the password field at OK
+  QTest::addColumn<bool>("ticked");        // Remember Me at OK
+  QTest::addColumn<bool>("refused");
+  QTest::addColumn<QString>("storedUser"); // remembered afterwards
+  QTest::addColumn<QString>("storedPassword");
+  // ALPHA's administrator password is "secret".
+  QTest::newRow("mistyped: the login that worked stays") << "secret"
+                                                         << "wrong" << true << true << "admin"
+                                                         << "secret";
+  QTest::newRow("the remembered login itself refused: forgotten") << "old"
+                                                                  << "old" << true << true << ""
+                                                                  << "";
+  QTest::newRow("a new password accepted: remembered") << "old"
+                                                       << "secret" << true << false << "admin"
+                                                       << "secret";
+  QTest::newRow("Remember Me unticked: forgotten at once") << "secret"
+                                                           << "wrong" << false << true << ""
+                                                           << "";
+}
+
+// A prefilled login dialog whose password is mistyped: what was remembered
+// is replaced only by credentials the box has accepted.
+void TestMainWindowBoxes::aRefusedLoginKeepsTheLoginThatWorked() {
+  QFETCH(QString, remembered);
+  QFETCH(QString, typed);
+  QFETCH(bool, ticked);
+  QFETCH(bool, refused);
+  QFETCH(QString, storedUser);
+  QFETCH(QString, storedPassword);
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2, "secret")})),
+           m_sim->Error().c_str());
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+  settings::Write(u"ALPHA", settings::kKeyUserName, u"admin");
+  settings::Write(u"ALPHA", settings::kKeyPassWord,
+                  Utf8ToUtf16(Base64Encode(remembered.toStdString())));
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  QString shownPassword;
+  test::WhenModalShown<CLoginDialog>([&](CLoginDialog *dialog) {
+    shownPassword = dialog->PasswordField()->text();
+    dialog->PasswordField()->setText(typed);
+    auto *box = dialog->GetDlgItemAs<CGdipButton>(kLoginRemember);
+    if (box->GetCheck() != ticked) {
+      QTest::mouseClick(box, Qt::LeftButton);
+    }
+    QTest::mouseClick(dialog->GetDlgItem(kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
+  QCOMPARE(shownPassword, remembered);
+  if (refused) {
+    QVERIFY(boxes->WaitForCount(1, std::chrono::seconds(20)));
+    QCOMPARE(ToQString(boxes->Requests()[0].text), QStringLiteral("Username or password error."));
+    QTRY_COMPARE_WITH_TIMEOUT(window.State(), UiState::Listed, kListedWithinMs);
+  } else {
+    QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kListedWithinMs);
+    QCOMPARE(boxes->Count(), std::size_t(0));
+  }
+  QCOMPARE(ReadSetting(u"ALPHA", settings::kKeyUserName), storedUser);
+  const auto decoded =
+      Base64Decode(Utf16ToUtf8(FromQString(ReadSetting(u"ALPHA", settings::kKeyPassWord))));
+  QVERIFY(decoded.has_value());
+  QCOMPARE(QString::fromStdString(*decoded), storedPassword);
+  QCOMPARE(ReadSetting(settings::kSectionCurrent, settings::kKeyServName), QStringLiteral("ALPHA"));
+}
+
+// Connect while a session is open: Cancel keeps it; OK logs out of the box
+// logged in to, not of the box selected now, before the new login.
+void TestMainWindowBoxes::connectWhileLoggedInLogsOutOfTheBoxLoggedInTo() {
+  QVERIFY2(
+      m_sim->Start(NasSimProcess::MakeState({Box("ALPHA", 2, "secret"), Box("BETA", 3, "beta")})),
+      m_sim->Error().c_str());
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  StartListed(window);
+  ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kListedWithinMs);
+  const int alpha = window.SelectedIndex();
+  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
+  QCOMPARE(list->itemText(alpha), QStringLiteral("ALPHA"));
+  const auto logouts = [this](const char *box) {
+    int count = 0;
+    for (const auto &request : m_sim->Requests()) {
+      count += request.box == box && request.bytes.find("cmd=logout") != std::string::npos ? 1 : 0;
+    }
+    return count;
+  };
+
+  list->setCurrentIndex(list->findText(QStringLiteral("BETA")));
+  test::WhenModalShown<CLoginDialog>([](CLoginDialog *dialog) {
+    dialog->PasswordField()->setText(QStringLiteral("beta"));
+    QTest::mouseClick(dialog->GetDlgItem(kLoginCancel), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(kConnect), Qt::LeftButton);
+  QTest::qWait(300); // a logout would have arrived by now
+  QVERIFY(window.LoggedIn());
+  QCOMPARE(window.SelectedIndex(), alpha);
+  QCOMPARE(window.State(), UiState::Administrator);
+  QVERIFY(window.InfoPanel()->isVisible());
+  QCOMPARE(window.InfoPanel()->LineText(0), QStringLiteral("ALPHA"));
+  QCOMPARE(logouts("ALPHA") + logouts("BETA"), 0);
+
+  ConnectAs(window, QStringLiteral("BETA"), QStringLiteral("admin"), QStringLiteral("beta"));
+  QVERIFY(m_sim->WaitForRequest(
+      [](const test::SimRequest &r) {
+        return r.box == "ALPHA" && r.bytes.find("cmd=logout") != std::string::npos;
+      },
+      std::chrono::seconds(10)));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kListedWithinMs);
+  QCOMPARE(window.InfoPanel()->LineText(0), QStringLiteral("BETA"));
+  QVERIFY(window.LoggedIn());
+  QCOMPARE(logouts("BETA"), 0);
+  QCOMPARE(boxes->Count(), std::size_t(0));
 }
 
 void TestMainWindowBoxes::leavingTheSubnetClosesTheOpenDialogAndSearchesAgain() {

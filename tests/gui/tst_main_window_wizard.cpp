@@ -1,6 +1,7 @@
 // The wizard as the main window launches it, against a simulated box: the
 // first-run offer opens it, the user's pages, what the panel shows after the
-// run, and a box that leaves the PC's subnet closing it.
+// run, a box that leaves the PC's subnet closing it, a new address inside the
+// subnet that the centers and shares follow, and a volume re-read that fails.
 
 #include <QLineEdit>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "nas/protocol_timing.h"
 #include "nas/replies/wizard_info.h"
 #include "platform/message_box.h"
+#include "platform/shell_open.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
@@ -20,6 +22,7 @@
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/qt_text.h"
+#include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_combo_box.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
 #include "ui/wizard/box_values_page.h"
@@ -49,6 +52,38 @@ void WaitLoaded(CWizardDialog *frame) {
   QTRY_COMPARE_WITH_TIMEOUT(page->Load(), CBoxValuesPage::LoadState::Loaded, kWaitMs);
 }
 
+QStringList Messages(const MessageBoxRecorder &recorder) {
+  QStringList texts;
+  for (const MessageBoxRequest &request : recorder.Requests()) {
+    texts << ToQString(request.text);
+  }
+  return texts;
+}
+
+// Where the last request with this cmd value arrived ("address:port").
+std::string ArrivedAt(const NasSimProcess &sim, const std::string &command) {
+  std::string local;
+  for (const auto &request : sim.Requests()) {
+    if (request.bytes.find("cmd=" + command) != std::string::npos) {
+      local = request.local;
+    }
+  }
+  return local;
+}
+
+// Opens the wizard from the window and leaves it at once.
+void RunWizardAndExit(CUtilityDlg &window) {
+  bool shown = false;
+  test::WhenModalShown<CWizardDialog>(
+      [&](CWizardDialog *frame) {
+        shown = true;
+        QTest::mouseClick(frame->GetDlgItem(wizard_ids::kExit), Qt::LeftButton);
+      },
+      kWaitMs);
+  QTest::mouseClick(window.GetDlgItem(main_ids::kWizard), Qt::LeftButton);
+  QVERIFY(shown);
+}
+
 } // namespace
 
 class TestMainWindowWizard : public QObject, public test::SimWindowFixture {
@@ -59,12 +94,16 @@ private Q_SLOTS:
   void firstRunOfferRunsTheWizardAndThePanelFollows();
   void aUserGetsTwoPages();
   void aBoxThatLeftTheSubnetClosesTheWizard();
+  void aNewAddressInsideTheSubnetMovesTheCentersAndShares();
+  void aVolumeRereadThatFailsIsTold_data();
+  void aVolumeRereadThatFailsIsTold();
 };
 
 void TestMainWindowWizard::init() {
   SetUp(kTimeScale);
-  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({test::AlphaWithAnna("1,1,0,0,0,0")})),
-           m_sim->Error().c_str());
+  json alpha = test::AlphaWithAnna("1,1,0,0,0,0");
+  alpha["shares"] = json::array({{{"name", "Photos"}}});
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({alpha})), m_sim->Error().c_str());
 }
 
 void TestMainWindowWizard::cleanup() {
@@ -166,6 +205,100 @@ void TestMainWindowWizard::aBoxThatLeftTheSubnetClosesTheWizard() {
   QVERIFY(!window.LoggedIn());
   QTest::qWait(300);
   QCOMPARE(Count(*m_sim, "cgi_Status_Volume_Info"), volumeReads);
+}
+
+// The network page moves the box inside the PC's subnet: from then on the
+// web centers, the shares, the volume list and the next login all go to the
+// box's new address, the one the login was not made at.
+void TestMainWindowWizard::aNewAddressInsideTheSubnetMovesTheCentersAndShares() {
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+  ScopedMessageBoxRecorder boxes;
+  ScopedShellOpenRecorder opened;
+  CUtilityDlg window;
+  test::StartListed(window, kWaitMs);
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
+                  QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kWaitMs);
+  bool moved = false;
+  test::WhenModalShown<CWizardDialog>(
+      [&](CWizardDialog *frame) {
+        frame->OnStep(wizard_ids::kSteps[3].button);
+        WaitLoaded(frame);
+        frame->GetDlgItemAs<CGdipIpAddrCtl>(wizard_ids::kIpAddress)->SetAddress(127, 0, 0, 21);
+        frame->GetDlgItemAs<CGdipIpAddrCtl>(wizard_ids::kSubnetMask)->SetAddress(255, 255, 255, 0);
+        frame->GetDlgItemAs<CGdipIpAddrCtl>(wizard_ids::kGateway)->SetAddress(127, 0, 0, 1);
+        frame->OnNext();
+        // Logged in again at the new address, the wizard moves on.
+        QTRY_COMPARE_WITH_TIMEOUT(frame->ActivePage(), frame->Pages()[4], kWaitMs);
+        moved = true;
+        QTest::mouseClick(frame->GetDlgItem(wizard_ids::kExit), Qt::LeftButton);
+      },
+      kWaitMs);
+  QTest::mouseClick(window.GetDlgItem(main_ids::kWizard), Qt::LeftButton);
+  QVERIFY(moved);
+  QCOMPARE(QString::fromStdString(m_sim->Box("ALPHA")->value("ip", "")),
+           QStringLiteral("127.0.0.21"));
+  QVERIFY(window.LoggedIn());
+  QCOMPARE(window.InfoPanel()->LineText(1), QStringLiteral("IP:127.0.0.21"));
+  QTRY_VERIFY_WITH_TIMEOUT(ArrivedAt(*m_sim, "cgi_Status_Volume_Info").rfind("127.0.0.21:", 0) == 0,
+                           kWaitMs);
+
+  for (int center :
+       {main_ids::kManagementCenter, main_ids::kDownloadCenter, main_ids::kBackupCenter,
+        main_ids::kFileCenter, main_ids::kSurveillanceCenter}) {
+    window.OnCommand(center);
+    QVERIFY(!opened->Links().empty());
+    const QString link = ToQString(opened->Links().back());
+    QVERIFY2(link.startsWith(QStringLiteral("http://127.0.0.21/")), qPrintable(link));
+  }
+  QCOMPARE(opened->Links().size(), std::size_t(5));
+
+  QTest::mouseClick(window.GetDlgItem(main_ids::kFolder), Qt::LeftButton);
+  CFolderListCtrl *folders = window.InfoPanel()->FolderList();
+  QTRY_COMPARE_WITH_TIMEOUT(folders->FolderCount(), 1, kWaitMs);
+  QTest::mouseDClick(folders, Qt::LeftButton, Qt::NoModifier, folders->CellRect(0).center());
+  QTRY_COMPARE_WITH_TIMEOUT(opened->Shares().size(), std::size_t(1), kWaitMs);
+  QCOMPARE(ToQString(opened->Shares()[0].host), QStringLiteral("127.0.0.21"));
+  QCOMPARE(ToQString(opened->Shares()[0].path), QStringLiteral("Photos"));
+
+  // The next login goes to the box where it is now.
+  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  const int logins = Count(*m_sim, "login&");
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
+                  QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kWaitMs);
+  QCOMPARE(Count(*m_sim, "login&"), logins + 1);
+  QVERIFY(ArrivedAt(*m_sim, "login&").rfind("127.0.0.21:", 0) == 0);
+  QCOMPARE(Messages(*boxes), QStringList());
+}
+
+void TestMainWindowWizard::aVolumeRereadThatFailsIsTold_data() {
+  QTest::addColumn<QByteArray>("fault");
+  QTest::newRow("refused") << QByteArray(R"({"refuse_connections": true})");
+  QTest::newRow("unanswered") << QByteArray(
+      R"({"http": {"cgi_Status_Volume_Info": {"drop": true}}})");
+  QTest::newRow("broken XML") << QByteArray(
+      R"({"http": {"cgi_Status_Volume_Info": {"broken_xml": true}}})");
+}
+
+// The volumes read again after the wizard: a failure is told as at login.
+void TestMainWindowWizard::aVolumeRereadThatFailsIsTold() {
+  QFETCH(QByteArray, fault);
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
+  ScopedMessageBoxRecorder boxes;
+  CUtilityDlg window;
+  test::StartListed(window, kWaitMs);
+  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"),
+                  QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), kWaitMs);
+  QVERIFY(m_sim->SetFaults("ALPHA", json::parse(fault.toStdString())));
+  RunWizardAndExit(window);
+  QTRY_COMPARE_WITH_TIMEOUT(Messages(*boxes),
+                            QStringList{QStringLiteral("Get Volume Information failed.")}, kWaitMs);
+  QVERIFY(window.LoggedIn());
+  // The panel keeps what it showed.
+  QVERIFY(window.InfoPanel()->isVisible());
+  QCOMPARE(window.InfoPanel()->VolumeCount(), 1);
 }
 
 QTEST_MAIN(TestMainWindowWizard)

@@ -13,6 +13,7 @@
 #include "main_window_sim.h"
 #include "nas/device_list.h"
 #include "nas/protocol_timing.h"
+#include "nas/udp/udp_datagrams.h"
 #include "platform/message_box.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
@@ -60,6 +61,21 @@ std::string Text(const std::string &block, BlockField field) {
 bool IsAddressChange(const test::SimRequest &r) {
   return r.transport == "udp" && r.bytes.size() >= kBlockOffset + kBlockSize &&
          r.bytes.compare(kBlockOffset, 4, "LAN1") == 0;
+}
+
+bool IsProbe(const test::SimRequest &r) {
+  return r.transport == "udp" && r.bytes.size() == udp::kProbeSize;
+}
+
+// The discovery probes the box heard after the first address change.
+int ProbesAfterTheChange(const NasSimProcess &sim) {
+  int probes = 0;
+  bool changed = false;
+  for (const test::SimRequest &r : sim.Requests()) {
+    changed = changed || IsAddressChange(r);
+    probes += changed && IsProbe(r) ? 1 : 0;
+  }
+  return probes;
 }
 
 std::vector<SentBlock> SentBlocks(const NasSimProcess &sim) {
@@ -133,6 +149,7 @@ private Q_SLOTS:
   void gatewayOutsideTheSubnetIsAsked_data();
   void gatewayOutsideTheSubnetIsAsked();
   void noAcknowledgementIsReportedAndTheDialogStaysUsable();
+  void anAcknowledgedChangeIsSearchedForOnceByTheWindow();
 
 private:
   void StartFarBox(bool dhcp);
@@ -406,6 +423,50 @@ void TestSetIpDialog::noAcknowledgementIsReportedAndTheDialogStaysUsable() {
   QTest::mouseClick(dialog.GetDlgItem(kSetIpCancel), Qt::LeftButton);
   QCOMPARE(dialog.result(), int(QDialog::Rejected));
   QVERIFY(!dialog.isVisible());
+}
+
+// The dialog ends at the box's acknowledgement and leaves the search to the
+// main window: the box hears the probes of one discovery, not two.
+void TestSetIpDialog::anAcknowledgedChangeIsSearchedForOnceByTheWindow() {
+  StartFarBox(false);
+  QTest::qWait(300); // the window's first search has ended
+  int firstSearch = 0;
+  for (const test::SimRequest &r : m_sim->Requests()) {
+    firstSearch += IsProbe(r) ? 1 : 0;
+  }
+  QVERIFY(firstSearch > 0);
+  {
+    // The dialog alone: once acknowledged it closes without a search.
+    ScopedMessageBoxRecorder boxes;
+    CSettingIpDialog dialog(FarBoxIndex());
+    dialog.show();
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpAddress), QStringLiteral("169.254.37.12"));
+    SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpMask), QStringLiteral("255.255.0.0"));
+    QTest::mouseClick(dialog.GetDlgItem(kSetIpOk), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWithinMs);
+    QTest::qWait(300);
+    QCOMPARE(ProbesAfterTheChange(*m_sim), 0);
+    QCOMPARE(Messages(*boxes), QStringList());
+  }
+  // From the window: the question, the dialog, then the window's one search.
+  ScopedMessageBoxRecorder boxes;
+  boxes->QueueAnswer(MessageBoxResult::Ok);
+  test::WhenModalShown<CSettingIpDialog>([&](CSettingIpDialog *dialog) {
+    SetAddress(dialog->GetDlgItemAs<CGdipIpAddrCtl>(kSetIpAddress), QStringLiteral("10.77.0.9"));
+    SetAddress(dialog->GetDlgItemAs<CGdipIpAddrCtl>(kSetIpMask), QStringLiteral("255.255.255.0"));
+    dialog->GetDlgItemAs<CGdipIpAddrCtl>(kSetIpGateway)->ClearAddress();
+    QTest::mouseClick(dialog->GetDlgItem(kSetIpOk), Qt::LeftButton);
+  });
+  test::WhenModalShown<CLoginDialog>([](CLoginDialog *dialog) {
+    dialog->PasswordField()->setText(QStringLiteral("admin"));
+    QTest::mouseClick(dialog->GetDlgItem(kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(m_window->GetDlgItem(kConnect), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(Messages(*boxes).contains(kTaken), kWithinMs);
+  QTRY_COMPARE_WITH_TIMEOUT(m_window->State(), UiState::Listed, kWithinMs);
+  QTest::qWait(300);
+  QCOMPARE(ProbesAfterTheChange(*m_sim), firstSearch);
+  QCOMPARE(test::ListedNames(*m_window), QStringList{QStringLiteral("FARBOX")});
 }
 
 QTEST_MAIN(TestSetIpDialog)

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/remembered_settings.h"
+#include "i18n/current_language.h"
 #include "i18n/own_texts.h"
 #include "main_test_support.h"
 #include "nas/current_credentials.h"
@@ -92,6 +93,14 @@ std::string LastBody(const NasSimProcess &sim, const std::string &command) {
   return body;
 }
 
+QStringList Messages(const MessageBoxRecorder &recorder) {
+  QStringList texts;
+  for (const MessageBoxRequest &request : recorder.Requests()) {
+    texts << ToQString(request.text);
+  }
+  return texts;
+}
+
 QString BoxText(NasSimProcess &sim, const char *key, const char *box = "ALPHA") {
   const auto state = sim.Box(box);
   return state ? QString::fromStdString(state->value(key, std::string())) : QString();
@@ -117,6 +126,9 @@ private Q_SLOTS:
   void networkPageRefusals_data();
   void networkPageRefusals();
   void dhcpBoxIsShownAndSentBackAsDhcp();
+  void hiddenFieldsInDhcpModeAreTakenSilently_data();
+  void hiddenFieldsInDhcpModeAreTakenSilently();
+  void theGatewayQuestionIsAskedInThePersonsLanguage();
   void networkChangeInsideTheSubnetLogsInAndMovesOn();
   void aBoxThatNeverTellsItsAddressGivesUpAfterEightPolls();
   void aBoxThatLeftTheSubnetIsReportedToTheOwner();
@@ -515,6 +527,81 @@ void TestWizardPages::dhcpBoxIsShownAndSentBackAsDhcp() {
   QVERIFY2(body.find("f_dhcp_enable=1") != std::string::npos, body.c_str());
   QVERIFY2(body.find("127.0.0.2") != std::string::npos, body.c_str());
   QTRY_VERIFY_WITH_TIMEOUT(!page->IsPending(), kWaitMs);
+}
+
+void TestWizardPages::hiddenFieldsInDhcpModeAreTakenSilently_data() {
+  QTest::addColumn<int>("field");
+  QTest::addColumn<QString>("typed"); // into the hidden field before Next
+  QTest::addColumn<QString>("sent");  // the part of the cgi_ip body it becomes
+  // The box: 127.0.0.2, mask 255.0.0.0, DNS 1 127.0.0.1, no DNS 2.
+  QTest::newRow("half-typed address: the box's") << int(kIpAddress) << "127.0.0"
+                                                 << "&f_ip=127.0.0.2&";
+  QTest::newRow("blank address: the box's") << int(kIpAddress) << ""
+                                            << "&f_ip=127.0.0.2&";
+  QTest::newRow("half-typed mask: the box's") << int(kSubnetMask) << "255.255"
+                                              << "&f_netmask=255.0.0.0&";
+  QTest::newRow("half-typed DNS 1: the box's") << int(kDns1) << "127.0"
+                                               << "&f_dns1=127.0.0.1&";
+  QTest::newRow("DNS 2 out of range: the box's none") << int(kDns2) << "10.0.0.300"
+                                                      << "&f_dns2=&";
+  QTest::newRow("a complete DNS 2 is taken") << int(kDns2) << "127.0.0.9"
+                                             << "&f_dns2=127.0.0.9&";
+  QTest::newRow("a complete address is taken") << int(kIpAddress) << "127.0.0.2"
+                                               << "&f_ip=127.0.0.2&";
+  QTest::newRow("no gateway with DHCP") << int(kGateway) << "127.0.0.1"
+                                        << "&f_gateway=&";
+}
+
+// In DHCP mode the address fields are hidden: nobody is asked about what
+// they hold, and half an address is never sent.
+void TestWizardPages::hiddenFieldsInDhcpModeAreTakenSilently() {
+  QFETCH(int, field);
+  QFETCH(QString, typed);
+  QFETCH(QString, sent);
+  json box = Box();
+  box["dhcp"] = true;
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
+  SetCurrentCredentials(MakeCredentials("admin", kPassword));
+  ScopedMessageBoxRecorder boxes;
+  Open(kNetworkPage);
+  WaitLoaded(kNetworkPage);
+  auto *page = static_cast<CNetworkPage *>(m_pages->Page(kNetworkPage));
+  QVERIFY(page->DhcpMode());
+  SetAddress(field, typed.toLatin1().constData());
+  QVERIFY(Address(field)->isHidden());
+  m_frame->OnNext();
+  QCOMPARE(Messages(*boxes), QStringList());
+  QVERIFY(page->IsPending());
+  QTRY_VERIFY_WITH_TIMEOUT(!LastBody(*m_sim, "cgi_ip").empty(), kWaitMs);
+  const std::string body = LastBody(*m_sim, "cgi_ip");
+  QVERIFY2(body.find("f_dhcp_enable=1") != std::string::npos, body.c_str());
+  QVERIFY2(body.find(sent.toStdString()) != std::string::npos, body.c_str());
+  QTRY_VERIFY_WITH_TIMEOUT(!page->IsPending(), kWaitMs);
+}
+
+// The set-IP dialog asks the same question translated; so does the page.
+void TestWizardPages::theGatewayQuestionIsAskedInThePersonsLanguage() {
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({Box()})), m_sim->Error().c_str());
+  SetCurrentCredentials(MakeCredentials("admin", kPassword));
+  ScopedMessageBoxRecorder boxes;
+  boxes->QueueAnswer(MessageBoxResult::No);
+  QVERIFY(SelectLanguage(2)); // German
+  struct Back {
+    ~Back() { ClearCurrentLanguage(); }
+  } back;
+  Open(kNetworkPage);
+  WaitLoaded(kNetworkPage);
+  SetAddress(kIpAddress, "127.0.0.20");
+  SetAddress(kSubnetMask, "255.255.255.0");
+  SetAddress(kGateway, ""); // a blank gateway is asked about
+  m_frame->OnNext();
+  QCOMPARE(boxes->Count(), std::size_t(1));
+  const MessageBoxRequest asked = boxes->Requests()[0];
+  QVERIFY2(ToQString(asked.text).startsWith(QStringLiteral("Warnung: Das Standardgateway")),
+           qPrintable(ToQString(asked.text)));
+  QCOMPARE(ToQString(asked.caption), QStringLiteral("Warnung"));
+  QCOMPARE(asked.buttons, MessageBoxButtons::YesNo);
+  QVERIFY(!m_pages->Page(kNetworkPage)->IsPending());
 }
 
 void TestWizardPages::networkChangeInsideTheSubnetLogsInAndMovesOn() {

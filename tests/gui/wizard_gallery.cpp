@@ -1,8 +1,9 @@
 // The wizard gallery: the real wizard frame with each of its pages, filled
 // from a simulated box, in English, German and Russian, written as PNG files
-// so they can be looked at (the network page in both of its modes, the disk
-// mode page with one and with two disks), and the format progress dialog
-// running, completed and failed.
+// so they can be looked at (the network page in both of its modes, and in
+// German sending DHCP with a hidden address left half-typed, the disk mode
+// page with one and with two disks), and the format progress dialog running,
+// completed and failed.
 //
 //   wizard_gallery <folder> [scale]
 //
@@ -21,9 +22,11 @@
 #include "nas/current_credentials.h"
 #include "nas/device_list.h"
 #include "nas/udp/adapter_table.h"
+#include "platform/message_box.h"
 #include "platform/network_drives.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
+#include "ui/skin/gdip_ip_addr_ctl.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/box_values_page.h"
 #include "ui/wizard/drive_mapping_page.h"
@@ -110,6 +113,55 @@ void ShootPage(std::size_t order, const QString &name) {
     }
   }
   Save(ShootOnScreen(frame), name);
+}
+
+// The network page of a DHCP box: an address typed half-way under Static,
+// then DHCP again and Next. Nobody is asked about the hidden field; the shot
+// shows the change under way.
+void ShootHalfTypedHiddenField(const QString &name) {
+  auto asked = std::make_shared<MessageBoxRecorder>();
+  const auto previous = SetMessageBoxService(asked);
+  {
+    WizardPageSet pages;
+    CWizardDialog frame(nullptr, 0, true);
+    AddWizardPages(frame, pages, true, 0);
+    frame.Initialise();
+    frame.show();
+    frame.OnStep(kSteps[3].button);
+    auto *page = static_cast<CBoxValuesPage *>(pages.Page(3));
+    QElapsedTimer clock;
+    clock.start();
+    while (page->Load() == CBoxValuesPage::LoadState::Loading && clock.elapsed() < 10000) {
+      QTest::qWait(20);
+    }
+    if (page->Load() != CBoxValuesPage::LoadState::Loaded) {
+      Fail(QStringLiteral("no values for ") + name);
+    }
+    QTest::mouseClick(frame.GetDlgItem(kStatic), Qt::LeftButton);
+    auto *address = frame.GetDlgItemAs<CGdipIpAddrCtl>(kIpAddress);
+    address->Field(0)->setText(QStringLiteral("192"));
+    address->Field(1)->setText(QStringLiteral("168"));
+    address->Field(2)->clear();
+    address->Field(3)->clear();
+    QTest::mouseClick(frame.GetDlgItem(kDhcp), Qt::LeftButton);
+    if (address->isVisible()) {
+      Fail(QStringLiteral("the address field is shown in DHCP mode for ") + name);
+    }
+    frame.OnNext();
+    Save(ShootOnScreen(frame), name);
+    if (!page->IsPending()) {
+      Fail(QStringLiteral("no change under way for ") + name);
+    }
+    // The change ends before the frame goes, so the box is left as it was.
+    clock.restart();
+    while (page->IsPending() && clock.elapsed() < 10000) {
+      QTest::qWait(20);
+    }
+  }
+  SetMessageBoxService(previous);
+  for (const MessageBoxRequest &request : asked->Requests()) {
+    Fail(name + QStringLiteral(" asked: ") + QString::fromStdU16String(request.text));
+  }
 }
 
 // The format progress dialog driven by the answers a box would give: at 62%
@@ -233,6 +285,9 @@ void ShootLanguages() {
     ShootFormat(FormatShot::Running, QStringLiteral("format_running_") + code);
     ShootFormat(FormatShot::Complete, QStringLiteral("format_complete_") + code);
     ShootFormat(FormatShot::Failed, QStringLiteral("format_failed_") + code);
+    if (code == QStringLiteral("ger")) {
+      ShootHalfTypedHiddenField(QStringLiteral("wizard_network_dhcp_half_typed_") + code);
+    }
   }
   ClearCurrentLanguage();
 }

@@ -2,7 +2,9 @@
 #include "nas/replies/reply_parsers.h"
 #include "nas/replies/reply_reading.h"
 #include "nas/replies/wizard_info.h"
+#include "nas/udp/subnet.h"
 #include "nas/xml/xml_document.h"
+#include "platform/text_codec.h"
 
 namespace corvesta {
 
@@ -40,6 +42,14 @@ ParseOutcome ParseLanAddress(CQuery &query, std::string_view reply) {
     std::copy(std::begin(ipField), std::end(ipField), device.ip);
     std::copy(std::begin(netmaskField), std::end(netmaskField), device.netmask);
     std::copy(std::begin(gatewayField), std::end(gatewayField), device.gateway);
+    // The box knows itself by its hardware address and its address now: the
+    // next credential check or address change names it so.
+    if (const auto address = ParseDottedQuad(FieldText(ipField, sizeof ipField))) {
+      for (std::size_t i = 0; i < 4; ++i) {
+        device.wire_id[kWireIdAddressOffset + i] =
+            static_cast<std::uint8_t>(*address >> (24 - 8 * i));
+      }
+    }
   });
   SetCurrentWizardAddress(ipField, netmaskField, gatewayField);
   return {0, CQuery::Disposition::Finished};

@@ -287,16 +287,15 @@ void CSettingIpDialog::OnOk() {
     SetControlsOn(true);
     return;
   }
-  // A start that fails reports through OnAddressChangeFinished.
-  m_change->Start(m_deviceIndex, plan.block);
+  // A start that fails reports through OnAddressChangeFinished. The main
+  // window searches for the boxes once the dialog has ended.
+  m_change->Start(m_deviceIndex, plan.block, AfterAcknowledgement::End);
 }
 
 void CSettingIpDialog::OnAddressChangeFinished(const AddressChangeOutcome &outcome) {
   SetControlsOn(true);
   switch (outcome.result) {
-  case AddressChangeResult::Found:
-  case AddressChangeResult::NotFoundYet:
-  case AddressChangeResult::SearchFailed:
+  case AddressChangeResult::Acknowledged:
     accept(); // the box took its new settings; the main window searches again
     return;
   default:

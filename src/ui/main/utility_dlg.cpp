@@ -10,6 +10,7 @@
 #include <climits>
 #include <memory>
 
+#include "app/login_remembering.h"
 #include "app/program_info.h"
 #include "app/remembered_settings.h"
 #include "app/settings_store.h"
@@ -526,8 +527,12 @@ void CUtilityDlg::OnConnect() {
   if (dialog.exec() != QDialog::Accepted) {
     return; // the session and the selection stay as they were
   }
-  const bool written = RememberConnection(box, dialog.Remember(), dialog.UserName().toStdString(),
-                                          dialog.Password().toStdString());
+  // The credentials are remembered once the box accepts them: a mistyped
+  // password never replaces the login that worked. Not to be remembered,
+  // they are forgotten at once.
+  const bool written =
+      m_memory.Begin(box, dialog.Remember() ? LoginMemory::Remember : LoginMemory::Forget,
+                     dialog.UserName().toStdString(), dialog.Password().toStdString());
   if (!written) {
     // The login goes on; the person learns that it was not remembered.
     ShowMessageBox(Handle(), settings::LastWriteProblemText(), std::u16string(kProgramTitle));
@@ -561,6 +566,15 @@ void CUtilityDlg::OnSequenceTimer(int id) {
     if (running) {
       OnVolumesReread();
     }
+  }
+}
+
+void CUtilityDlg::OnCheckAccepted() {
+  if (!m_memory.Accepted()) {
+    // Told once the sequence has gone on, not from inside it.
+    QTimer::singleShot(0, this, [this, problem = settings::LastWriteProblemText()] {
+      ShowMessageBox(Handle(), problem, std::u16string(kProgramTitle));
+    });
   }
 }
 
@@ -670,6 +684,7 @@ bool CUtilityDlg::GiveUpLogin() {
 void CUtilityDlg::OnLogout() {
   m_logout->Start(m_selectedIndex, GiveUpLogin() || m_loggedIn);
   m_loggedIn = false;
+  m_volumes->Abandon(); // its answer would show the panel of a session that has ended
   StopIdleTimer();
   ShareList::Instance().Clear();
   m_info->FolderList()->ClearFolders();
@@ -865,7 +880,22 @@ void CUtilityDlg::RunWizard() {
                     FieldQString(info.gateway));
     SetCurrentWizardInfo(WizardInfo{});
   }
+  TakeAddressAfterWizard();
   m_info->ShowVolumeView();
+}
+
+void CUtilityDlg::TakeAddressAfterWizard() {
+  // A new address from the network page is in the device list, where the
+  // box's requests find it: the centers and the shares go there too.
+  if (!m_loggedIn || m_selectedIndex < 0) {
+    return;
+  }
+  const std::optional<NasDevice> device = DeviceList::Instance().At(m_selectedIndex);
+  if (!device || FieldText(device->ip, sizeof device->ip).empty()) {
+    return;
+  }
+  m_boxAddress = std::string(FieldText(device->ip, sizeof device->ip));
+  m_boxList->setItemData(m_selectedIndex, FieldQString(device->ip), Qt::ToolTipRole);
 }
 
 void CUtilityDlg::OnVolumesReread() {
@@ -874,6 +904,8 @@ void CUtilityDlg::OnVolumesReread() {
   }
   if (const auto &volumes = m_volumes->Volumes()) {
     OnVolumes(*volumes);
+  } else {
+    ShowError(Handle(), m_volumes->Failure());
   }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/login_remembering.h"
 #include "setup/login_sequence.h"
 #include "setup/logout_sequence.h"
 #include "setup/volume_list_sequence.h"
@@ -113,6 +114,7 @@ private:
   void OnSequenceTimer(int id);
 
   // LoginObserver.
+  void OnCheckAccepted() override;
   void OnCredentialsAccepted() override;
   void OnLoggedIn() override;
   void OnAccessRights(std::u16string_view accessText) override;
@@ -131,6 +133,8 @@ private:
   void StartActivityWatch();
   void StopIdleTimer();
   void RunWizard();
+  // The box's address as the wizard left it in the device list.
+  void TakeAddressAfterWizard();
   void OnVolumesReread();
   void RunSetIpDialog();
 
@@ -146,6 +150,8 @@ private:
   // The volume list read again after a wizard run.
   std::unique_ptr<VolumeListSequence> m_volumes;
   QString m_loginUser;
+  // What the login under way writes once the box accepts its credentials.
+  PendingLoginMemory m_memory;
 
   UiState m_state = UiState::Searching;
   Ticket m_ticket = 0;

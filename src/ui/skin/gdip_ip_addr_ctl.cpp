@@ -212,13 +212,17 @@ bool CGdipIpAddrCtl::IsBlank() const {
   return true;
 }
 
-int CGdipIpAddrCtl::GetAddress(AddressKind kind, std::uint8_t &a, std::uint8_t &b, std::uint8_t &c,
-                               std::uint8_t &d) {
+AddressFieldTexts CGdipIpAddrCtl::FieldTexts() const {
   AddressFieldTexts texts;
   for (int i = 0; i < kAddressFieldCount; ++i) {
     texts[static_cast<std::size_t>(i)] = FromQString(Field(i)->text());
   }
-  const AddressReading reading = ReadAddress(kind, texts);
+  return texts;
+}
+
+int CGdipIpAddrCtl::GetAddress(AddressKind kind, std::uint8_t &a, std::uint8_t &b, std::uint8_t &c,
+                               std::uint8_t &d) {
+  const AddressReading reading = ReadAddress(kind, FieldTexts());
   if (!reading.problem.IsNone()) {
     ShowProblem(reading.problem);
   }

@@ -65,6 +65,8 @@ public:
                  std::uint8_t &d);
   // The same with the bytes packed, the first field in the top byte.
   int GetAddressValue(AddressKind kind, std::uint32_t &value);
+  // The four fields as they stand, read without a check or a message.
+  AddressFieldTexts FieldTexts() const;
 
   // The field 0 to 3 (control ids 1 to 4).
   CIPAddrEdit *Field(int index) const;

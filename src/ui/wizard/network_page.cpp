@@ -40,17 +40,13 @@ std::string AddressText(const std::array<std::uint8_t, 4> &bytes) {
          std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }
 
-// Reads one address control with `kind`; the text, empty for a control that
-// is not complete when `mustBeValid` is false, nothing when it is refused.
-std::optional<std::string> ReadAddressText(CGdipIpAddrCtl *control, AddressKind kind,
-                                           bool mustBeValid) {
+// Reads one address control with `kind`; nothing when it is refused (the
+// control has said why).
+std::optional<std::string> ReadAddressText(CGdipIpAddrCtl *control, AddressKind kind) {
   std::array<std::uint8_t, 4> bytes{};
   const int count = control->GetAddress(kind, bytes[0], bytes[1], bytes[2], bytes[3]);
   if (count != kAddressFieldCount) {
-    if (mustBeValid) {
-      return std::nullopt;
-    }
-    return std::string();
+    return std::nullopt;
   }
   return AddressText(bytes);
 }
@@ -140,6 +136,7 @@ void CNetworkPage::ShowBoxValues(const WizardInfo &info) {
   } else if (info.dhcp == 0) {
     SetMode(false);
   }
+  m_boxValues = info;
   PutAddress(m_addresses[kIp], info.ip);
   PutAddress(m_addresses[kMask], info.netmask);
   PutAddress(m_addresses[kGatewayField], info.gateway);
@@ -150,27 +147,33 @@ void CNetworkPage::ShowBoxValues(const WizardInfo &info) {
 std::optional<NetworkEntry> CNetworkPage::ReadEntry() {
   NetworkEntry entry;
   entry.dhcp = m_dhcpMode;
-  // With DHCP the box's address and mask, hidden, go back as they were read.
-  const auto ip =
-      m_dhcpMode && m_addresses[kIp]->IsBlank()
-          ? std::optional<std::string>(std::string())
-          : ReadAddressText(m_addresses[kIp],
-                            m_dhcpMode ? AddressKind::None : AddressKind::IpAddress, !m_dhcpMode);
+  if (m_dhcpMode) {
+    // The fields are hidden: nobody is asked about them. What is complete
+    // goes as it is, anything else as the box told it when the page was
+    // shown; the box's server gives the gateway, so none is sent.
+    const auto hidden = [this](Field field, const char *boxValue, std::size_t size,
+                               HiddenBlank blank) {
+      return HiddenAddressText(m_addresses[field]->FieldTexts(), FieldText(boxValue, size), blank);
+    };
+    entry.ip = hidden(kIp, m_boxValues.ip, sizeof m_boxValues.ip, HiddenBlank::BoxValue);
+    entry.netmask =
+        hidden(kMask, m_boxValues.netmask, sizeof m_boxValues.netmask, HiddenBlank::BoxValue);
+    entry.dns1 = hidden(kDns1Field, m_boxValues.dns1, sizeof m_boxValues.dns1, HiddenBlank::Empty);
+    entry.dns2 = hidden(kDns2Field, m_boxValues.dns2, sizeof m_boxValues.dns2, HiddenBlank::Empty);
+    return entry;
+  }
+  const auto ip = ReadAddressText(m_addresses[kIp], AddressKind::IpAddress);
   if (!ip) {
     return std::nullopt;
   }
   entry.ip = *ip;
-  const auto mask =
-      m_dhcpMode && m_addresses[kMask]->IsBlank()
-          ? std::optional<std::string>(std::string())
-          : ReadAddressText(m_addresses[kMask],
-                            m_dhcpMode ? AddressKind::None : AddressKind::SubnetMask, !m_dhcpMode);
+  const auto mask = ReadAddressText(m_addresses[kMask], AddressKind::SubnetMask);
   if (!mask) {
     return std::nullopt;
   }
   entry.netmask = *mask;
-  if (!m_dhcpMode && !m_addresses[kGatewayField]->IsBlank()) {
-    const auto gateway = ReadAddressText(m_addresses[kGatewayField], AddressKind::Gateway, true);
+  if (!m_addresses[kGatewayField]->IsBlank()) {
+    const auto gateway = ReadAddressText(m_addresses[kGatewayField], AddressKind::Gateway);
     if (!gateway) {
       return std::nullopt;
     }
@@ -181,10 +184,7 @@ std::optional<NetworkEntry> CNetworkPage::ReadEntry() {
     if (m_addresses[field]->IsBlank()) {
       continue;
     }
-    // A DNS field that is not complete is refused in either mode: half an
-    // address is never sent.
-    const auto dns = ReadAddressText(m_addresses[field],
-                                     m_dhcpMode ? AddressKind::None : AddressKind::DnsServer, true);
+    const auto dns = ReadAddressText(m_addresses[field], AddressKind::DnsServer);
     if (!dns) {
       return std::nullopt;
     }
@@ -209,7 +209,7 @@ bool CNetworkPage::Apply() {
     }
   }
   if (NetworkGatewayNeedsQuestion(*entry) &&
-      ShowMessageBox(Handle(), std::u16string(kGatewayQuestion), std::u16string(kWarningCaption),
+      ShowMessageBox(Handle(), Translate(kGatewayQuestion), Translate(kWarningCaption),
                      MessageBoxButtons::YesNo, MessageBoxIcon::Warning) != MessageBoxResult::Yes) {
     return false;
   }

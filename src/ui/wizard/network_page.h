@@ -57,6 +57,8 @@ private:
   std::array<CTransStatic *, 5> m_labels{};
   std::array<CGdipIpAddrCtl *, 5> m_addresses{};
   bool m_dhcpMode = true;
+  // The box's values as read when the page was shown on this visit.
+  WizardInfo m_boxValues{};
 
   QtSequenceHost *m_host = nullptr;
   std::unique_ptr<NetworkChange> m_change;

@@ -272,6 +272,39 @@ TEST_F(LanAddressReply, ARebuiltDeviceListIsLeftAlone) {
   EXPECT_EQ(Text(CurrentWizardInfo().ip), "192.168.1.77");
 }
 
+// The box moved: its next credential check and address change must name it
+// by the address it has now, beside its unchanged hardware address.
+TEST_F(LanAddressReply, TheWireIdFollowsTheNewAddress) {
+  const std::uint64_t generation = DeviceList::Instance().Clear();
+  const std::uint8_t before[kWireIdSize] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 192, 168, 1, 20};
+  DeviceList::Instance().Update(generation, [&](std::vector<NasDevice> &devices) {
+    NasDevice device = Device("192.168.1.20");
+    std::memcpy(device.wire_id, before, sizeof before);
+    devices.push_back(device);
+  });
+  struct Case {
+    const char *ip1;
+    std::uint8_t address[4];
+  };
+  const Case cases[] = {{"192.168.1.77", {192, 168, 1, 77}},
+                        {"10.0.0.255", {10, 0, 0, 255}},
+                        {"not an address", {10, 0, 0, 255}}}; // stays as it was
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.ip1);
+    ParseHarness harness;
+    harness.Run(QueryKind::SetupCommand, CommandIndex::ReadLanAddress,
+                OkReply(std::string("<info><ip1>") + c.ip1 +
+                        "</ip1><netmask1>255.255.0.0</netmask1><gateway1/></info>"),
+                [&](CQuery &query) {
+                  query.deviceIndex = 0;
+                  query.discoveryGeneration = generation;
+                });
+    const NasDevice device = *DeviceList::Instance().At(0);
+    EXPECT_EQ(std::memcmp(device.wire_id, before, 6), 0);
+    EXPECT_EQ(std::memcmp(device.wire_id + kWireIdAddressOffset, c.address, 4), 0);
+  }
+}
+
 // ---- Format state, format creation, disk steps.
 
 struct FormatStateCase {

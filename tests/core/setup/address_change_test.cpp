@@ -311,6 +311,24 @@ INSTANTIATE_TEST_SUITE_P(Paths, AddressChangeSequenceTest,
                                                       true}),
                          [](const auto &testCase) { return std::string(testCase.param.label); });
 
+// An owner that searches for the boxes itself (the main window after the
+// set-IP dialog) gets the acknowledgement as the end: no search of its own.
+class AddressChangeEndTest : public AddressChangeSequenceTest {};
+
+TEST_F(AddressChangeEndTest, AcknowledgedEndsWithoutASearchWhenTheOwnerSearches) {
+  AddressChangeSequence sequence(m_host, m_observer, m_requests);
+  const IpSettingBlock block =
+      MakeIpSettingBlock("192.168.1.40", "255.255.255.0", "192.168.1.1", false);
+  ASSERT_TRUE(sequence.Start(0, block, AfterAcknowledgement::End));
+  Play(sequence, Step::Acknowledge);
+  EXPECT_FALSE(sequence.Running());
+  EXPECT_EQ(m_requests.calls, std::vector<std::string>{"address"});
+  EXPECT_EQ(m_observer.events, (std::vector<std::string>{"acknowledged", "finished"}));
+  EXPECT_EQ(m_observer.finished.result, AddressChangeResult::Acknowledged);
+  EXPECT_TRUE(m_observer.finished.message.empty());
+  EXPECT_FALSE(m_host.TimerPending(kAddressChangeTimerId));
+}
+
 TEST(AddressChangeSequenceStartTest, ABoxNoLongerListedIsSentNothing) {
   PlaceDevices({}, "192.168.1.5", "255.255.255.0");
   MessageQueueTarget window;

@@ -403,6 +403,64 @@ TEST_F(LoginSequenceTest, CheckOnlyEndsWithTheAcceptedCheck) {
   }
 }
 
+// An accepted check is told before anything follows from it, wherever the
+// login then goes: what the person asked to be remembered is written there.
+// A refusal or silence is never told as accepted.
+TEST_F(LoginSequenceTest, AnAcceptedCheckIsToldFirst) {
+  class CheckObserver : public RecordingObserver {
+  public:
+    void OnCheckAccepted() override { events.emplace_back("check accepted"); }
+  };
+  struct Case {
+    const char *what;
+    const char16_t *user;
+    bool inSubnet;
+    bool checkOnly;
+    Reply reply;
+    std::vector<std::string> firstEvents;
+  };
+  const Case cases[] = {
+      {"inside the subnet",
+       u"admin",
+       true,
+       false,
+       R::Accept,
+       {"check accepted", "accepted as admin"}},
+      {"administrator outside it",
+       u"admin",
+       false,
+       false,
+       R::Accept,
+       {"check accepted", "finished"}},
+      {"user outside it", u"carol", false, false, R::Accept, {"check accepted", "finished"}},
+      {"the check alone", u"admin", true, true, R::Accept, {"check accepted", "finished"}},
+      {"refused", u"admin", true, false, R::Refuse, {"finished"}},
+      {"no verdict", u"admin", true, false, R::Unanswered, {"finished"}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.inSubnet) {
+      PlaceDevices({MakeDevice("ALPHA", "192.168.1.20", "255.255.255.0", "02:00:00:00:00:01")},
+                   "192.168.1.5", "255.255.255.0");
+    } else {
+      PlaceDevices({MakeDevice("FAR", "10.9.0.7", "255.255.0.0", "02:00:00:00:00:07")},
+                   "192.168.1.5", "255.255.255.0");
+    }
+    CheckObserver observer;
+    LoginSequence sequence(m_host, observer, m_requests);
+    LoginRequest request = Request(c.user);
+    request.checkOnly = c.checkOnly;
+    ASSERT_TRUE(sequence.Start(request));
+    Answer(sequence, c.reply);
+    ASSERT_GE(observer.events.size(), c.firstEvents.size());
+    EXPECT_EQ(std::vector<std::string>(observer.events.begin(),
+                                       observer.events.begin() +
+                                           static_cast<std::ptrdiff_t>(c.firstEvents.size())),
+              c.firstEvents);
+    sequence.Abandon();
+  }
+}
+
 TEST_F(LoginSequenceTest, WithoutSessionInformationTheLoginIsTheEnd) {
   LoginSequence sequence(m_host, m_observer, m_requests);
   ASSERT_TRUE(sequence.Start(Request(u"bob", false)));

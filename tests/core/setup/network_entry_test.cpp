@@ -38,6 +38,29 @@ TEST(NetworkEntry, GatewayQuestion) {
   }
 }
 
+// The fields the DHCP mode hides are read without a word: complete ones as
+// they are, anything else as the box told it, a blank DNS field as none.
+TEST(NetworkEntry, HiddenFieldsAreTakenSilently) {
+  struct Case {
+    const char *what;
+    AddressFieldTexts fields;
+    HiddenBlank blank;
+    const char *sent;
+  };
+  const Case cases[] = {
+      {"complete", {u"192", u"168", u"1", u"30"}, HiddenBlank::BoxValue, "192.168.1.30"},
+      {"leading zeros", {u"010", u"0", u"00", u"7"}, HiddenBlank::BoxValue, "10.0.0.7"},
+      {"half-typed", {u"192", u"168", u"1", u""}, HiddenBlank::BoxValue, "192.168.1.20"},
+      {"a gap inside", {u"192", u"", u"1", u"9"}, HiddenBlank::Empty, "192.168.1.20"},
+      {"out of range", {u"192", u"168", u"300", u"1"}, HiddenBlank::BoxValue, "192.168.1.20"},
+      {"blank address", {u"", u"", u"", u""}, HiddenBlank::BoxValue, "192.168.1.20"},
+      {"blank DNS", {u"", u"", u"", u""}, HiddenBlank::Empty, ""},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(HiddenAddressText(c.fields, "192.168.1.20", c.blank), c.sent) << c.what;
+  }
+}
+
 TEST(NetworkEntry, RecordHoldsTheTextsAndZeroElsewhere) {
   NetworkEntry entry;
   entry.dhcp = true;

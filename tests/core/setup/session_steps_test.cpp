@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "nas/current_credentials.h"
+#include "nas/take_query.h"
 #include "scripted_requests.h"
 #include "setup/logout_sequence.h"
 #include "setup/queue_sequence_host.h"
@@ -105,6 +106,22 @@ TEST(VolumeListSequenceTest, GivesTheVolumesOrTheFailureText) {
   requests.refused = {"volumes"};
   EXPECT_FALSE(reading.Start(2));
   EXPECT_FALSE(reading.Running());
+  EXPECT_FALSE(reading.Volumes().has_value());
+}
+
+// Given up (the session ended): no wait is left, and the late answer is the
+// owner's to drop, not a list to show.
+TEST(VolumeListSequenceTest, AnAbandonedReadLeavesItsAnswerToTheOwner) {
+  MessageQueueTarget window;
+  QueueSequenceHost host(window);
+  ScriptedRequests requests;
+  VolumeListSequence reading(host, requests);
+  ASSERT_TRUE(reading.Start(2));
+  reading.Abandon();
+  EXPECT_FALSE(reading.Running());
+  EXPECT_FALSE(host.TimerPending(kVolumeListTimerId));
+  PostQueryResult(window.Handle(), requests.last, kResultSuccess);
+  EXPECT_EQ(Deliver(window, reading).size(), 1u);
   EXPECT_FALSE(reading.Volumes().has_value());
 }
 
