@@ -121,6 +121,13 @@ void ShootPage(std::size_t order, const QString &name) {
 void ShootHalfTypedHiddenField(const QString &name) {
   auto asked = std::make_shared<MessageBoxRecorder>();
   const auto previous = SetMessageBoxService(asked);
+  // This machine's loopback is the PC's network: the box stays inside it.
+  AdapterTable table;
+  CopyToField(table.adapters[0].address, sizeof table.adapters[0].address, "127.0.0.1");
+  CopyToField(table.adapters[0].mask, sizeof table.adapters[0].mask, "255.0.0.0");
+  table.count = 1;
+  const AdapterTable before = CurrentAdapterTable();
+  SetCurrentAdapterTable(table);
   {
     WizardPageSet pages;
     CWizardDialog frame(nullptr, 0, true);
@@ -158,6 +165,7 @@ void ShootHalfTypedHiddenField(const QString &name) {
       QTest::qWait(20);
     }
   }
+  SetCurrentAdapterTable(before);
   SetMessageBoxService(previous);
   for (const MessageBoxRequest &request : asked->Requests()) {
     Fail(name + QStringLiteral(" asked: ") + QString::fromStdU16String(request.text));
