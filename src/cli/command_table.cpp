@@ -12,7 +12,8 @@ const OptionSpec kJson{"json", "", "print JSON instead of lines"};
 const OptionSpec kUser{"user", "U", "log in as U (default: the remembered user, else admin)"};
 const OptionSpec kPasswordStdin{"password-stdin", "",
                                 "read the login password from the first line of standard input"};
-const OptionSpec kRemember{"remember", "", "remember the user name and password for this NAS"};
+const OptionSpec kRemember{"remember", "",
+                           "remember the user name and password once the NAS accepts them"};
 const OptionSpec kForget{"forget", "", "forget the remembered user name and password"};
 const OptionSpec kDhcp{"dhcp", "", "let a DHCP server give the address"};
 const OptionSpec kStatic{"static", "", "a fixed address, given by --ip and --mask"};
@@ -78,9 +79,10 @@ std::vector<CommandSpec> BuildCommands() {
        RunNetwork},
       {"disks", "disks BOX [--json]", "show the NAS's disks and the disk modes they allow", "",
        LoginOptions({kJson}), RunDisks},
-      {"format", "format BOX standalone|jbod|raid0|raid1",
+      {"format", "format BOX standalone|jbod|raid0|raid1 [--verbose]",
        "rebuild the disks as volumes (erases them)",
-       "Asks before anything is erased; without a terminal --yes is needed.", LoginOptions({}),
+       "Asks before anything is erased; without a terminal --yes is needed.",
+       LoginOptions({{"verbose", "", "also print the volume list as it is sent to the NAS"}}),
        RunFormat, 2, 2},
       {"shares", "shares BOX [--json]", "list the NAS's shares", "", LoginOptions({kJson}),
        RunShares},
@@ -166,7 +168,8 @@ std::string ProgramHelp() {
   }
   text += "\nBOX is a NAS's name, address or hardware address (see discover).\n"
           "The login password comes from --password-stdin, else CORVESTA_PASSWORD,\n"
-          "else the remembered one, else a prompt on a terminal.\n"
+          "else the remembered one, else a prompt on a terminal; without any of\n"
+          "these the command is refused.\n"
           "Exit status: 0 success, 1 refused or failed, 2 wrong usage, 3 NAS not found,\n"
           "4 done but the login could not be remembered.\n"
           "Run corvesta-cli COMMAND --help for a command's options.\n";

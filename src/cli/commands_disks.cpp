@@ -10,6 +10,7 @@
 #include "cli/text_output.h"
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
+#include "i18n/own_texts.h"
 #include "i18n/translate.h"
 #include "nas/http/command_set.h"
 #include "nas/replies/hd_info.h"
@@ -134,8 +135,9 @@ ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &pla
     }
     return ExitStatus::Failed;
   }
+  // The completion text asks for the window's OK button.
   Out(Tr(outcome->title));
-  Out(Tr(outcome->message));
+  Out(Tr(kCliFormatCompleteText));
   return ExitStatus::Success;
 }
 
@@ -202,13 +204,13 @@ ExitStatus RunFormat(Context &context) {
     return ExitStatus::Failed;
   }
   PrintDisks(*disks);
-  if (auto lines = FormatVolumeLines(plan->Chain())) {
+  // The volume list as the box reads it, for whoever wants to see the wire.
+  if (auto lines = FormatVolumeLines(plan->Chain()); lines && context.args.Has("verbose")) {
     Out("Volumes to create: " + *lines);
   }
-  if (ShowMessageBox(0,
-                     Translate(u"It will rebuild you disk, be sure you want to do it and press "
-                               u"\"OK\" button to continue..."),
-                     Translate(u"Warning"), MessageBoxButtons::OkCancel,
+  // The window's warning asks for its OK button; here --yes answers.
+  if (ShowMessageBox(0, Translate(kCliRebuildQuestionText), Translate(u"Warning"),
+                     MessageBoxButtons::OkCancel,
                      MessageBoxIcon::Warning) != MessageBoxResult::Ok) {
     Err("Nothing was changed.");
     return ExitStatus::Failed;

@@ -52,6 +52,11 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
       return std::nullopt;
     }
     login.password = std::move(line.text);
+  } else {
+    // An empty password would be sent to the box and refused as a wrong one.
+    Err(Tr(kNoPasswordSourceText));
+    failure = ExitStatus::Usage;
+    return std::nullopt;
   }
 
   if (login.user.size() > kCredentialMaxBytes || login.password.size() > kCredentialMaxBytes) {

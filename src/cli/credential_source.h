@@ -4,10 +4,11 @@
 //   password: --password-stdin (the first line of standard input), else the
 //             environment variable CORVESTA_PASSWORD, else the remembered
 //             "PassWord" (when it belongs to that user), else a prompt
-//             without echo when standard input is a terminal, else empty.
-// --remember stores them for the box as "Remember Me" does; --forget empties
-// them as an unticked "Remember Me" does. Without either, what is stored
-// stays as it is.
+//             without echo when standard input is a terminal; with none of
+//             these the login is refused before anything is sent.
+// --remember stores them for the box as "Remember Me" does, once the box has
+// accepted them; --forget empties them at once, as an unticked "Remember Me"
+// does. Without either, what is stored stays as it is.
 
 #include <optional>
 #include <string>

@@ -49,6 +49,19 @@ void ErrUnlessEmpty(std::u16string_view message) {
     Err(Tr(message));
   }
 }
+
+// The box accepted the credentials: every end but these came after its yes.
+bool CredentialsWereAccepted(LoginResult result) {
+  switch (result) {
+  case LoginResult::None:
+  case LoginResult::NotStarted:
+  case LoginResult::CredentialsRefused:
+  case LoginResult::NoVerdict:
+    return false;
+  default:
+    return true;
+  }
+}
 } // namespace
 
 LoginSession::~LoginSession() {
@@ -85,9 +98,13 @@ ExitStatus LoginSession::Open() {
   }
 
   // The box connected to last names the section that a refused check empties.
-  const bool remember = m_context.args.Has("remember");
-  if (remember || m_context.args.Has("forget")) {
-    if (!RememberConnection(section, remember, m_login.user, m_login.password)) {
+  // A login to remember is written once the box has accepted it, so that a
+  // mistyped password never takes the place of one that works; --forget
+  // empties the remembered one at once.
+  m_section = section;
+  m_rememberWhenAccepted = m_context.args.Has("remember");
+  if (!m_rememberWhenAccepted && m_context.args.Has("forget")) {
+    if (!RememberConnection(section, false, {}, {})) {
       ReportNotRemembered(m_context);
     }
   } else {
@@ -163,7 +180,18 @@ ExitStatus LoginSession::OfferNewAddress(std::u16string_view question) {
   }
 }
 
+void LoginSession::RememberAcceptedLogin() {
+  if (!m_rememberWhenAccepted) {
+    return;
+  }
+  m_rememberWhenAccepted = false; // once
+  if (!RememberConnection(m_section, true, m_login.user, m_login.password)) {
+    ReportNotRemembered(m_context);
+  }
+}
+
 void LoginSession::OnCredentialsAccepted() {
+  RememberAcceptedLogin();
   // The web login follows at once: from here a signal must log out.
   SetLogoutDue(Index(), m_alsoLogOutAt);
   if (m_sessionObserver != nullptr) {
@@ -191,6 +219,11 @@ void LoginSession::OnVolumes(const std::vector<VolumeUsage> &volumes) {
 }
 
 void LoginSession::OnLoginFinished(const LoginOutcome &outcome) {
+  // Outside the subnet, or for the credential check alone, the yes ends the
+  // sequence.
+  if (CredentialsWereAccepted(outcome.result)) {
+    RememberAcceptedLogin();
+  }
   if (m_sessionObserver != nullptr) {
     m_sessionObserver->OnLoginFinished(outcome);
   }

@@ -1,11 +1,11 @@
 #pragma once
 // A session with one box, in the order the main window keeps: discovery and
-// the box named on the command line, the login values, "ServName", the
-// remembered credentials, then the core's login sequence (credential check,
-// subnet test, web login). Outside the subnet an administrator is offered a
-// new address. Close logs out whenever a login may be open (also when the
-// login's answer was lost); the destructor does too, and so does a SIGINT,
-// SIGTERM or SIGHUP meanwhile, so no path leaves the box logged in.
+// the box named on the command line, the login values, "ServName" (and
+// --forget), then the core's login sequence (credential check, subnet test,
+// web login); the login to remember is written once the check accepted it. Outside the subnet an
+// administrator is offered a new address. Close logs out whenever a login may be open (also when
+// the login's answer was lost); the destructor does too, and so does a SIGINT, SIGTERM or SIGHUP
+// meanwhile, so no path leaves the box logged in.
 
 #include <cstdint>
 #include <optional>
@@ -61,6 +61,8 @@ public:
 private:
   ExitStatus CheckCredentials();
   ExitStatus OfferNewAddress(std::u16string_view question);
+  // --remember: the login is written once the box has accepted it.
+  void RememberAcceptedLogin();
 
   void OnCredentialsAccepted() override;
   void OnLoggedIn() override;
@@ -73,6 +75,8 @@ private:
   LoginObserver *m_sessionObserver = nullptr;
   SelectedBox m_box;
   LoginInput m_login;
+  std::string m_section; // the box's section of the settings
+  bool m_rememberWhenAccepted = false;
   bool m_administrator = false;
   bool m_loggedIn = false;
   bool m_skipLogout = false;

@@ -30,6 +30,31 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"Benutzername und Kennwort dürfen jeweils höchstens 16 Byte lang sein.",
      u"El nombre de usuario y la contraseña pueden tener como máximo 16 bytes cada uno.",
      u"Имя пользователя и пароль могут занимать не более 16 байт каждый."},
+    {kNoPasswordSourceText,
+     u"Aucun mot de passe pour la connexion, et aucun terminal pour le demander : donnez-le avec "
+     u"--password-stdin (la première ligne de l'entrée standard) ou dans la variable "
+     u"d'environnement CORVESTA_PASSWORD.",
+     u"Kein Kennwort für die Anmeldung und kein Terminal, um danach zu fragen: Geben Sie es mit "
+     u"--password-stdin (die erste Zeile der Standardeingabe) oder in der Umgebungsvariablen "
+     u"CORVESTA_PASSWORD an.",
+     u"No hay contraseña para el inicio de sesión ni un terminal para pedirla: indíquela con "
+     u"--password-stdin (la primera línea de la entrada estándar) o en la variable de entorno "
+     u"CORVESTA_PASSWORD.",
+     u"Нет пароля для входа и нет терминала, чтобы его запросить: укажите его с помощью "
+     u"--password-stdin (первая строка стандартного ввода) или в переменной окружения "
+     u"CORVESTA_PASSWORD."},
+    {kCliRebuildQuestionText,
+     u"Le formatage reconstruit les disques et efface tout ce qu'ils contiennent. Répondez y "
+     u"pour continuer ; --yes donne cette réponse sans poser la question.",
+     u"Die Formatierung baut die Festplatten neu auf und löscht alles darauf. Antworten Sie y, "
+     u"um fortzufahren; --yes gibt diese Antwort, ohne zu fragen.",
+     u"El formateo reconstruye los discos y borra todo su contenido. Responda y para continuar; "
+     u"--yes da esa respuesta sin preguntar.",
+     u"Форматирование перестраивает диски и стирает всё, что на них есть. Ответьте y, чтобы "
+     u"продолжить; --yes даёт этот ответ без вопроса."},
+    {kCliFormatCompleteText, u"Les volumes ont été créés et formatés.",
+     u"Die Volumes wurden erstellt und formatiert.", u"Los volúmenes se han creado y formateado.",
+     u"Тома созданы и отформатированы."},
     {kFormatStateLostText, u"Le NAS a cessé de signaler l'état du formatage.",
      u"Das NAS meldet den Stand der Formatierung nicht mehr.",
      u"El NAS ha dejado de informar del estado del formateo.",

@@ -36,6 +36,19 @@ inline constexpr std::u16string_view kIdentityTooLongText =
 // The user name or password does not fit the current credentials.
 inline constexpr std::u16string_view kCredentialsTooLongText =
     u"The user name and the password may hold at most 16 bytes each.";
+// corvesta-cli has no password for the login and nobody to ask for one.
+inline constexpr std::u16string_view kNoPasswordSourceText =
+    u"No password for the login, and no terminal to ask for one: give it with --password-stdin "
+    u"(the first line of standard input) or in the environment variable CORVESTA_PASSWORD.";
+// corvesta-cli's question before a formatting, where the window asks for
+// its "OK" button.
+inline constexpr std::u16string_view kCliRebuildQuestionText =
+    u"Formatting rebuilds the disks and erases everything on them. Answer y to continue; --yes "
+    u"gives that answer without asking.";
+// corvesta-cli's line after a completed formatting, where the window asks
+// for its "OK" button.
+inline constexpr std::u16string_view kCliFormatCompleteText =
+    u"The volumes have been created and formatted.";
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";

@@ -329,9 +329,10 @@ void TestMainWindowDialogs::centersOpenTheirLinks() {
 }
 
 void TestMainWindowDialogs::folderShowsTheSharesAndOpensOne() {
+  // Fewer shares than half the grid holds, so that a doubled list would show.
   json box = Box("ALPHA", 3);
   json shares = json::array({{{"name", "Photos"}}});
-  for (int i = 2; i <= 27; ++i) {
+  for (int i = 2; i <= 5; ++i) {
     shares.push_back({{"name", "Share" + std::to_string(i)}});
   }
   box["shares"] = shares;
@@ -343,14 +344,20 @@ void TestMainWindowDialogs::folderShowsTheSharesAndOpensOne() {
   LogIn(window, QStringLiteral("admin"), QStringLiteral("secret"));
 
   CFolderListCtrl *folders = window.InfoPanel()->FolderList();
+  const QStringList names{QStringLiteral("Photos"), QStringLiteral("Share2"),
+                          QStringLiteral("Share3"), QStringLiteral("Share4"),
+                          QStringLiteral("Share5")};
   for (int round = 0; round < 2; ++round) { // Folder twice: no doubles
     QTest::mouseClick(window.GetDlgItem(kFolder), Qt::LeftButton);
     QVERIFY(window.InfoPanel()->InFolderView());
     QVERIFY(window.GetDlgItemAs<CShortCutButton>(kFolder)->IsSelected());
-    QTRY_COMPARE_WITH_TIMEOUT(folders->FolderCount(), CFolderListCtrl::kMaxFolders, kWithinMs);
+    QTRY_COMPARE_WITH_TIMEOUT(folders->FolderCount(), 5, kWithinMs);
     QTest::qWait(200); // nothing more arrives
-    QCOMPARE(folders->FolderCount(), CFolderListCtrl::kMaxFolders);
-    QCOMPARE(folders->DisplayName(0), QStringLiteral("Photos"));
+    QStringList shown;
+    for (int i = 0; i < folders->FolderCount(); ++i) {
+      shown << folders->DisplayName(i);
+    }
+    QCOMPARE(shown, names);
   }
   QCOMPARE(boxes->Count(), std::size_t(0));
 
@@ -361,8 +368,15 @@ void TestMainWindowDialogs::folderShowsTheSharesAndOpensOne() {
   QCOMPARE(ToQString(opened->Shares()[0].host), QStringLiteral("127.0.0.3"));
   QCOMPARE(ToQString(opened->Shares()[0].path), QStringLiteral("Photos"));
 
-  // The 27th share is in the list though the grid does not show it; an
-  // index past the list opens nothing.
+  // More shares than the grid holds: it shows what fits, and the 27th share
+  // is in the list all the same; an index past the list opens nothing.
+  for (int i = 6; i <= 27; ++i) {
+    shares.push_back({{"name", "Share" + std::to_string(i)}});
+  }
+  QVERIFY(m_sim->Patch("ALPHA", {{"shares", shares}}));
+  QTest::mouseClick(window.GetDlgItem(kFolder), Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(folders->FolderCount(), CFolderListCtrl::kMaxFolders, kWithinMs);
+  QCOMPARE(folders->DisplayName(CFolderListCtrl::kMaxFolders - 1), QStringLiteral("Share26"));
   QVERIFY(PostMessage(window.Handle(), WM_SKIN_ITEM_OPEN, 26, 0));
   QVERIFY(PostMessage(window.Handle(), WM_SKIN_ITEM_OPEN, 27, 0));
   QVERIFY(PostMessage(window.Handle(), WM_SKIN_ITEM_OPEN, 99, 0));

@@ -26,6 +26,8 @@
 #include "ui/skin/gdip_combo_box.h"
 #include "ui/skin/gdip_ip_addr_ctl.h"
 #include "ui/wizard/box_values_page.h"
+#include "ui/wizard/drive_mapping_page.h"
+#include "ui/wizard/user_name_page.h"
 #include "ui/wizard/wizard_dialog.h"
 #include "ui/wizard/wizard_ids.h"
 
@@ -92,6 +94,7 @@ private Q_SLOTS:
   void init();
   void cleanup();
   void firstRunOfferRunsTheWizardAndThePanelFollows();
+  void aUserGetsTwoPages_data();
   void aUserGetsTwoPages();
   void aBoxThatLeftTheSubnetClosesTheWizard();
   void aNewAddressInsideTheSubnetMovesTheCentersAndShares();
@@ -148,19 +151,37 @@ void TestMainWindowWizard::firstRunOfferRunsTheWizardAndThePanelFollows() {
   QCOMPARE(ToQString(firstOpen), QStringLiteral("FALSE"));
 }
 
+void TestMainWindowWizard::aUserGetsTwoPages_data() {
+  QTest::addColumn<QString>("user");
+  QTest::addColumn<QString>("password");
+  QTest::newRow("anna") << QStringLiteral("anna") << QStringLiteral("anna2024");
+  // Only "admin" itself is the administrator: letter case counts.
+  QTest::newRow("Admin") << QStringLiteral("Admin") << QStringLiteral("upper2024");
+}
+
 void TestMainWindowWizard::aUserGetsTwoPages() {
+  QFETCH(QString, user);
+  QFETCH(QString, password);
+  const std::optional<json> alpha = m_sim->Box("ALPHA");
+  QVERIFY(alpha.has_value());
+  json accounts = alpha->at("accounts");
+  accounts.push_back({{"user", "Admin"}, {"password", "upper2024"}, {"access", "1,1,0,0,0,0"}});
+  QVERIFY(m_sim->Patch("ALPHA", {{"accounts", accounts}}));
   settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"FALSE");
   ScopedMessageBoxRecorder boxes;
   CUtilityDlg window;
   test::StartListed(window, kWaitMs);
-  test::ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("anna"),
-                  QStringLiteral("anna2024"));
+  test::ConnectAs(window, QStringLiteral("ALPHA"), user, password);
   QTRY_VERIFY_WITH_TIMEOUT(window.LoggedIn(), kWaitMs);
   bool driven = false;
   test::WhenModalShown<CWizardDialog>(
       [&](CWizardDialog *frame) {
         QCOMPARE(frame->Pages().size(), std::size_t(2));
-        QVERIFY(!frame->GetDlgItem(wizard_ids::kSteps[1].button)->isEnabled());
+        QVERIFY(dynamic_cast<CUserNamePage *>(frame->Pages()[0]) != nullptr);
+        QVERIFY(dynamic_cast<CDriveMappingPage *>(frame->Pages()[1]) != nullptr);
+        for (int step = 1; step <= 4; ++step) {
+          QVERIFY(!frame->GetDlgItem(wizard_ids::kSteps[step].button)->isEnabled());
+        }
         QVERIFY(frame->GetDlgItem(wizard_ids::kSteps[5].button)->isEnabled());
         QVERIFY(frame->GetDlgItem(wizard_ids::kNext)->isVisible());
         frame->OnSkip();

@@ -146,6 +146,8 @@ private Q_SLOTS:
   void staticToDhcpCarriesTheCurrentTexts();
   void refusedInputSendsNothing_data();
   void refusedInputSendsNothing();
+  void aBoxNoLongerListedIsToldAndNothingIsSent_data();
+  void aBoxNoLongerListedIsToldAndNothingIsSent();
   void gatewayOutsideTheSubnetIsAsked_data();
   void gatewayOutsideTheSubnetIsAsked();
   void noAcknowledgementIsReportedAndTheDialogStaysUsable();
@@ -354,6 +356,41 @@ void TestSetIpDialog::refusedInputSendsNothing() {
   }
   QTest::qWait(200);
   QVERIFY(SentBlocks(*m_sim).empty());
+}
+
+void TestSetIpDialog::aBoxNoLongerListedIsToldAndNothingIsSent_data() {
+  QTest::addColumn<bool>("listedAtOpening");
+  QTest::newRow("a newer search dropped it while the dialog was open") << true;
+  QTest::newRow("not in the list when the dialog opened") << false;
+}
+
+// The address change goes to a box of the device list: one that is not
+// there (any more) is told "Refresh NAS list failed.", nothing is sent, and
+// the dialog stays usable.
+void TestSetIpDialog::aBoxNoLongerListedIsToldAndNothingIsSent() {
+  QFETCH(bool, listedAtOpening);
+  StartFarBox(false);
+  ScopedMessageBoxRecorder boxes;
+  CSettingIpDialog dialog(listedAtOpening ? FarBoxIndex() : 7);
+  dialog.show();
+  SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpAddress), QStringLiteral("10.77.0.9"));
+  SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpMask), QStringLiteral("255.255.255.0"));
+  dialog.GetDlgItemAs<CGdipIpAddrCtl>(kSetIpGateway)->ClearAddress();
+  if (listedAtOpening) {
+    DeviceList::Instance().Clear();
+  }
+  QTest::mouseClick(dialog.GetDlgItem(kSetIpOk), Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(Messages(*boxes),
+                            QStringList{QStringLiteral("Refresh NAS list failed.")}, kWithinMs);
+  QVERIFY(!dialog.Waiting());
+  QVERIFY(dialog.isVisible());
+  for (int id : {kSetIpOk, kSetIpCancel, kSetIpDhcp, kSetIpStatic}) {
+    QVERIFY(dialog.GetDlgItem(id)->isEnabled());
+  }
+  QTest::qWait(200);
+  QVERIFY(SentBlocks(*m_sim).empty());
+  QCOMPARE(QString::fromStdString(m_sim->Box("FARBOX")->value("ip", "")),
+           QStringLiteral("169.254.37.12"));
 }
 
 void TestSetIpDialog::gatewayOutsideTheSubnetIsAsked_data() {

@@ -12,7 +12,9 @@
 #include "ui/qt_text.h"
 #include "ui/skin/process_button.h"
 #include "ui/skin/trans_static.h"
+#include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/network_page.h"
+#include "ui/wizard/raid_page.h"
 #include "ui/wizard/time_zone_page.h"
 #include "ui/wizard/user_group_page.h"
 #include "ui/wizard/user_name_page.h"
@@ -365,42 +367,99 @@ struct StandInSink : WizardPageSink {
 void TestWizardFrame::launcherAddsThePagesOfTheUser_data() {
   QTest::addColumn<bool>("administrator");
   QTest::addColumn<int>("language");
+  // The six pages' titles and hints in the language; a user gets the first
+  // and the last.
   QTest::addColumn<QStringList>("names");
-  QTest::addColumn<QList<int>>("templates");
-  QTest::newRow("administrator") << true << 0 << QStringList{QStringLiteral("Password"),
-                                                             QStringLiteral("WorkGroup"),
-                                                             QStringLiteral("TimeZone"),
-                                                             QStringLiteral("Network"),
-                                                             QStringLiteral("RAID"),
-                                                             QStringLiteral("DriveMapping")}
-                                 << QList<int>{133, 134, 135, 136, 137, 138};
-  QTest::newRow("another user") << false << 0
-                                << QStringList{QStringLiteral("Password"),
-                                               QStringLiteral("DriveMapping")}
-                                << QList<int>{133, 138};
+  QTest::addColumn<QStringList>("hints");
+  const QStringList english{QStringLiteral("Password"), QStringLiteral("WorkGroup"),
+                            QStringLiteral("TimeZone"), QStringLiteral("Network"),
+                            QStringLiteral("RAID"),     QStringLiteral("DriveMapping")};
+  const QStringList englishHints{
+      QStringLiteral("* You may change the password here."),
+      QStringLiteral("* You may assign name/description for the storage here."),
+      QStringLiteral("* Select your time zone from the list."),
+      QStringLiteral("* Enter your Network information here."),
+      QString(),
+      QString()};
+  const QStringList french{QStringLiteral("Mot de passe"),   QStringLiteral("Groupe de travail"),
+                           QStringLiteral("Fuseau horaire"), QStringLiteral("Réseau"),
+                           QStringLiteral("RAID"),           QStringLiteral("Lecteurs réseau")};
+  const QStringList frenchHints{
+      QStringLiteral("* Vous pouvez modifier le mot de passe ici."),
+      QStringLiteral("* Vous pouvez attribuer ici un nom et une description au stockage."),
+      QStringLiteral("* Sélectionnez votre fuseau horaire dans la liste."),
+      QStringLiteral("* Saisissez ici les paramètres réseau."),
+      QString(),
+      QString()};
+  const QStringList german{QStringLiteral("Kennwort"), QStringLiteral("Arbeitsgruppe"),
+                           QStringLiteral("Zeitzone"), QStringLiteral("Netzwerk"),
+                           QStringLiteral("RAID"),     QStringLiteral("Laufwerkszuordnung")};
+  const QStringList germanHints{
+      QStringLiteral("* Hier können Sie das Kennwort ändern."),
+      QStringLiteral("* Hier können Sie dem Speicher einen Namen und eine Beschreibung geben."),
+      QStringLiteral("* Wählen Sie Ihre Zeitzone aus der Liste."),
+      QStringLiteral("* Geben Sie hier Ihre Netzwerkeinstellungen ein."),
+      QString(),
+      QString()};
+  const QStringList spanish{
+      QStringLiteral("Contraseña"),   QStringLiteral("Grupo de trabajo"),
+      QStringLiteral("Zona horaria"), QStringLiteral("Red"),
+      QStringLiteral("RAID"),         QStringLiteral("Asignación de unidades")};
+  const QStringList spanishHints{
+      QStringLiteral("* Aquí puede cambiar la contraseña."),
+      QStringLiteral("* Aquí puede asignar un nombre y una descripción al almacenamiento."),
+      QStringLiteral("* Seleccione su zona horaria en la lista."),
+      QStringLiteral("* Introduzca aquí la configuración de red."),
+      QString(),
+      QString()};
+  const QStringList russian{QStringLiteral("Пароль"),       QStringLiteral("Рабочая группа"),
+                            QStringLiteral("Часовой пояс"), QStringLiteral("Сеть"),
+                            QStringLiteral("RAID"),         QStringLiteral("Сетевые диски")};
+  const QStringList russianHints{QStringLiteral("* Здесь можно изменить пароль."),
+                                 QStringLiteral("* Здесь можно задать имя и описание хранилища."),
+                                 QStringLiteral("* Выберите часовой пояс из списка."),
+                                 QStringLiteral("* Введите здесь параметры сети."),
+                                 QString(),
+                                 QString()};
+  QTest::newRow("administrator, English") << true << 0 << english << englishHints;
+  QTest::newRow("administrator, French") << true << 1 << french << frenchHints;
+  QTest::newRow("administrator, German") << true << 2 << german << germanHints;
+  QTest::newRow("administrator, Spanish") << true << 3 << spanish << spanishHints;
+  QTest::newRow("administrator, Russian") << true << 4 << russian << russianHints;
+  QTest::newRow("another user, English") << false << 0 << english << englishHints;
+  QTest::newRow("another user, German") << false << 2 << german << germanHints;
+  QTest::newRow("another user, Russian") << false << 4 << russian << russianHints;
 }
 
 void TestWizardFrame::launcherAddsThePagesOfTheUser() {
   QFETCH(bool, administrator);
   QFETCH(int, language);
   QFETCH(QStringList, names);
-  QFETCH(QList<int>, templates);
+  QFETCH(QStringList, hints);
   test::ScopedLanguage scoped(language);
   WizardPageSet pages;
   StandInSink sink;
   AddWizardPages(sink, pages, administrator, 3);
-  QCOMPARE(static_cast<int>(sink.added.size()), names.size());
-  for (std::size_t i = 0; i < sink.added.size(); ++i) {
-    QCOMPARE(sink.added[i].name, names[static_cast<int>(i)]);
-    QCOMPARE(sink.added[i].templateId, templates[static_cast<int>(i)]);
+  // The pages each one gets: all six, or the password and drive mapping pages.
+  const std::vector<int> shown =
+      administrator ? std::vector<int>{0, 1, 2, 3, 4, 5} : std::vector<int>{0, 5};
+  const int templates[] = {133, 134, 135, 136, 137, 138};
+  QCOMPARE(sink.added.size(), shown.size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const int page = shown[i];
+    QCOMPARE(sink.added[i].name, names[page]);
+    QCOMPARE(sink.added[i].hint, hints[page]);
+    QCOMPARE(sink.added[i].templateId, templates[page]);
     QCOMPARE(sink.added[i].box, 3);
+    QCOMPARE(sink.added[i].page, pages.Page(static_cast<std::size_t>(page)));
   }
-  QCOMPARE(sink.added.front().hint, QStringLiteral("* You may change the password here."));
   QVERIFY(dynamic_cast<CUserNamePage *>(sink.added.front().page) != nullptr);
+  QVERIFY(dynamic_cast<CDriveMappingPage *>(sink.added.back().page) != nullptr);
   if (administrator) {
     QVERIFY(dynamic_cast<CUserGroupPage *>(sink.added[1].page) != nullptr);
     QVERIFY(dynamic_cast<CTimeZonePage *>(sink.added[2].page) != nullptr);
     QVERIFY(dynamic_cast<CNetworkPage *>(sink.added[3].page) != nullptr);
+    QVERIFY(dynamic_cast<CRaidPage *>(sink.added[4].page) != nullptr);
   }
 }
 

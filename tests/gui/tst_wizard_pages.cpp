@@ -4,6 +4,7 @@
 // demo's new box through the wizard to a RAID 1 volume and Finish.
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <fstream>
 
@@ -121,6 +122,7 @@ private Q_SLOTS:
   void deviceInfoFieldsCountBytesAndRefuseNonBmp();
   void timeZonePage_data();
   void timeZonePage();
+  void timeZoneUpAndDownFollowTheListsPosition();
   void nextBeforeTheLoadAnsweredSendsNothing_data();
   void nextBeforeTheLoadAnsweredSendsNothing();
   void networkPageRefusals_data();
@@ -398,6 +400,57 @@ void TestWizardPages::timeZonePage() {
   QCOMPARE(m_sim->Box("ALPHA")->at("timezone").get<int>(), sent);
 }
 
+// Up and Down scroll the list a line and show only where there is more to
+// see: Up hidden at the top, Down hidden at the end, both hidden when every
+// row fits. A scroll of the list itself updates them too.
+void TestWizardPages::timeZoneUpAndDownFollowTheListsPosition() {
+  json box = Box();
+  box["timezone"] = 1;
+  QVERIFY2(m_sim->Start(NasSimProcess::MakeState({box})), m_sim->Error().c_str());
+  SetCurrentCredentials(MakeCredentials("admin", kPassword));
+  Open(kTimeZonePage);
+  WaitLoaded(kTimeZonePage);
+  auto *list = m_frame->GetDlgItemAs<CGdipListCtrl>(kZoneList);
+  QWidget *up = m_frame->GetDlgItem(kZoneUp);
+  QWidget *down = m_frame->GetDlgItem(kZoneDown);
+  QVERIFY(up != nullptr && down != nullptr);
+  auto shown = [&] {
+    return QStringLiteral("%1 %2").arg(up->isVisible() ? QStringLiteral("Up") : QStringLiteral("-"),
+                                       down->isVisible() ? QStringLiteral("Down")
+                                                         : QStringLiteral("-"));
+  };
+  QCOMPARE(list->GetTopIndex(), 0);
+  QCOMPARE(shown(), QStringLiteral("- Down"));
+
+  QTest::mouseClick(down, Qt::LeftButton);
+  QCOMPARE(list->GetTopIndex(), 1);
+  QCOMPARE(shown(), QStringLiteral("Up Down"));
+  QTest::mouseClick(up, Qt::LeftButton);
+  QCOMPARE(list->GetTopIndex(), 0);
+  QCOMPARE(shown(), QStringLiteral("- Down"));
+
+  // Down to the end, a line at a time.
+  const int end = list->GetItemCount() - list->GetCountPerPage();
+  QVERIFY(end > 1);
+  for (int line = 1; line <= end; ++line) {
+    QVERIFY2(down->isVisible(), qPrintable(QString::number(line)));
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(list->GetTopIndex(), line);
+  }
+  QCOMPARE(shown(), QStringLiteral("Up -"));
+
+  // The list scrolled by its own scroll bar: the buttons follow.
+  list->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+  QTRY_COMPARE_WITH_TIMEOUT(list->GetTopIndex(), 0, kWaitMs);
+  QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("- Down"), kWaitMs);
+
+  // A list tall enough for every row needs neither.
+  list->resize(list->width(), list->height() * 20);
+  QVERIFY(list->GetCountPerPage() > list->GetItemCount());
+  PostMessage(m_pages->Page(kTimeZonePage)->Handle(), WM_SKIN_LIST_SCROLLED, 0, 0);
+  QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("- -"), kWaitMs);
+}
+
 // ---------------------------------------------------------------- loads
 
 void TestWizardPages::nextBeforeTheLoadAnsweredSendsNothing_data() {
@@ -647,8 +700,14 @@ void TestWizardPages::aBoxThatNeverTellsItsAddressGivesUpAfterEightPolls() {
   QCOMPARE(ToQString(boxes->Requests()[0].text), QStringLiteral("get NAS new ip error."));
   QCOMPARE(m_frame->ActivePage(), m_pages->Page(kNetworkPage));
   QVERIFY(!m_pages->Page(kNetworkPage)->IsPending());
-  QVERIFY(m_frame->GetDlgItem(kNext)->isVisible());
-  QVERIFY(m_frame->GetDlgItem(kPrevious)->isVisible());
+  // The restore of a failed address change on a page between the first and
+  // the last: Next, Finish and Previous shown and enabled, Skip hidden.
+  for (int id : {kNext, kFinish, kPrevious}) {
+    QVERIFY2(m_frame->GetDlgItem(id)->isVisible(), qPrintable(QString::number(id)));
+    QVERIFY2(m_frame->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+  }
+  QVERIFY(!m_frame->GetDlgItem(kSkip)->isVisible());
+  // The polling has stopped.
   QTest::qWait(300);
   const QStringList commands = Commands(*m_sim);
   QCOMPARE(commands.count(QStringLiteral("cgi_get_lan_xml2")), timing::kAddressPolls);

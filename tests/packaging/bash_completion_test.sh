@@ -31,7 +31,7 @@ cases=(
   'corvesta-cli ""|center connect discover disks drives format identity info map network password reconnect set-ip shares timezone unmap'
   'corvesta-cli s|set-ip shares'
   'corvesta-cli --|--help --version'
-  'corvesta-cli format --|--forget --help --password-stdin --remember --user --yes'
+  'corvesta-cli format --|--forget --help --password-stdin --remember --user --verbose --yes'
   'corvesta-cli discover --|--help --json'
   'corvesta-cli format ""|Cellar NAS-01'
   'corvesta-cli format N|NAS-01'

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
+#include "platform/base64.h"
 #include "support/nas_sim_process.h"
 #include "support/temp_folder.h"
 
@@ -221,6 +222,47 @@ TEST_F(CliBoxTest, BoxOutsideTheSubnet) {
   EXPECT_EQ(WebRequestsWith("FARAWAY", "cmd=login"), 0u);
 }
 
+// With no password given, none remembered for the user and nobody at a
+// terminal, the login is refused before the box is sent anything: an empty
+// password would only be refused as a wrong one.
+TEST_F(CliBoxTest, WithoutAPasswordSourceNothingIsSent) {
+  WriteSettings("[Current]\nServName=ALPHA\n[ALPHA]\nUserName=admin\nPassWord=" +
+                Base64Encode(kAlphaPassword) + "\n");
+  const std::vector<std::string> calls[] = {
+      {"connect", "FARAWAY"},                // nothing remembered for the box
+      {"connect", "ALPHA", "--user", "bob"}, // remembered for another user
+      {"format", "BLANK", "raid1", "--yes"},
+  };
+  for (const std::vector<std::string> &args : calls) {
+    SCOPED_TRACE(args[1]);
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("--password-stdin"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("CORVESTA_PASSWORD"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Username or password error."), std::string::npos) << run.err;
+  }
+  std::size_t checks = 0;
+  for (const SimRequest &request : m_sim.Requests()) {
+    checks += request.transport == "udp" && !request.bytes.empty() && request.bytes[0] == 0x03;
+  }
+  EXPECT_EQ(checks, 0u) << "no credential check was sent";
+  EXPECT_EQ(WebRequestsWith("BLANK", "cmd="), 0u);
+  // The remembered login of ALPHA stays.
+  EXPECT_NE(Settings().find("UserName=admin\n"), std::string::npos) << Settings();
+}
+
+// --remember writes the login once the box has accepted it, also when the
+// box then lies outside the subnet and the offer of an address is declined.
+TEST_F(CliBoxTest, AnAcceptedLoginOutsideTheSubnetIsRemembered) {
+  const CliRun run = Cli({"connect", "FARAWAY", "--remember"}, "admin");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Not the same subnet"), std::string::npos) << run.err;
+  const std::string settings = Settings();
+  EXPECT_NE(settings.find("[FARAWAY]\nUserName=admin\nPassWord=" + Base64Encode("admin") + "\n"),
+            std::string::npos)
+      << settings;
+}
+
 struct SettingCase {
   const char *label;
   std::vector<std::string> args;
@@ -327,25 +369,35 @@ TEST_F(CliBoxTest, GatewayQuestionNeedsYes) {
   EXPECT_EQ(Box("02:aa:00:00:00:02").at("ip"), "127.0.0.20");
 }
 
+// The window's warning asks for its OK button; the terminal is told what
+// --yes does instead.
 TEST_F(CliBoxTest, RebuildQuestionNeedsYes) {
   const CliRun run = Cli({"format", "BLANK", "raid1"}, "admin");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("It will rebuild you disk, be sure you want to do it and press \"OK\" "
-                         "button to continue..."),
+  EXPECT_NE(run.err.find("Formatting rebuilds the disks and erases everything on them. Answer y "
+                         "to continue; --yes gives that answer without asking."),
             std::string::npos)
       << run.err;
+  EXPECT_EQ(run.err.find("\"OK\""), std::string::npos) << run.err;
+  // The volume list as the box reads it is for --verbose.
+  EXPECT_EQ(run.out.find("Volumes to create"), std::string::npos) << run.out;
   EXPECT_EQ(WebRequestsWith("BLANK", "cmd=cgi_AJAXPlorer_Stop"), 0u);
   EXPECT_EQ(WebRequestsWith("BLANK", "cmd=cgi_FMT_Create_DiskMGR"), 0u);
   EXPECT_TRUE(Box("BLANK").at("volumes").empty());
 }
 
 TEST_F(CliBoxTest, FormatRunsTheWholeChainAndShowsTheNewVolume) {
-  const CliRun run = Cli({"format", "BLANK", "raid1", "--yes"}, "admin");
+  const CliRun run = Cli({"format", "BLANK", "raid1", "--yes", "--verbose"}, "admin");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(
       run.out.find("Volumes to create: 1,raid1,ext4,497,sdasdb,none,0,1,497,0,none,1,0,0,null"),
       std::string::npos)
       << run.out;
+  // The completion in the terminal's words: no OK button to press.
+  EXPECT_NE(run.out.find("Complete\nThe volumes have been created and formatted.\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("OK button"), std::string::npos) << run.out;
   EXPECT_NE(run.err.find("Format Hard Drives"), std::string::npos) << run.err;
   EXPECT_NE(run.out.find("Volume_1  0G Used/497G Available"), std::string::npos) << run.out;
   for (const char *step :
@@ -755,6 +807,7 @@ struct SetIpRefusal {
   const char *what;
   std::vector<std::string> extra; // more options
   const char *password;           // CORVESTA_PASSWORD; "" for none
+  int status;
   const char *message;
 };
 
@@ -762,9 +815,9 @@ struct SetIpRefusal {
 // password, as in the windows; nothing is sent before.
 TEST_F(CliLanTest, SetIpNeedsTheAdministratorsAcceptedPassword) {
   const SetIpRefusal cases[] = {
-      {"no password", {}, "", "Username or password error."},
-      {"a wrong password", {}, "wrongpass", "Username or password error."},
-      {"another user", {"--user", "carol"}, "carolpass1", "Only the administrator"},
+      {"no password", {}, "", 2, "--password-stdin"},
+      {"a wrong password", {}, "wrongpass", 1, "Username or password error."},
+      {"another user", {"--user", "carol"}, "carolpass1", 1, "Only the administrator"},
   };
   for (const SetIpRefusal &c : cases) {
     SCOPED_TRACE(c.what);
@@ -777,7 +830,7 @@ TEST_F(CliLanTest, SetIpNeedsTheAdministratorsAcceptedPassword) {
     }
     const CliRun run = RunCli(call);
     EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
   std::size_t addressChanges = 0;

@@ -131,6 +131,64 @@ TEST_F(CliLoginsTest, RememberedLoginSurvivesSilenceAndRefusalsOfOtherCredential
   EXPECT_EQ(WebRequestsWith("ALPHA", "cmd=login&"), 1u) << "only the first run logged in";
 }
 
+// --remember writes what the box accepted, and only that: a refused or
+// unanswered login leaves the remembered one as it was, so a mistyped
+// password never costs the login that works. --forget forgets at once.
+TEST_F(CliLoginsTest, RememberWritesOnlyWhatTheBoxAccepted) {
+  ASSERT_EQ(Cli({"connect", "ALPHA", "--remember"}, kAlphaPassword).status, 0);
+  ExpectRemembered(kAlphaPassword);
+
+  struct Case {
+    const char *what;
+    std::vector<std::string> args;
+    const char *password;
+    json faults;
+    const char *told;
+  };
+  const Case refused[] = {
+      {"a mistyped password",
+       {"connect", "ALPHA", "--remember"},
+       "mistyped1",
+       json::object(),
+       kRefused},
+      {"another user's wrong password",
+       {"connect", "ALPHA", "--remember", "--user", "bob"},
+       "wrongpass",
+       json::object(),
+       kRefused},
+      {"no verdict",
+       {"connect", "ALPHA", "--remember"},
+       "otherpass1",
+       {{"udp", {{"cred_check", {{"silent", true}}}}}},
+       kNoVerdict},
+  };
+  for (const Case &c : refused) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(m_sim.SetFaults("ALPHA", c.faults)) << m_sim.Error();
+    const CliRun run = Cli(c.args, c.password);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+    ExpectRemembered(kAlphaPassword);
+    // The remembered login still opens the box.
+    ASSERT_TRUE(m_sim.SetFaults("ALPHA", json::object())) << m_sim.Error();
+    EXPECT_EQ(Cli({"connect", "ALPHA"}).status, 0);
+  }
+
+  // Accepted: the new login takes the remembered one's place.
+  CliRun run = Cli({"connect", "ALPHA", "--remember", "--user", "bob"}, "bobpass12");
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::string settings = Settings();
+  EXPECT_NE(settings.find("UserName=bob\nPassWord=" + Base64Encode("bobpass12") + "\n"),
+            std::string::npos)
+      << settings;
+
+  // --forget empties it at once, whatever the box then says.
+  run = Cli({"connect", "ALPHA", "--forget", "--user", "bob"}, "wrongpass");
+  EXPECT_EQ(run.status, 1);
+  settings = Settings();
+  EXPECT_NE(settings.find("UserName=\nPassWord=\n"), std::string::npos) << settings;
+}
+
 // A password change whose answer is lost may have been made: the new
 // password is remembered, not lost with the old one.
 TEST_F(CliLoginsTest, ANewPasswordWhoseAnswerWasLostIsRemembered) {
