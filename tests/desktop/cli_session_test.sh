@@ -76,6 +76,88 @@ session "$cli" unmap Z >/dev/null || fail "unmap"
 ! grep -q ' Z: Photos' "$HOME/.config/gtk-3.0/bookmarks" 2>/dev/null || fail "the bookmark stayed"
 [[ "$(session "$cli" drives)" == "No network drives." ]] || fail "drives after unmap"
 
+# Maps the shares "$@" at once in one desktop session (SHARE.out and
+# SHARE.status in $HOME, one per map), then lists the drives into
+# $HOME/drives.json.
+maps_at_once() {
+  session bash -c '
+    cli=$1
+    shift
+    for share in "$@"; do
+      (printf "anna2024\n" | "$cli" map HOMESTORE "${share%%#*}" --user anna --password-stdin \
+        >"$HOME/$share.out" 2>&1; echo $? >"$HOME/$share.status") &
+    done
+    wait
+    "$cli" drives --json >"$HOME/drives.json"
+    cat "$HOME/Drives/Z/marker.txt" >"$HOME/read.txt" 2>/dev/null || true' _ "$cli" "$@"
+}
+
+# 6. Two maps of one share at once: the one that says so has a live drive,
+#    the other fails and leaves it alone.
+for round in 1 2 3 4 5; do
+  rm -f "$HOME/read.txt"
+  maps_at_once 'Photos#1' 'Photos#2' || fail "round $round: the maps of one share"
+  statuses=$(cat "$HOME/Photos#1.status" "$HOME/Photos#2.status" | sort | tr '\n' ' ')
+  [[ "$statuses" == "0 1 " ]] ||
+    fail "round $round: one map must succeed, one fail: $statuses ($(cat "$HOME"/Photos#?.out))"
+  grep -qh 'connected to another drive letter' "$HOME/Photos#1.out" "$HOME/Photos#2.out" ||
+    fail "round $round: the loser's cause: $(cat "$HOME"/Photos#?.out)"
+  python3 - "$HOME/drives.json" <<'PY' || fail "round $round: the winner's drive"
+import json, sys
+drives = json.load(open(sys.argv[1]))
+assert [(d["letter"], d["connected"]) for d in drives] == [("Z:", True)], drives
+PY
+  [[ "$(cat "$HOME/read.txt" 2>/dev/null)" == marker ]] ||
+    fail "round $round: the winner's files through ~/Drives/Z"
+  session "$cli" unmap Z >/dev/null || fail "round $round: unmap"
+done
+
+# 7. Two maps of different shares at once without a letter: Z and Y.
+maps_at_once Photos Public || fail "the maps of two shares"
+[[ "$(cat "$HOME/Photos.status" "$HOME/Public.status" | tr '\n' ' ')" == "0 0 " ]] ||
+  fail "both maps must succeed: $(cat "$HOME/Photos.out" "$HOME/Public.out")"
+python3 - "$HOME/drives.json" <<'PY' || fail "two shares on Z and Y"
+import json, sys
+drives = json.load(open(sys.argv[1]))
+got = sorted((d["letter"], d["share"], d["connected"]) for d in drives)
+assert [g[0] for g in got] == ["Y:", "Z:"] and all(g[2] for g in got), got
+assert sorted(g[1] for g in got) == ["Photos", "Public"], got
+PY
+session bash -c "'$cli' unmap Z; '$cli' unmap Y" >/dev/null || true
+
+# 8. Drive records that cannot be read are said to be so, by drives and by
+#    reconnect, never "No network drives.".
+table="$HOME/.config/Utility/Drives.ini"
+for form in junk folder large unreadable; do
+  rm -rf "$table"
+  case $form in
+    junk) printf '\x01\x02 not a table\n' >"$table" ;;
+    folder) mkdir "$table" ;;
+    large) head -c 20000000 /dev/zero | tr '\0' 'x' >"$table" ;;
+    unreadable) printf '' >"$table" && chmod 000 "$table" ;;
+  esac
+  for command in drives reconnect; do
+    if session "$cli" $command >"$HOME/out.txt" 2>"$HOME/err.txt"; then
+      fail "$command with a $form table exits 0"
+    fi
+    grep -q 'could not be read' "$HOME/err.txt" ||
+      fail "$command with a $form table: $(cat "$HOME/err.txt")"
+    ! grep -q 'No network drives' "$HOME/out.txt" || fail "$command with a $form table: no drives"
+  done
+done
+chmod 600 "$table" 2>/dev/null || true
+rm -rf "$table"
+
+# 9. A settings folder made read-only stays so, and remembering says it failed.
+chmod 0500 "$HOME/.config/Utility"
+printf 'admin123\n' | "$cli" connect HOMESTORE --user admin --password-stdin --remember \
+  >/dev/null 2>"$HOME/err.txt" || true
+grep -q 'nothing was remembered' "$HOME/err.txt" ||
+  fail "remembering in a read-only folder: $(cat "$HOME/err.txt")"
+[[ "$(stat -c %a "$HOME/.config/Utility")" == 500 ]] ||
+  fail "the read-only settings folder became $(stat -c %a "$HOME/.config/Utility")"
+chmod 0700 "$HOME/.config/Utility"
+
 if ((failures > 0)); then
   echo "$failures failure(s)" >&2
   exit 1

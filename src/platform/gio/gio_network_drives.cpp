@@ -306,12 +306,38 @@ bool SameMount(GMount *a, GMount *b) {
   return g_file_equal(rootA.get(), rootB.get());
 }
 
+GFile *ShareFile(const DriveRecord &record) {
+  return g_file_new_for_uri(SmbUri(record.server, record.share, record.user).c_str());
+}
+
+// True when one of `records` reaches its share through `mount`.
+bool PointedTo(GMount *mount, const std::vector<DriveRecord> &records) {
+  for (const DriveRecord &record : records) {
+    GObjectRef<GFile> file(ShareFile(record));
+    GObjectRef<GMount> other(FindMount(file.get()));
+    if (other && SameMount(mount, other.get())) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Unmounts, by force when the mount is busy.
+DriveResult UnmountWhole(GMount *mount, std::stop_token &stop) {
+  bool busy = false;
+  DriveResult unmounted = UnmountOnce(mount, G_MOUNT_UNMOUNT_NONE, stop, busy);
+  if (busy) {
+    unmounted = UnmountOnce(mount, G_MOUNT_UNMOUNT_FORCE, stop, busy);
+  }
+  return unmounted;
+}
+
 } // namespace
 
 GioNetworkDrives::GioNetworkDrives(DrivePlaces places) : m_book(std::move(places)) {}
 
-std::vector<DriveMapping> GioNetworkDrives::List() {
-  std::vector<DriveMapping> mappings = Records();
+DriveResult GioNetworkDrives::List(std::vector<DriveMapping> &mappings) {
+  const DriveResult read = ReadRecords(mappings);
   for (DriveMapping &mapping : mappings) {
     GObjectRef<GFile> file(
         g_file_new_for_uri(SmbUri(mapping.server, mapping.share, mapping.user).c_str()));
@@ -320,13 +346,19 @@ std::vector<DriveMapping> GioNetworkDrives::List() {
       mapping.folder = LocalFolder(file.get());
     }
   }
-  return mappings;
+  return read;
 }
 
 std::vector<DriveMapping> GioNetworkDrives::Records() {
-  std::vector<BookEntry> entries;
-  m_book.Entries(entries);
   std::vector<DriveMapping> mappings;
+  ReadRecords(mappings);
+  return mappings;
+}
+
+DriveResult GioNetworkDrives::ReadRecords(std::vector<DriveMapping> &mappings) const {
+  std::vector<BookEntry> entries;
+  const DriveResult read = m_book.Entries(entries);
+  mappings.clear();
   for (const BookEntry &entry : entries) {
     DriveMapping mapping;
     mapping.letter = entry.record.letter;
@@ -337,7 +369,7 @@ std::vector<DriveMapping> GioNetworkDrives::Records() {
     mapping.remembered = entry.remembered;
     mappings.push_back(std::move(mapping));
   }
-  return mappings;
+  return read;
 }
 
 std::string GioNetworkDrives::LettersInUse() {
@@ -345,7 +377,8 @@ std::string GioNetworkDrives::LettersInUse() {
 }
 
 DriveResult GioNetworkDrives::Map(const DriveMapRequest &request, std::stop_token stop) {
-  if (!IsDriveLetter(request.letter) || request.server.empty() || request.share.empty()) {
+  if ((request.letter != 0 && !IsDriveLetter(request.letter)) || request.server.empty() ||
+      request.share.empty()) {
     return {DriveCause::BadValue, {}};
   }
   // GVfs takes the part before ';' as a domain, escaped or not.
@@ -373,57 +406,47 @@ DriveResult GioNetworkDrives::Map(const DriveMapRequest &request, std::stop_toke
   record.share = request.share;
   record.user = request.user;
   record.box = request.box;
-  record.folder = LocalFolder(file.get());
-  record.bookmark =
-      MakeBookmarkLine(uri, request.letter, request.share, request.box, request.server);
-  DriveResult added = m_book.Add(record, request.remember);
-  if (!added.Ok() && !mountedBefore) {
-    // Nothing of this call stays behind.
-    if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
-      bool busy = false;
-      std::stop_token none;
-      UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_NONE, none, busy);
+  // Both steps run under the records' lock: what another process recorded
+  // meanwhile is seen, and nothing is recorded in between.
+  AddSteps steps;
+  steps.prepare = [&](DriveRecord &settled) {
+    // Another process may have let go of the mount since: mount it again.
+    if (DriveResult mounted = Mount(file.get(), request.server, request.user, request.password,
+                                    true, request.remember, stop);
+        !mounted.Ok()) {
+      return mounted;
     }
-  }
-  return added;
+    settled.folder = LocalFolder(file.get());
+    settled.bookmark =
+        MakeBookmarkLine(uri, settled.letter, request.share, request.box, request.server);
+    return DriveResult{};
+  };
+  steps.undo = [&](const std::vector<DriveRecord> &held) {
+    // Nothing of this call stays behind, but a mount that was there before
+    // or that another mapping now uses is not this call's to take.
+    GObjectRef<GMount> mount(FindMount(file.get()));
+    if (mountedBefore || !mount || PointedTo(mount.get(), held)) {
+      return;
+    }
+    std::stop_token none;
+    UnmountWhole(mount.get(), none);
+  };
+  return m_book.Add(record, request.remember, steps);
 }
 
 DriveResult GioNetworkDrives::Unmap(char letter, std::stop_token stop) {
-  std::vector<BookEntry> entries;
-  if (DriveResult read = m_book.Entries(entries); !read.Ok()) {
-    return read;
-  }
-  const auto found = std::find_if(entries.begin(), entries.end(),
-                                  [&](const BookEntry &e) { return e.record.letter == letter; });
-  if (found == entries.end()) {
-    return {DriveCause::NotMapped, {}};
-  }
-  const DriveRecord &record = found->record;
-  GObjectRef<GFile> file(
-      g_file_new_for_uri(SmbUri(record.server, record.share, record.user).c_str()));
-  if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
-    bool shared = false;
-    for (const BookEntry &other : entries) {
-      if (other.record.letter == letter) {
-        continue;
-      }
-      GObjectRef<GFile> otherFile(g_file_new_for_uri(
-          SmbUri(other.record.server, other.record.share, other.record.user).c_str()));
-      GObjectRef<GMount> otherMount(FindMount(otherFile.get()));
-      shared = shared || (otherMount && SameMount(mount.get(), otherMount.get()));
+  RemoveSteps steps;
+  // Decided under the records' lock: a mount that another letter uses, or
+  // that another process has just recorded, stays.
+  steps.release = [&](const DriveRecord &record, const std::vector<DriveRecord> &others) {
+    GObjectRef<GFile> file(ShareFile(record));
+    GObjectRef<GMount> mount(FindMount(file.get()));
+    if (!mount || PointedTo(mount.get(), others)) {
+      return DriveResult{};
     }
-    if (!shared) {
-      bool busy = false;
-      DriveResult unmounted = UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_NONE, stop, busy);
-      if (busy) {
-        unmounted = UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_FORCE, stop, busy);
-      }
-      if (!unmounted.Ok()) {
-        return unmounted;
-      }
-    }
-  }
-  return m_book.Remove(letter);
+    return UnmountWhole(mount.get(), stop);
+  };
+  return m_book.Remove(letter, steps);
 }
 
 DriveResult GioNetworkDrives::Reconnect(const DriveMapping &mapping, const DriveLogin &login,
