@@ -112,8 +112,15 @@ PY
   session "$cli" unmap Z >/dev/null || fail "round $round: unmap"
 done
 
-# 7. Two maps of different shares at once without a letter: Z and Y.
+# 7. Two maps of different shares at once without a letter: Z and Y, into
+#    a table that is a link (it stays one).
+mkdir -p "$HOME/dotfiles"
+: >"$HOME/dotfiles/drives.ini"
+rm -f "$HOME/.config/Utility/Drives.ini"
+ln -s ../../dotfiles/drives.ini "$HOME/.config/Utility/Drives.ini"
 maps_at_once Photos Public || fail "the maps of two shares"
+[[ -L "$HOME/.config/Utility/Drives.ini" ]] || fail "the table's link was replaced"
+grep -q '^share=Public$' "$HOME/dotfiles/drives.ini" || fail "the link's target was not written"
 [[ "$(cat "$HOME/Photos.status" "$HOME/Public.status" | tr '\n' ' ')" == "0 0 " ]] ||
   fail "both maps must succeed: $(cat "$HOME/Photos.out" "$HOME/Public.out")"
 python3 - "$HOME/drives.json" <<'PY' || fail "two shares on Z and Y"
