@@ -31,6 +31,7 @@ enum class DriveCause : std::uint8_t {
   LetterInUse,           // the letter is taken (a mapping, or a foreign ~/Drives entry)
   ShareOnOtherLetter,    // the share is already mapped to another letter
   NoDesktopService,      // no desktop file service for network shares
+  Unsupported,           // the desktop's file service cannot take this share's name or address
   UserNameWithSemicolon, // the desktop service would take the user name as a domain
   NotMapped,             // Unmap of a letter that has no mapping
   BadValue,              // a letter outside A-Z, or a text the records cannot hold

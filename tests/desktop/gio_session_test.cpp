@@ -169,6 +169,8 @@ TEST_F(GioSession, EachFailureHasItsCauseAndChangesNothing) {
       {"letter in use", Request('Z', kHome, "Public"), DriveCause::LetterInUse},
       {"share on another letter", Request('Y', kHome, "Photos"), DriveCause::ShareOnOtherLetter},
       {"user name with ';'", semicolon, DriveCause::UserNameWithSemicolon},
+      // GVfs cannot take it, though its SMB back end is there.
+      {"a share name with '/'", Request('Y', kHome, "a/b"), DriveCause::Unsupported},
   };
   const std::string before = Records();
   for (const auto &c : cases) {
@@ -180,6 +182,20 @@ TEST_F(GioSession, EachFailureHasItsCauseAndChangesNothing) {
     // Bounded: the limit, the cancel's grace and the port probe at most.
     EXPECT_LT(took, DriveCallLimit() + std::chrono::seconds(4)) << c.name;
   }
+}
+
+TEST_F(GioSession, AServerThatTakesConnectionsButNeverAnswersDidNotAnswer) {
+  // A limit longer than GVfs's own wait, so that GVfs reports its failure
+  // and the cause comes from asking the box's port.
+  SetDriveTimeScaleForTests(2.5);
+  DriveMapping mapping;
+  mapping.letter = 'X';
+  mapping.server = kFrozen;
+  mapping.share = "Public";
+  mapping.user = "anna";
+  const DriveResult result = drives->Reconnect(mapping, {"anna", kPassword, true}, {});
+  SetDriveTimeScaleForTests(kTimeScale);
+  EXPECT_EQ(result.cause, DriveCause::NoAnswer) << result.detail;
 }
 
 TEST_F(GioSession, UnmapOfAnUnmappedLetterSaysSo) {

@@ -16,6 +16,21 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint16_t kFileSharingPort = 445;
+// What the file sharing port is greeted with to see whether its server
+// answers: an SMB2 NEGOTIATE request offering the dialects 2.0.2 and 2.1,
+// after its 4-byte session header (the length, 104).
+constexpr std::string_view kFileSharingGreeting{
+    "\x00\x00\x00\x68"                                 // session header
+    "\xFESMB\x40\x00\x00\x00\x00\x00\x00\x00"          // protocol, header size, charge, status
+    "\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00" // NEGOTIATE, 1 credit, flags, next
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // message id, process id
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // tree id, session id
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // signature
+    "\x24\x00\x02\x00\x01\x00\x00\x00\x00\x00\x00\x00" // size 36, 2 dialects, signing
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // client id
+    "\x00\x00\x00\x00\x00\x00\x00\x00"                                 // start time
+    "\x02\x02\x10\x02",                                                // dialects 2.0.2, 2.1
+    108};
 // How often a waiting call looks at its stop request and its limit.
 constexpr guint kWakeMs = 50;
 // The probe of the file sharing port after a failure: at most this long.
@@ -178,7 +193,9 @@ DriveCause CauseOf(const Operation &operation, const std::string &server) {
   case G_IO_ERROR_NETWORK_UNREACHABLE:
     return DriveCause::NoAnswer;
   case G_IO_ERROR_NOT_SUPPORTED:
-    return DriveCause::NoDesktopService;
+    // The SMB back end is there (Map and Reconnect check it first): it
+    // cannot take this share's name or address.
+    return DriveCause::Unsupported;
   case G_IO_ERROR_CANCELLED:
     return DriveCause::Cancelled;
   default:
@@ -187,12 +204,15 @@ DriveCause CauseOf(const Operation &operation, const std::string &server) {
   if (operation.asks >= 2) {
     return DriveCause::Refused;
   }
-  // The error's text is translated and varies: ask the box's port instead.
-  switch (ProbeTcpPort(server, kFileSharingPort, std::min(kProbeLimit, DriveCallLimit()))) {
+  // The error's text is translated and varies: ask the box's file sharing
+  // server instead, which may take connections and never answer them.
+  switch (ProbeTcpService(server, kFileSharingPort, std::min(kProbeLimit, DriveCallLimit()),
+                          kFileSharingGreeting)) {
   case PortProbe::Refused:
     return DriveCause::NoFileSharing;
   case PortProbe::Open:
     return DriveCause::NoSuchShare;
+  case PortProbe::Mute:
   case PortProbe::Silent:
     return DriveCause::NoAnswer;
   case PortProbe::NoAddress:
