@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/gio/gvfs_keyring.h"
 #include "platform/gio/smb_uri.h"
 #include "platform/gtk_bookmarks.h"
 #include "platform/tcp_probe.h"
@@ -465,6 +466,16 @@ DriveResult GioNetworkDrives::Unmap(char letter, std::stop_token stop) {
       return DriveResult{};
     }
     return UnmountWhole(mount.get(), stop);
+  };
+  // The password GVfs kept goes with the last drive of that user on that
+  // server.
+  steps.forget = [](const DriveRecord &record, const std::vector<DriveRecord> &remaining) {
+    const bool used = std::any_of(remaining.begin(), remaining.end(), [&](const DriveRecord &r) {
+      return r.server == record.server && r.user == record.user;
+    });
+    if (!used) {
+      ForgetSmbPassword(record.server, record.user);
+    }
   };
   return m_book.Remove(letter, steps);
 }
