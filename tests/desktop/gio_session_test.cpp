@@ -4,7 +4,8 @@
 // hangs, NOSMB has none. What a mapping makes (mount, ~/Drives link, share
 // files, bookmark, record), that unmapping removes all of it, that a mount
 // made beforehand is taken, and a cause for each failure that changes
-// nothing.
+// nothing (a hung server is one that did not answer, also when GVfs gives
+// up on it before the call's limit).
 #include <gtest/gtest.h>
 
 #include <chrono>
