@@ -22,8 +22,6 @@ namespace {
 
 // A settings file larger than this is not ours to rewrite.
 constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
-// Links followed at most from the settings file to its target.
-constexpr int kMaxLinkHops = 40;
 
 struct LastProblem {
   WriteProblem problem = WriteProblem::None;
@@ -64,42 +62,6 @@ private:
   UniqueFd m_fd; // closing it releases the lock
 };
 
-// The file a write replaces: the settings file itself, or the final target
-// of the links it is, with the folder of that target writable. Nothing for a
-// link loop, a link too deep, or a target this user cannot replace.
-std::optional<std::filesystem::path> WriteTarget(const std::filesystem::path &file) {
-  std::filesystem::path target = file;
-  for (int hop = 0;; ++hop) {
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-      break;
-    }
-    if (hop == kMaxLinkHops) {
-      return std::nullopt;
-    }
-    std::error_code error;
-    std::filesystem::path next = std::filesystem::read_symlink(target, error);
-    if (error) {
-      return std::nullopt;
-    }
-    target = next.is_absolute() ? next : target.parent_path() / next;
-  }
-  if (target == file) {
-    return target;
-  }
-  // The target is replaced by a new file in its own folder, so that folder
-  // must take the new file, and the target itself must be the user's to
-  // write: a link to somebody else's file is not turned into a copy.
-  const std::filesystem::path folder = target.parent_path();
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    return std::nullopt;
-  }
-  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
-    return std::nullopt;
-  }
-  return target;
-}
-
 std::u16string CutToMaxLength(std::u16string value) {
   if (value.size() > kMaxValueLength) {
     std::size_t length = kMaxValueLength;
@@ -130,10 +92,12 @@ std::optional<std::filesystem::path> FilePath() {
       return std::nullopt;
     }
   }
+  // Others lose their access; the owner's own bits stay as the person set
+  // them (a folder made read-only is not made writable again).
   struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & 0777) != S_IRWXU &&
+  if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & (S_IRWXG | S_IRWXO)) != 0 &&
       info.st_uid == ::geteuid()) {
-    ::chmod(folder.c_str(), S_IRWXU);
+    ::chmod(folder.c_str(), info.st_mode & S_IRWXU);
   }
   return folder / kFileName;
 }
@@ -175,7 +139,7 @@ bool Write(std::initializer_list<Change> changes) {
   if (loaded == FileRead::Loaded && IniDocument::IsLegacy8Bit(bytes)) {
     return Dropped(WriteProblem::Legacy8Bit, *file);
   }
-  const std::optional<std::filesystem::path> target = WriteTarget(*file);
+  const std::optional<std::filesystem::path> target = ReplaceTarget(*file);
   if (!target) {
     return Dropped(WriteProblem::LinkNotWritable, *file);
   }

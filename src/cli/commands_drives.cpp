@@ -49,11 +49,21 @@ std::string Location(const DriveMapping &mapping) {
   return "\\\\" + mapping.server + "\\" + mapping.share;
 }
 
-void Fail(std::u16string_view headline, const DriveResult &result) {
-  Err(Utf16ToUtf8(DriveFailureMessage(headline, result.cause)));
+void Detail(const DriveResult &result) {
   if (!result.detail.empty()) {
     Err("(" + result.detail + ")");
   }
+}
+
+void Fail(std::u16string_view headline, const DriveResult &result) {
+  Err(Utf16ToUtf8(DriveFailureMessage(headline, result.cause)));
+  Detail(result);
+}
+
+// The drive records could not be read: the cause alone, no headline.
+void Unreadable(const DriveResult &result) {
+  Err(Tr(DriveCauseText(result.cause)));
+  Detail(result);
 }
 
 } // namespace
@@ -63,7 +73,13 @@ ExitStatus RunDrives(Context &context) {
   if (!drives) {
     return ExitStatus::Failed;
   }
-  const std::vector<DriveMapping> mappings = drives->List();
+  std::vector<DriveMapping> mappings;
+  const DriveResult read = drives->List(mappings);
+  if (!read.Ok()) {
+    // Never "No network drives." for records that could not be read.
+    Unreadable(read);
+    return ExitStatus::Failed;
+  }
   if (context.args.Has("json")) {
     std::vector<std::string> items;
     for (const DriveMapping &mapping : mappings) {
@@ -131,18 +147,8 @@ ExitStatus RunMap(Context &context) {
     Fail(kMountFailedText, {DriveCause::NoSuchShare, {}});
     return ExitStatus::Failed;
   }
-  if (letter == 0) {
-    const std::string inUse = drives->LettersInUse();
-    for (char candidate = 'Z'; candidate >= 'A' && letter == 0; --candidate) {
-      if (inUse.find(candidate) == std::string::npos) {
-        letter = candidate;
-      }
-    }
-    if (letter == 0) {
-      Fail(kMountFailedText, {DriveCause::LetterInUse, {}});
-      return ExitStatus::Failed;
-    }
-  }
+  // Without a letter the drives take the last free one under their lock,
+  // so that two maps at once do not both pick it.
   const Credentials credentials = CurrentCredentials();
   DriveMapRequest request;
   request.letter = letter;
@@ -158,8 +164,8 @@ ExitStatus RunMap(Context &context) {
     Fail(kMountFailedText, result);
     return ExitStatus::Failed;
   }
-  Out(Tr(kMountSucceededText) + " " + std::string(1, letter) + ": \\\\" + request.server + "\\" +
-      request.share);
+  Out(Tr(kMountSucceededText) + " " + std::string(1, result.letter) + ": \\\\" + request.server +
+      "\\" + request.share);
   return ExitStatus::Success;
 }
 
@@ -188,7 +194,9 @@ ExitStatus RunReconnect(Context &) {
     return ExitStatus::Failed;
   }
   std::vector<std::string> failures;
-  for (const DriveMapping &mapping : drives->List()) {
+  std::vector<DriveMapping> mappings;
+  const DriveResult read = drives->List(mappings);
+  for (const DriveMapping &mapping : mappings) {
     if (!mapping.remembered) {
       continue;
     }
@@ -215,6 +223,11 @@ ExitStatus RunReconnect(Context &) {
   }
   for (const std::string &failure : failures) {
     Err(failure);
+  }
+  if (!read.Ok()) {
+    // What could be read was reconnected; the rest is unknown.
+    Unreadable(read);
+    return ExitStatus::Failed;
   }
   return failures.empty() ? ExitStatus::Success : ExitStatus::Failed;
 }

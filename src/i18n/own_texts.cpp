@@ -194,6 +194,15 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"Diese Arbeitsumgebung hat keinen Dateidienst für Netzwerkfreigaben (GVfs mit SMB).",
      u"Este escritorio no tiene un servicio de archivos para recursos de red (GVfs con SMB).",
      u"В этой среде рабочего стола нет файловой службы для сетевых ресурсов (GVfs с SMB)."},
+    {kDriveUnsupportedText,
+     u"Le service de fichiers du bureau ne peut pas connecter un partage de ce nom ou de cette "
+     u"adresse.",
+     u"Der Dateidienst der Arbeitsumgebung kann keine Freigabe mit diesem Namen oder dieser "
+     u"Adresse verbinden.",
+     u"El servicio de archivos del escritorio no puede conectar un recurso compartido con este "
+     u"nombre o esta dirección.",
+     u"Файловая служба рабочего стола не может подключить общий ресурс с таким именем или "
+     u"адресом."},
     {kDriveSemicolonUserText,
      u"Un nom d'utilisateur contenant « ; » ne peut pas connecter un lecteur réseau.",
      u"Ein Benutzername mit „;“ kann kein Netzlaufwerk verbinden.",

@@ -125,6 +125,8 @@ inline constexpr std::u16string_view kDriveShareOnOtherLetterText =
     u"This share is already connected to another drive letter.";
 inline constexpr std::u16string_view kDriveNoDesktopServiceText =
     u"This desktop has no file service for network shares (GVfs with SMB).";
+inline constexpr std::u16string_view kDriveUnsupportedText =
+    u"The desktop's file service cannot connect a share of this name or address.";
 inline constexpr std::u16string_view kDriveSemicolonUserText =
     u"A user name that contains \";\" cannot connect a network drive.";
 inline constexpr std::u16string_view kDriveNotMappedText = u"This drive letter is not connected.";

@@ -135,6 +135,12 @@ struct DriveBook::Tables {
     }
     return nullptr;
   }
+
+  std::vector<DriveRecord> All() const {
+    std::vector<DriveRecord> all = remembered;
+    all.insert(all.end(), session.begin(), session.end());
+    return all;
+  }
 };
 
 DriveBook::DriveBook(DrivePlaces places) : m_places(std::move(places)) {}
@@ -168,9 +174,13 @@ DriveResult DriveBook::Load(Tables &tables) const {
 
 DriveResult DriveBook::Store(const Tables &before, const Tables &after) const {
   const auto storeOne = [](const fs::path &file, const std::vector<DriveRecord> &records) {
-    if (file.empty() || !MakePrivateFolder(file.parent_path()) ||
-        !ReplaceFileAtomically(file, SerializeDriveTable(records), kTableMode)) {
+    if (file.empty() || !MakePrivateFolder(file.parent_path())) {
       return RecordFailure(file.empty() ? fs::path("$XDG_RUNTIME_DIR") : file);
+    }
+    // A table that is a link stays one: its target is replaced.
+    const std::optional<fs::path> target = ReplaceTarget(file);
+    if (!target || !ReplaceFileAtomically(*target, SerializeDriveTable(records), kTableMode)) {
+      return RecordFailure(file);
     }
     return DriveResult{};
   };
@@ -245,12 +255,25 @@ LinkState DriveBook::Link(char letter, const std::string &recordedFolder) const 
   return !error && target == fs::path(recordedFolder) ? LinkState::Ours : LinkState::Foreign;
 }
 
-DriveResult DriveBook::CheckFreeIn(const Tables &tables, char letter, const std::string &server,
+DriveResult DriveBook::CheckFreeIn(const Tables &tables, char &letter, const std::string &server,
                                    const std::string &share) const {
+  const auto taken = [&](char candidate) {
+    return tables.Find(candidate) != nullptr || Link(candidate, {}) != LinkState::None;
+  };
+  if (letter == 0) {
+    for (char candidate = 'Z'; candidate >= 'A' && letter == 0; --candidate) {
+      if (!taken(candidate)) {
+        letter = candidate;
+      }
+    }
+    if (letter == 0) {
+      return {DriveCause::LetterInUse, {}};
+    }
+  }
   if (!IsDriveLetter(letter)) {
     return {DriveCause::BadValue, {}};
   }
-  if (tables.Find(letter) != nullptr || Link(letter, {}) != LinkState::None) {
+  if (taken(letter)) {
     return {DriveCause::LetterInUse, {}};
   }
   for (const auto *table : {&tables.remembered, &tables.session}) {
@@ -279,13 +302,11 @@ DriveResult DriveBook::ChangeBookmarks(const std::string &removeLine, const std:
     return {};
   }
   std::error_code error;
-  fs::path file = m_places.Bookmarks();
-  if (fs::is_symlink(file, error)) {
-    file = fs::canonical(file, error);
-    if (error) {
-      return RecordFailure(m_places.Bookmarks());
-    }
+  const std::optional<fs::path> target = ReplaceTarget(m_places.Bookmarks());
+  if (!target) {
+    return RecordFailure(m_places.Bookmarks());
   }
+  const fs::path file = *target;
   std::string bytes;
   const FileRead read = ReadSmallFile(file, bytes);
   if (read == FileRead::Failed) {
@@ -321,11 +342,7 @@ void DriveBook::RestoreBookmarks(const std::optional<std::string> &before) const
   if (!before) {
     return;
   }
-  std::error_code error;
-  fs::path file = m_places.Bookmarks();
-  if (fs::is_symlink(file, error)) {
-    file = fs::canonical(file, error);
-  }
+  const fs::path file = ReplaceTarget(m_places.Bookmarks()).value_or(m_places.Bookmarks());
   struct stat info {};
   const unsigned mode = ::stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : kBookmarksMode;
   ReplaceFileAtomically(file, *before, mode);
@@ -343,18 +360,39 @@ DriveResult DriveBook::LockAndLoad(std::optional<FileLock> &lock, Tables &tables
   return Load(tables);
 }
 
-DriveResult DriveBook::Add(const DriveRecord &record, bool remembered) {
-  if (!FitsDriveTable(record) || record.server.empty() || record.share.empty()) {
+DriveResult DriveBook::Add(const DriveRecord &asked, bool remembered, const AddSteps &steps) {
+  DriveRecord checked = asked;
+  checked.letter = asked.letter == 0 ? 'Z' : asked.letter;
+  if (!FitsDriveTable(checked) || asked.server.empty() || asked.share.empty()) {
     return {DriveCause::BadValue, {}};
   }
   std::optional<FileLock> lock;
   Tables before;
   if (DriveResult loaded = LockAndLoad(lock, before); !loaded.Ok()) {
+    // Without the records nobody can tell whether another mapping uses
+    // what the caller made: it is left as it is.
     return loaded;
   }
+  DriveResult added = AddLocked(before, asked, remembered, steps.prepare);
+  if (!added.Ok() && steps.undo) {
+    steps.undo(before.All());
+  }
+  return added;
+}
+
+DriveResult DriveBook::AddLocked(const Tables &before, DriveRecord record, bool remembered,
+                                 const std::function<DriveResult(DriveRecord &)> &prepare) const {
   if (DriveResult free = CheckFreeIn(before, record.letter, record.server, record.share);
       !free.Ok()) {
     return free;
+  }
+  if (prepare) {
+    if (DriveResult prepared = prepare(record); !prepared.Ok()) {
+      return prepared;
+    }
+    if (!FitsDriveTable(record)) {
+      return {DriveCause::BadValue, {}};
+    }
   }
   Tables after = before;
   (remembered ? after.remembered : after.session).push_back(record);
@@ -384,10 +422,12 @@ DriveResult DriveBook::Add(const DriveRecord &record, bool remembered) {
     Store(after, before);
     return marked;
   }
-  return {};
+  DriveResult added;
+  added.letter = record.letter;
+  return added;
 }
 
-DriveResult DriveBook::Remove(char letter) {
+DriveResult DriveBook::Remove(char letter, const RemoveSteps &steps) {
   if (!IsDriveLetter(letter)) {
     return {DriveCause::BadValue, {}};
   }
@@ -407,6 +447,11 @@ DriveResult DriveBook::Remove(char letter) {
                                 [&](const DriveRecord &r) { return r.letter == letter; }),
                  table->end());
   }
+  if (steps.release) {
+    if (DriveResult released = steps.release(record, after.All()); !released.Ok()) {
+      return released;
+    }
+  }
   std::optional<std::string> bookmarksBefore;
   if (DriveResult marked = ChangeBookmarks(record.bookmark, {}, bookmarksBefore); !marked.Ok()) {
     return marked;
@@ -425,6 +470,9 @@ DriveResult DriveBook::Remove(char letter) {
     }
   }
   UpdateAutostart(!after.remembered.empty());
+  if (steps.forget) {
+    steps.forget(record, after.All());
+  }
   return {};
 }
 

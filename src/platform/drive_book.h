@@ -16,6 +16,7 @@
 // bookmarks as they were.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,31 @@ struct BookEntry {
 
 enum class LinkState { None, Ours, Foreign };
 
+// What Add asks of its caller while it holds the records' lock, so that no
+// other process changes the records between the caller's decision and the
+// change.
+struct AddSteps {
+  // Once the letter is settled and before anything is written: completes
+  // the record (the bookmark line names the letter) and makes sure that
+  // what it points to is there. A failure ends Add with nothing changed.
+  std::function<DriveResult(DriveRecord &record)> prepare;
+  // When Add fails after the lock was taken, with every record then held:
+  // takes back what the caller made for the record unless one of them
+  // points to it too.
+  std::function<void(const std::vector<DriveRecord> &held)> undo;
+};
+
+// What Remove asks of its caller while it holds the records' lock.
+struct RemoveSteps {
+  // Before anything changes, with the letter's record and every other
+  // record: lets go of what only this record used (a mount no other record
+  // points to). A failure ends Remove with nothing changed.
+  std::function<DriveResult(const DriveRecord &record, const std::vector<DriveRecord> &others)>
+      release;
+  // After the record is gone, with the records that remain.
+  std::function<void(const DriveRecord &record, const std::vector<DriveRecord> &remaining)> forget;
+};
+
 class DriveBook {
 public:
   explicit DriveBook(DrivePlaces places);
@@ -68,16 +94,18 @@ public:
   DriveResult Entries(std::vector<BookEntry> &entries) const;
   // Letters in a table or in ~/Drives, upper case, in order.
   std::string LettersInUse() const;
-  // None when a new mapping of the share may take the letter; else
-  // LetterInUse, ShareOnOtherLetter, BadValue or RecordFailed.
+  // None when a new mapping of the share may take the letter (0: any free
+  // letter); else LetterInUse, ShareOnOtherLetter, BadValue or RecordFailed.
   DriveResult CheckFree(char letter, const std::string &server, const std::string &share) const;
 
   // Records a new mapping: its table entry, the link to record.folder (none
-  // when empty) and the bookmark line (none when empty).
-  DriveResult Add(const DriveRecord &record, bool remembered);
+  // when empty) and the bookmark line (none when empty). A letter 0 takes
+  // the last free letter from Z down, chosen under the lock; the result's
+  // `letter` is the letter taken.
+  DriveResult Add(const DriveRecord &record, bool remembered, const AddSteps &steps = {});
   // Removes the letter's link (only when it still points where it was
   // made to), its bookmark line and its entry. NotMapped without one.
-  DriveResult Remove(char letter);
+  DriveResult Remove(char letter, const RemoveSteps &steps = {});
   // Points the letter's link at `folder` (remakes a lost link; a foreign
   // entry is left alone: LetterInUse) and records the folder.
   DriveResult SetFolder(char letter, const std::string &folder);
@@ -91,7 +119,11 @@ private:
   // tables under it.
   DriveResult LockAndLoad(std::optional<FileLock> &lock, Tables &tables) const;
   DriveResult Store(const Tables &before, const Tables &after) const;
-  DriveResult CheckFreeIn(const Tables &tables, char letter, const std::string &server,
+  // Add's work once the lock is held and `before` loaded.
+  DriveResult AddLocked(const Tables &before, DriveRecord record, bool remembered,
+                        const std::function<DriveResult(DriveRecord &)> &prepare) const;
+  // As CheckFree; a letter 0 is replaced by the last free letter.
+  DriveResult CheckFreeIn(const Tables &tables, char &letter, const std::string &server,
                           const std::string &share) const;
   DriveResult ChangeBookmarks(const std::string &removeLine, const std::string &addLine,
                               std::optional<std::string> &before) const;

@@ -52,8 +52,9 @@ std::optional<std::vector<DriveRecord>> ParseDriveTable(std::string_view text) {
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (records.empty() || equals == std::string_view::npos ||
-        line.find('\0') != std::string_view::npos) {
+    // A value holds no line end and no zero byte: FitsDriveTable's rule,
+    // so that every record read can be written back as it was read.
+    if (records.empty() || equals == std::string_view::npos || !FitsLine(line)) {
       return std::nullopt;
     }
     const std::string_view key = line.substr(0, equals);

@@ -9,6 +9,9 @@
 namespace corvesta {
 namespace {
 
+// Links followed at most from a file to its target.
+constexpr int kMaxLinkHops = 40;
+
 bool WriteAll(int fd, const std::string &bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -79,6 +82,36 @@ bool ReplaceFileAtomically(const std::filesystem::path &file, const std::string 
     ::fsync(folder.Get());
   }
   return true;
+}
+
+std::optional<std::filesystem::path> ReplaceTarget(const std::filesystem::path &file) {
+  std::filesystem::path target = file;
+  for (int hop = 0;; ++hop) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      break;
+    }
+    if (hop == kMaxLinkHops) {
+      return std::nullopt;
+    }
+    std::error_code error;
+    std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) {
+      return std::nullopt;
+    }
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  if (target == file) {
+    return target;
+  }
+  const std::filesystem::path folder = target.parent_path();
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return std::nullopt;
+  }
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+    return std::nullopt;
+  }
+  return target;
 }
 
 FileLock::FileLock(const std::filesystem::path &lockFile)

@@ -4,6 +4,7 @@
 // one, never a mix), and an exclusive lock that two processes share.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/unique_fd.h"
@@ -23,6 +24,14 @@ FileRead ReadSmallFile(const std::filesystem::path &file, std::string &bytes,
 // was, when anything fails.
 bool ReplaceFileAtomically(const std::filesystem::path &file, const std::string &bytes,
                            unsigned mode);
+
+// The file that replacing `file` must replace so that a symbolic link stays
+// a link: `file` itself, or the final target of the links it is. The target
+// is replaced by a new file in its own folder, so that folder must take the
+// new file, and the target must be this user's to write (a link to somebody
+// else's file is not turned into a copy). Nothing for a link loop, a chain
+// of links too long or such a target.
+std::optional<std::filesystem::path> ReplaceTarget(const std::filesystem::path &file);
 
 // Holds an exclusive flock on `lockFile` (created 0600 when missing) while
 // the object lives. Check Held().

@@ -50,10 +50,16 @@ std::vector<DriveMapping> NetworkDrivesRecorder::SortedMappings() const {
   return mappings;
 }
 
-std::vector<DriveMapping> NetworkDrivesRecorder::List() {
+DriveResult NetworkDrivesRecorder::List(std::vector<DriveMapping> &mappings) {
   std::lock_guard guard(m_lock);
   ++m_listCalls;
-  return SortedMappings();
+  mappings = SortedMappings();
+  return m_recordsResult;
+}
+
+void NetworkDrivesRecorder::SetRecordsResult(DriveResult result) {
+  std::lock_guard guard(m_lock);
+  m_recordsResult = std::move(result);
 }
 
 std::vector<DriveMapping> NetworkDrivesRecorder::Records() {
@@ -101,9 +107,9 @@ DriveResult NetworkDrivesRecorder::NextScripted() {
 
 DriveResult NetworkDrivesRecorder::Map(const DriveMapRequest &request, std::stop_token stop) {
   std::unique_lock guard(m_lock);
-  m_calls.push_back("map " + LetterText(request.letter) + " " + request.server + " " +
-                    request.share + " " + request.user + " " + request.password + " " +
-                    (request.remember ? "remember" : "session"));
+  m_calls.push_back("map " + (request.letter == 0 ? "auto" : LetterText(request.letter)) + " " +
+                    request.server + " " + request.share + " " + request.user + " " +
+                    request.password + " " + (request.remember ? "remember" : "session"));
   if (!WaitWhileHeld(guard, stop)) {
     return {DriveCause::Cancelled, {}};
   }
@@ -111,12 +117,22 @@ DriveResult NetworkDrivesRecorder::Map(const DriveMapRequest &request, std::stop
   if (!result.Ok()) {
     return result;
   }
-  if (!IsDriveLetter(request.letter)) {
+  const auto taken = [&](char letter) {
+    return m_foreign.find(letter) != std::string::npos ||
+           std::any_of(m_mappings.begin(), m_mappings.end(),
+                       [&](const DriveMapping &m) { return m.letter == letter; });
+  };
+  char letter = request.letter;
+  for (char candidate = 'Z'; candidate >= 'A' && letter == 0; --candidate) {
+    letter = taken(candidate) ? 0 : candidate;
+  }
+  if (request.letter == 0 && letter == 0) {
+    return {DriveCause::LetterInUse, {}};
+  }
+  if (!IsDriveLetter(letter)) {
     return {DriveCause::BadValue, {}};
   }
-  const auto taken = [&](const DriveMapping &m) { return m.letter == request.letter; };
-  if (m_foreign.find(request.letter) != std::string::npos ||
-      std::any_of(m_mappings.begin(), m_mappings.end(), taken)) {
+  if (taken(letter)) {
     return {DriveCause::LetterInUse, {}};
   }
   for (const DriveMapping &m : m_mappings) {
@@ -125,7 +141,7 @@ DriveResult NetworkDrivesRecorder::Map(const DriveMapRequest &request, std::stop
     }
   }
   DriveMapping mapping;
-  mapping.letter = request.letter;
+  mapping.letter = letter;
   mapping.server = request.server;
   mapping.share = request.share;
   mapping.user = request.user;
@@ -133,6 +149,7 @@ DriveResult NetworkDrivesRecorder::Map(const DriveMapRequest &request, std::stop
   mapping.remembered = request.remember;
   mapping.connected = true;
   m_mappings.push_back(mapping);
+  result.letter = letter;
   return result;
 }
 

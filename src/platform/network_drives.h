@@ -31,6 +31,7 @@ enum class DriveCause : std::uint8_t {
   LetterInUse,           // the letter is taken (a mapping, or a foreign ~/Drives entry)
   ShareOnOtherLetter,    // the share is already mapped to another letter
   NoDesktopService,      // no desktop file service for network shares
+  Unsupported,           // the desktop's file service cannot take this share's name or address
   UserNameWithSemicolon, // the desktop service would take the user name as a domain
   NotMapped,             // Unmap of a letter that has no mapping
   BadValue,              // a letter outside A-Z, or a text the records cannot hold
@@ -44,6 +45,8 @@ struct DriveResult {
   // For people reading logs and the CLI: a file name, an error code. Never
   // shown instead of the cause's text.
   std::string detail;
+  // Map: the letter taken (the one asked for, or the one chosen for 0).
+  char letter = 0;
 
   bool Ok() const { return cause == DriveCause::None; }
 };
@@ -93,8 +96,9 @@ class NetworkDrives {
 public:
   virtual ~NetworkDrives() = default;
   // Every mapped letter, remembered ones whose box is off included, in
-  // letter order.
-  virtual std::vector<DriveMapping> List() = 0;
+  // letter order. RecordFailed (detail: the file) when the drive records
+  // cannot be read; `mappings` then holds what could be read.
+  virtual DriveResult List(std::vector<DriveMapping> &mappings) = 0;
   // The same letters as the drive records hold them, without asking the
   // desktop which are connected (`connected` false, `folder` empty): no
   // call to the desktop's file service, so a window may ask on its own
@@ -102,6 +106,8 @@ public:
   virtual std::vector<DriveMapping> Records() = 0;
   // Every letter that cannot take a new mapping, upper case, in order.
   virtual std::string LettersInUse() = 0;
+  // A request's letter 0 takes the last free letter from Z down; the
+  // result names the letter taken.
   virtual DriveResult Map(const DriveMapRequest &request, std::stop_token stop) = 0;
   virtual DriveResult Unmap(char letter, std::stop_token stop) = 0;
   // Connects a remembered mapping again (after a login) when it is not
@@ -122,7 +128,7 @@ std::shared_ptr<NetworkDrives> CurrentNetworkDrives();
 // (or none is scripted) and the letter is free; Unmap frees it. Thread-safe.
 class NetworkDrivesRecorder : public NetworkDrives {
 public:
-  std::vector<DriveMapping> List() override;
+  DriveResult List(std::vector<DriveMapping> &mappings) override;
   std::vector<DriveMapping> Records() override;
   std::string LettersInUse() override;
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
@@ -139,14 +145,16 @@ public:
   void AddForeignLetter(char letter);
   // The results of the next Map or Unmap calls, in order.
   void ScriptResult(DriveResult result);
+  // What List reports from now on (with the mappings it holds).
+  void SetRecordsResult(DriveResult result);
   // While held, Map and Unmap wait until released or stopped (then
   // Cancelled).
   void Hold(bool held);
   // True while a call waits in Hold.
   bool Waiting() const;
 
-  // "map Z: SERVER SHARE USER PASSWORD remember|session" and "unmap Z:", in
-  // call order.
+  // "map Z: SERVER SHARE USER PASSWORD remember|session" ("map auto ..."
+  // for letter 0) and "unmap Z:", in call order.
   std::vector<std::string> Calls() const;
   // How often List, the call that asks the desktop, was made.
   int ListCalls() const;
@@ -163,6 +171,7 @@ private:
   std::vector<DriveMapping> m_mappings;
   std::string m_foreign;
   std::deque<DriveResult> m_script;
+  DriveResult m_recordsResult;
   std::vector<std::string> m_calls;
   bool m_held = false;
   int m_waiting = 0;

@@ -23,6 +23,8 @@ std::u16string_view DriveCauseText(DriveCause cause) {
     return kDriveShareOnOtherLetterText;
   case DriveCause::NoDesktopService:
     return kDriveNoDesktopServiceText;
+  case DriveCause::Unsupported:
+    return kDriveUnsupportedText;
   case DriveCause::UserNameWithSemicolon:
     return kDriveSemicolonUserText;
   case DriveCause::NotMapped:

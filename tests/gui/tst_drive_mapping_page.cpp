@@ -398,7 +398,7 @@ void TestDriveMappingPage::whileAChangeRunsTheListTakesNoChoiceAndExitStopsIt() 
   QVERIFY(!(*m_drives)->Waiting());
   QTest::qWait(50);
   QCOMPARE(Boxes().Count(), std::size_t{0});
-  QVERIFY((*m_drives)->List().empty());
+  QVERIFY((*m_drives)->Records().empty());
 }
 
 void TestDriveMappingPage::aShareListFailureEmptiesTheList() {

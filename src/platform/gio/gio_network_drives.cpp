@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/gio/gvfs_keyring.h"
 #include "platform/gio/smb_uri.h"
 #include "platform/gtk_bookmarks.h"
 #include "platform/tcp_probe.h"
@@ -16,6 +17,21 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint16_t kFileSharingPort = 445;
+// What the file sharing port is greeted with to see whether its server
+// answers: an SMB2 NEGOTIATE request offering the dialects 2.0.2 and 2.1,
+// after its 4-byte session header (the length, 104).
+constexpr std::string_view kFileSharingGreeting{
+    "\x00\x00\x00\x68"                                 // session header
+    "\xFESMB\x40\x00\x00\x00\x00\x00\x00\x00"          // protocol, header size, charge, status
+    "\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00" // NEGOTIATE, 1 credit, flags, next
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // message id, process id
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // tree id, session id
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // signature
+    "\x24\x00\x02\x00\x01\x00\x00\x00\x00\x00\x00\x00" // size 36, 2 dialects, signing
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00" // client id
+    "\x00\x00\x00\x00\x00\x00\x00\x00"                                 // start time
+    "\x02\x02\x10\x02",                                                // dialects 2.0.2, 2.1
+    108};
 // How often a waiting call looks at its stop request and its limit.
 constexpr guint kWakeMs = 50;
 // The probe of the file sharing port after a failure: at most this long.
@@ -178,7 +194,9 @@ DriveCause CauseOf(const Operation &operation, const std::string &server) {
   case G_IO_ERROR_NETWORK_UNREACHABLE:
     return DriveCause::NoAnswer;
   case G_IO_ERROR_NOT_SUPPORTED:
-    return DriveCause::NoDesktopService;
+    // The SMB back end is there (Map and Reconnect check it first): it
+    // cannot take this share's name or address.
+    return DriveCause::Unsupported;
   case G_IO_ERROR_CANCELLED:
     return DriveCause::Cancelled;
   default:
@@ -187,12 +205,15 @@ DriveCause CauseOf(const Operation &operation, const std::string &server) {
   if (operation.asks >= 2) {
     return DriveCause::Refused;
   }
-  // The error's text is translated and varies: ask the box's port instead.
-  switch (ProbeTcpPort(server, kFileSharingPort, std::min(kProbeLimit, DriveCallLimit()))) {
+  // The error's text is translated and varies: ask the box's file sharing
+  // server instead, which may take connections and never answer them.
+  switch (ProbeTcpService(server, kFileSharingPort, std::min(kProbeLimit, DriveCallLimit()),
+                          kFileSharingGreeting)) {
   case PortProbe::Refused:
     return DriveCause::NoFileSharing;
   case PortProbe::Open:
     return DriveCause::NoSuchShare;
+  case PortProbe::Mute:
   case PortProbe::Silent:
     return DriveCause::NoAnswer;
   case PortProbe::NoAddress:
@@ -306,12 +327,38 @@ bool SameMount(GMount *a, GMount *b) {
   return g_file_equal(rootA.get(), rootB.get());
 }
 
+GFile *ShareFile(const DriveRecord &record) {
+  return g_file_new_for_uri(SmbUri(record.server, record.share, record.user).c_str());
+}
+
+// True when one of `records` reaches its share through `mount`.
+bool PointedTo(GMount *mount, const std::vector<DriveRecord> &records) {
+  for (const DriveRecord &record : records) {
+    GObjectRef<GFile> file(ShareFile(record));
+    GObjectRef<GMount> other(FindMount(file.get()));
+    if (other && SameMount(mount, other.get())) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Unmounts, by force when the mount is busy.
+DriveResult UnmountWhole(GMount *mount, std::stop_token &stop) {
+  bool busy = false;
+  DriveResult unmounted = UnmountOnce(mount, G_MOUNT_UNMOUNT_NONE, stop, busy);
+  if (busy) {
+    unmounted = UnmountOnce(mount, G_MOUNT_UNMOUNT_FORCE, stop, busy);
+  }
+  return unmounted;
+}
+
 } // namespace
 
 GioNetworkDrives::GioNetworkDrives(DrivePlaces places) : m_book(std::move(places)) {}
 
-std::vector<DriveMapping> GioNetworkDrives::List() {
-  std::vector<DriveMapping> mappings = Records();
+DriveResult GioNetworkDrives::List(std::vector<DriveMapping> &mappings) {
+  const DriveResult read = ReadRecords(mappings);
   for (DriveMapping &mapping : mappings) {
     GObjectRef<GFile> file(
         g_file_new_for_uri(SmbUri(mapping.server, mapping.share, mapping.user).c_str()));
@@ -320,13 +367,19 @@ std::vector<DriveMapping> GioNetworkDrives::List() {
       mapping.folder = LocalFolder(file.get());
     }
   }
-  return mappings;
+  return read;
 }
 
 std::vector<DriveMapping> GioNetworkDrives::Records() {
-  std::vector<BookEntry> entries;
-  m_book.Entries(entries);
   std::vector<DriveMapping> mappings;
+  ReadRecords(mappings);
+  return mappings;
+}
+
+DriveResult GioNetworkDrives::ReadRecords(std::vector<DriveMapping> &mappings) const {
+  std::vector<BookEntry> entries;
+  const DriveResult read = m_book.Entries(entries);
+  mappings.clear();
   for (const BookEntry &entry : entries) {
     DriveMapping mapping;
     mapping.letter = entry.record.letter;
@@ -337,7 +390,7 @@ std::vector<DriveMapping> GioNetworkDrives::Records() {
     mapping.remembered = entry.remembered;
     mappings.push_back(std::move(mapping));
   }
-  return mappings;
+  return read;
 }
 
 std::string GioNetworkDrives::LettersInUse() {
@@ -345,7 +398,8 @@ std::string GioNetworkDrives::LettersInUse() {
 }
 
 DriveResult GioNetworkDrives::Map(const DriveMapRequest &request, std::stop_token stop) {
-  if (!IsDriveLetter(request.letter) || request.server.empty() || request.share.empty()) {
+  if ((request.letter != 0 && !IsDriveLetter(request.letter)) || request.server.empty() ||
+      request.share.empty()) {
     return {DriveCause::BadValue, {}};
   }
   // GVfs takes the part before ';' as a domain, escaped or not.
@@ -373,57 +427,57 @@ DriveResult GioNetworkDrives::Map(const DriveMapRequest &request, std::stop_toke
   record.share = request.share;
   record.user = request.user;
   record.box = request.box;
-  record.folder = LocalFolder(file.get());
-  record.bookmark =
-      MakeBookmarkLine(uri, request.letter, request.share, request.box, request.server);
-  DriveResult added = m_book.Add(record, request.remember);
-  if (!added.Ok() && !mountedBefore) {
-    // Nothing of this call stays behind.
-    if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
-      bool busy = false;
-      std::stop_token none;
-      UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_NONE, none, busy);
+  // Both steps run under the records' lock: what another process recorded
+  // meanwhile is seen, and nothing is recorded in between.
+  AddSteps steps;
+  steps.prepare = [&](DriveRecord &settled) {
+    // Another process may have let go of the mount since: mount it again.
+    if (DriveResult mounted = Mount(file.get(), request.server, request.user, request.password,
+                                    true, request.remember, stop);
+        !mounted.Ok()) {
+      return mounted;
     }
-  }
-  return added;
+    settled.folder = LocalFolder(file.get());
+    settled.bookmark =
+        MakeBookmarkLine(uri, settled.letter, request.share, request.box, request.server);
+    return DriveResult{};
+  };
+  steps.undo = [&](const std::vector<DriveRecord> &held) {
+    // Nothing of this call stays behind, but a mount that was there before
+    // or that another mapping now uses is not this call's to take.
+    GObjectRef<GMount> mount(FindMount(file.get()));
+    if (mountedBefore || !mount || PointedTo(mount.get(), held)) {
+      return;
+    }
+    std::stop_token none;
+    UnmountWhole(mount.get(), none);
+  };
+  return m_book.Add(record, request.remember, steps);
 }
 
 DriveResult GioNetworkDrives::Unmap(char letter, std::stop_token stop) {
-  std::vector<BookEntry> entries;
-  if (DriveResult read = m_book.Entries(entries); !read.Ok()) {
-    return read;
-  }
-  const auto found = std::find_if(entries.begin(), entries.end(),
-                                  [&](const BookEntry &e) { return e.record.letter == letter; });
-  if (found == entries.end()) {
-    return {DriveCause::NotMapped, {}};
-  }
-  const DriveRecord &record = found->record;
-  GObjectRef<GFile> file(
-      g_file_new_for_uri(SmbUri(record.server, record.share, record.user).c_str()));
-  if (GObjectRef<GMount> mount(FindMount(file.get())); mount) {
-    bool shared = false;
-    for (const BookEntry &other : entries) {
-      if (other.record.letter == letter) {
-        continue;
-      }
-      GObjectRef<GFile> otherFile(g_file_new_for_uri(
-          SmbUri(other.record.server, other.record.share, other.record.user).c_str()));
-      GObjectRef<GMount> otherMount(FindMount(otherFile.get()));
-      shared = shared || (otherMount && SameMount(mount.get(), otherMount.get()));
+  RemoveSteps steps;
+  // Decided under the records' lock: a mount that another letter uses, or
+  // that another process has just recorded, stays.
+  steps.release = [&](const DriveRecord &record, const std::vector<DriveRecord> &others) {
+    GObjectRef<GFile> file(ShareFile(record));
+    GObjectRef<GMount> mount(FindMount(file.get()));
+    if (!mount || PointedTo(mount.get(), others)) {
+      return DriveResult{};
     }
-    if (!shared) {
-      bool busy = false;
-      DriveResult unmounted = UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_NONE, stop, busy);
-      if (busy) {
-        unmounted = UnmountOnce(mount.get(), G_MOUNT_UNMOUNT_FORCE, stop, busy);
-      }
-      if (!unmounted.Ok()) {
-        return unmounted;
-      }
+    return UnmountWhole(mount.get(), stop);
+  };
+  // The password GVfs kept goes with the last drive of that user on that
+  // server.
+  steps.forget = [](const DriveRecord &record, const std::vector<DriveRecord> &remaining) {
+    const bool used = std::any_of(remaining.begin(), remaining.end(), [&](const DriveRecord &r) {
+      return r.server == record.server && r.user == record.user;
+    });
+    if (!used) {
+      ForgetSmbPassword(record.server, record.user);
     }
-  }
-  return m_book.Remove(letter);
+  };
+  return m_book.Remove(letter, steps);
 }
 
 DriveResult GioNetworkDrives::Reconnect(const DriveMapping &mapping, const DriveLogin &login,

@@ -20,7 +20,7 @@ class GioNetworkDrives : public NetworkDrives {
 public:
   explicit GioNetworkDrives(DrivePlaces places);
 
-  std::vector<DriveMapping> List() override;
+  DriveResult List(std::vector<DriveMapping> &mappings) override;
   std::vector<DriveMapping> Records() override;
   std::string LettersInUse() override;
   DriveResult Map(const DriveMapRequest &request, std::stop_token stop) override;
@@ -34,6 +34,9 @@ public:
   DriveBook &Book() { return m_book; }
 
 private:
+  // The records without asking the desktop; RecordFailed as Entries says.
+  DriveResult ReadRecords(std::vector<DriveMapping> &mappings) const;
+
   DriveBook m_book;
 };
 

@@ -60,6 +60,24 @@ TEST_F(SettingsStore, LoosePermissionsFromEarlierRunsAreTightened) {
   EXPECT_EQ(value, u"FALSE");
 }
 
+TEST_F(SettingsStore, TighteningTakesOthersOutButNeverAddsTheOwnersRights) {
+  const struct {
+    unsigned before;
+    unsigned after;
+  } cases[] = {
+      {0755, 0700}, {0750, 0700}, {0700, 0700}, {0500, 0500}, {0555, 0500}, {0300, 0300},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.before);
+    fs::create_directories(folder());
+    ::chmod(folder().c_str(), c.before);
+    std::u16string value;
+    settings::Read(u"Current", u"ServName", value);
+    EXPECT_EQ(Mode(folder()), c.after);
+    ::chmod(folder().c_str(), 0700);
+  }
+}
+
 TEST_F(SettingsStore, AWriteThatChangesNothingLeavesTheFileInPlace) {
   // The file is replaced (a new inode) only when a value changes or when
   // its rights are looser than the owner's alone.

@@ -68,6 +68,22 @@ TEST_F(CliDrives, ReconnectNamesFailuresInItsStatus) {
   EXPECT_EQ(drives->Calls().size(), 2u); // one failure does not stop the others
 }
 
+TEST_F(CliDrives, RecordsThatCannotBeReadAreNeverNoDrives) {
+  drives->AddMapping(Remembered('Z', "HOMESTORE")); // the table that could be read
+  drives->SetRecordsResult({DriveCause::RecordFailed, "/home/anna/.config/Utility/Drives.ini"});
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Run(RunDrives, {}), ExitStatus::Failed);
+  EXPECT_EQ(Run(RunReconnect, {}), ExitStatus::Failed);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(out, "");
+  EXPECT_NE(err.find("could not be read"), std::string::npos) << err;
+  EXPECT_NE(err.find("Drives.ini"), std::string::npos) << err;
+  // What could be read is still reconnected.
+  EXPECT_EQ(drives->Calls(), std::vector<std::string>{"reconnect Z: -"});
+}
+
 TEST_F(CliDrives, WithoutADesktopServiceNothingIsDone) {
   const std::shared_ptr<NetworkDrives> previous = SetNetworkDrives(nullptr);
   EXPECT_EQ(Run(RunUnmap, {"Z"}), ExitStatus::Failed);

@@ -3,7 +3,9 @@
 // errors and lose nothing; a failed change leaves everything as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -53,7 +55,10 @@ protected:
     record.user = "anna";
     record.box = "HOMESTORE";
     record.folder = (temp.Path() / "mounts" / "public").string();
-    record.bookmark = "smb://anna@10.0.0.2/" + share + " " + letter + ": " + share + " (HOMESTORE)";
+    // Letter 0: the book chooses it, the bookmark names none.
+    record.bookmark = "smb://anna@10.0.0.2/" + share + " " +
+                      (letter == 0 ? std::string() : std::string(1, letter) + ": ") + share +
+                      " (HOMESTORE)";
     return record;
   }
 
@@ -251,6 +256,125 @@ TEST_F(DriveBookTest, ConcurrentWritersLoseNoRecord) {
   EXPECT_EQ(book.LettersInUse(), "ABCDEFGH");
   const std::string bookmarks = Slurp(places.Bookmarks());
   EXPECT_EQ(std::count(bookmarks.begin(), bookmarks.end(), '\n'), 8);
+}
+
+TEST_F(DriveBookTest, ATableThatIsALinkIsWrittenThroughAndStaysALink) {
+  const fs::path kept = temp.Path() / "dotfiles" / "drives.ini";
+  Spit(kept, "");
+  const struct {
+    const char *name;
+    fs::path target;
+  } cases[] = {
+      {"absolute", kept},
+      {"relative", fs::path("..") / ".." / "dotfiles" / "drives.ini"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::create_directories(places.RememberedTable().parent_path());
+    fs::remove(places.RememberedTable());
+    fs::create_symlink(c.target, places.RememberedTable());
+    DriveBook book(places);
+    ASSERT_TRUE(book.Add(Record('Z', "Public"), true).Ok());
+    EXPECT_TRUE(fs::is_symlink(places.RememberedTable()));
+    EXPECT_NE(Slurp(kept).find("[Z]\nserver=10.0.0.2\nshare=Public\n"), std::string::npos);
+    ASSERT_TRUE(book.Remove('Z').Ok());
+    EXPECT_TRUE(fs::is_symlink(places.RememberedTable()));
+    EXPECT_EQ(Slurp(kept), "");
+  }
+}
+
+TEST_F(DriveBookTest, ALinkLoopForATableIsRefusedAndLeftAsItIs) {
+  fs::create_directories(places.RememberedTable().parent_path());
+  fs::create_symlink(places.RememberedTable(), places.RememberedTable());
+  DriveBook book(places);
+  EXPECT_EQ(book.Add(Record('Z', "Public"), true).cause, DriveCause::RecordFailed);
+  EXPECT_TRUE(fs::is_symlink(places.RememberedTable()));
+}
+
+TEST_F(DriveBookTest, AnOpenLetterIsChosenUnderTheLockFromZDown) {
+  fs::create_directories(places.Link('Y')); // the user's own folder
+  std::vector<std::thread> writers;
+  std::mutex lock;
+  std::string taken;
+  for (int n = 0; n < 6; ++n) {
+    writers.emplace_back([&, n] {
+      DriveBook book(places);
+      DriveRecord record = Record(0, "S" + std::to_string(n));
+      record.folder.clear();
+      const DriveResult added = book.Add(record, true);
+      EXPECT_TRUE(added.Ok()) << static_cast<int>(added.cause);
+      std::lock_guard guard(lock);
+      taken.push_back(added.letter);
+    });
+  }
+  for (std::thread &writer : writers) {
+    writer.join();
+  }
+  std::sort(taken.begin(), taken.end());
+  EXPECT_EQ(taken, "TUVWXZ");
+  DriveBook book(places);
+  EXPECT_EQ(book.LettersInUse(), "TUVWXYZ");
+}
+
+TEST_F(DriveBookTest, TheCallersStepsSeeTheRecordsHeldUnderTheLock) {
+  DriveBook book(places);
+  ASSERT_TRUE(book.Add(Record('Z', "Public"), true).Ok());
+  const std::string before = Snapshot();
+
+  // A letter another mapping holds: undo is told who holds it, nothing is
+  // prepared or written.
+  bool prepared = false;
+  std::vector<DriveRecord> held;
+  AddSteps steps;
+  steps.prepare = [&](DriveRecord &) {
+    prepared = true;
+    return DriveResult{};
+  };
+  steps.undo = [&](const std::vector<DriveRecord> &records) { held = records; };
+  EXPECT_EQ(book.Add(Record('Z', "Photos"), true, steps).cause, DriveCause::LetterInUse);
+  EXPECT_FALSE(prepared);
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0].share, "Public");
+  EXPECT_EQ(Snapshot(), before);
+
+  // A failed preparation ends the addition with nothing written.
+  steps.prepare = [](DriveRecord &) { return DriveResult{DriveCause::NoAnswer, {}}; };
+  EXPECT_EQ(book.Add(Record(0, "Photos"), true, steps).cause, DriveCause::NoAnswer);
+  EXPECT_EQ(Snapshot(), before);
+
+  // The preparation completes the record once its letter is known.
+  steps.prepare = [](DriveRecord &record) {
+    record.bookmark = std::string("smb://x ") + record.letter + ": Photos";
+    return DriveResult{};
+  };
+  const DriveResult added = book.Add(Record(0, "Photos"), true, steps);
+  ASSERT_TRUE(added.Ok());
+  EXPECT_EQ(added.letter, 'Y');
+  EXPECT_NE(Slurp(places.Bookmarks()).find("smb://x Y: Photos\n"), std::string::npos);
+
+  // A refused release keeps the letter whole; the others are named.
+  const std::string mapped = Snapshot();
+  std::vector<DriveRecord> others;
+  RemoveSteps removal;
+  removal.release = [&](const DriveRecord &record, const std::vector<DriveRecord> &rest) {
+    EXPECT_EQ(record.letter, 'Y');
+    others = rest;
+    return DriveResult{DriveCause::Failed, {}};
+  };
+  EXPECT_EQ(book.Remove('Y', removal).cause, DriveCause::Failed);
+  ASSERT_EQ(others.size(), 1u);
+  EXPECT_EQ(others[0].letter, 'Z');
+  EXPECT_EQ(Snapshot(), mapped);
+
+  std::vector<DriveRecord> remaining{Record('Q', "none")};
+  removal.release = {};
+  removal.forget = [&](const DriveRecord &, const std::vector<DriveRecord> &rest) {
+    remaining = rest;
+  };
+  ASSERT_TRUE(book.Remove('Y', removal).Ok());
+  ASSERT_EQ(remaining.size(), 1u);
+  EXPECT_EQ(remaining[0].letter, 'Z');
+  EXPECT_EQ(Snapshot(), before);
 }
 
 } // namespace

@@ -45,6 +45,7 @@ TEST(DriveTable, RefusesWhatIsNoDriveTable) {
       {"entry before any section", "server=a\n[Z]\nserver=a\nshare=b\n", false},
       {"line without '='", "[Z]\nserver=a\nshare=b\njunk\n", false},
       {"Windows line ends", "[Z]\r\nserver=a\r\nshare=b\r\n", false},
+      {"a carriage return in a value", "[Z]\nserver=a\r\nshare=b\n", false},
       {"zero byte", std::string("[Z]\nserver=a\0\nshare=b\n", 22), false},
   };
   for (const auto &c : cases) {
