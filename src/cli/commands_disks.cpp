@@ -8,6 +8,7 @@
 #include "cli/login_session.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
@@ -50,12 +51,12 @@ std::optional<HdInfo> ReadDisks(CliWindow &window, std::int32_t index) {
 
 void PrintDisks(const HdInfo &disks) {
   if (disks.deviceCount >= 1) {
-    Out("Disk 1: " + FieldString(disks.disk1Name) + "  " + std::to_string(disks.disk1Size) +
-        " GiB");
+    Out("Disk 1: " + VisibleText(FieldString(disks.disk1Name)) + "  " +
+        std::to_string(disks.disk1Size) + " GiB");
   }
   if (disks.deviceCount >= 2) {
-    Out("Disk 2: " + FieldString(disks.disk2Name) + "  " + std::to_string(disks.disk2Size) +
-        " GiB");
+    Out("Disk 2: " + VisibleText(FieldString(disks.disk2Name)) + "  " +
+        std::to_string(disks.disk2Size) + " GiB");
   }
   if (disks.deviceCount == 1) {
     Out("Disk modes: standalone");
