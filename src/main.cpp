@@ -19,6 +19,7 @@
 #include "platform/gio/gio_network_drives.h"
 #endif
 #include "platform/message_box.h"
+#include "platform/secret_environment.h"
 #include "ui/application_icon.h"
 #include "ui/main/single_instance.h"
 #include "ui/main/utility_dlg.h"
@@ -60,6 +61,8 @@ void CentreOnScreen(QWidget &window) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+  // Before any thread: a secret meant for corvesta-cli goes to no child.
+  TakeSecretVariables();
   if (const ProgramArguments arguments = ReadProgramArguments(argc, argv);
       arguments.action != ProgramAction::Run) {
     return AnswerProgramArguments(arguments);

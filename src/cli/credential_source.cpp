@@ -41,8 +41,8 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
       return std::nullopt;
     }
     login.password = std::move(line.text);
-  } else if (const char *fromEnvironment = std::getenv(kPasswordEnvironment)) {
-    login.password = fromEnvironment;
+  } else if (const auto fromEnvironment = SecretVariable(kPasswordEnvironment)) {
+    login.password = *fromEnvironment;
   } else if (!remembered.user.empty() && remembered.user == login.user) {
     login.password = remembered.password;
   } else if (InputIsTerminal()) {
