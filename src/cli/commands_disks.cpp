@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/login_session.h"
+#include "cli/signal_logout.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
 #include "cli/visible_text.h"
@@ -121,8 +122,18 @@ ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &pla
   FormatReport report;
   QueueSequenceHost host(window.Queue());
   FormatChain chain(host, report, index, plan.Chain());
+  SetFormatting(true);
   chain.Start();
-  host.Run(chain, limits::kFormatChain, &CliWindow::Discard, [&] { report.Tick(); });
+  host.Run(chain, limits::kFormatChain, &CliWindow::Discard, [&] {
+    report.Tick();
+    if (FormatInterruptWanted()) {
+      chain.Interrupt(); // a signal: only what leaves the box usable is sent
+    }
+  });
+  SetFormatting(false);
+  if (chain.Interrupted()) {
+    AwaitSignalEnd(); // the signal's watcher logs out and ends the program
+  }
   const std::optional<FormatOutcome> &outcome = report.Outcome();
   if (!outcome) {
     Err(Tr(u"setting failed."));

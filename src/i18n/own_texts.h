@@ -36,6 +36,13 @@ inline constexpr std::u16string_view kIdentityTooLongText =
 // The user name or password does not fit the current credentials.
 inline constexpr std::u16string_view kCredentialsTooLongText =
     u"The user name and the password may hold at most 16 bytes each.";
+// corvesta-cli's first Ctrl-C while the box formats: it goes on.
+inline constexpr std::u16string_view kFormatLeaveWarningText =
+    u"The NAS is formatting. Leaving now leaves its file service stopped and its disks not "
+    u"remounted; press Ctrl-C again to leave all the same.";
+// corvesta-cli ends during a format: what leaves the box usable is sent first.
+inline constexpr std::u16string_view kFormatInterruptedText =
+    u"Interrupted: restoring the NAS's file service, then logging out.";
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";

@@ -51,6 +51,16 @@ void FormatChain::Start() {
             kSettingFailed, kStopLimit);
 }
 
+void FormatChain::Interrupt() {
+  if (!Running() || m_interrupted) {
+    return;
+  }
+  m_interrupted = true;
+  if (m_step == Step::Formatting) {
+    Remount();
+  }
+}
+
 bool FormatChain::StartStep(Step step, Ticket ticket, std::u16string_view notStarted,
                             std::chrono::milliseconds limit) {
   m_step = step;
@@ -121,6 +131,10 @@ bool FormatChain::OnStepResult(CommandIndex index, bool accepted) {
   }
   switch (m_step) {
   case Step::StoppingService:
+    if (m_interrupted) {
+      RestartFileBrowser(kSettingFailed); // no volume is created any more
+      break;
+    }
     m_observer.OnStage(FormatStage::Creating);
     StartStep(Step::Creating,
               m_tooManyVolumes
@@ -156,6 +170,10 @@ bool FormatChain::OnCreateResult(bool accepted) {
   }
   m_step = Step::Formatting;
   m_ticket = 0;
+  if (m_interrupted) {
+    Remount(); // the box formats: it is asked to remount at once
+    return true;
+  }
   m_observer.OnStage(FormatStage::Formatting);
   Host().StartTimer(kPollTimer, TimerDelay(timing::kFormatPollPeriod));
   Host().StartTimer(kSilenceTimer, TimerDelay(timing::kFormatSilence));

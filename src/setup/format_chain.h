@@ -101,6 +101,13 @@ public:
 
   // Stops the file browser; the rest follows the answers.
   void Start();
+  // The person leaves before the end: no volume is created from here on, a
+  // formatting box is asked to remount its disks at once, and the chain runs
+  // only what leaves the box usable (the remount, its check and the finish;
+  // the finish alone while no format runs) before it ends. A step in flight
+  // is awaited first.
+  void Interrupt();
+  bool Interrupted() const { return m_interrupted; }
 
   bool OnMessage(const Message &message) override;
   void OnTimer(int id) override;
@@ -148,6 +155,7 @@ private:
   Ticket m_poll = 0;   // the state poll outstanding
   bool m_tooManyVolumes = false;
   bool m_formatted = false;
+  bool m_interrupted = false;
   std::u16string m_failure; // the end's message while the file browser restarts
 };
 

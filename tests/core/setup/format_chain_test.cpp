@@ -431,6 +431,71 @@ TEST_F(FormatChainTest, ARestartThatCannotStartEndsWithTheFailure) {
   EXPECT_FALSE(m_host.AnyPending());
 }
 
+// The person leaves while the chain runs: from wherever it has got to, no
+// volume is created any more and only what leaves the box usable is sent.
+TEST_F(FormatChainTest, AnInterruptionSendsOnlyWhatLeavesTheBoxUsable) {
+  struct Case {
+    const char *label;
+    std::function<void(FormatChainTest &)> before; // up to the interruption
+    std::function<void(FormatChainTest &)> after;  // the box's answers from there
+    Strings calls;
+  };
+  const Case cases[] = {
+      {"while the file browser stops",
+       [](auto &t) { t.Chain().Start(); },
+       [](auto &t) {
+         EXPECT_TRUE(t.Step(CommandIndex::StopFileBrowser, 1));
+         EXPECT_TRUE(t.Restarted(1));
+       },
+       {"stop", "finish"}},
+      {"while the volumes are created",
+       [](auto &t) {
+         t.Chain().Start();
+         t.Step(CommandIndex::StopFileBrowser, 1);
+       },
+       [](auto &t) {
+         EXPECT_TRUE(t.Created(1)); // the box formats: the remount follows at once
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 0));
+         EXPECT_TRUE(t.Restarted(0));
+       },
+       {"stop", "create", "remount", "finish"}},
+      {"while the box formats",
+       [](auto &t) {
+         t.ThroughCreation();
+         t.Fire(FormatChain::kPollTimer);
+       },
+       [](auto &t) {
+         EXPECT_TRUE(t.State(FormatState::Running, 50)); // the poll that was out
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::ReadRemountState, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::FinishFormatting, 1));
+       },
+       {"stop", "create", "state", "remount", "check", "finish"}},
+      {"while the disks are remounted", [](auto &t) { t.ThroughFormatting(FormatState::Finished); },
+       [](auto &t) {
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::ReadRemountState, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::FinishFormatting, 1));
+       },
+       kAllSteps},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.label);
+    m_chain.reset();
+    m_script = Script{};
+    m_report = Report{};
+    c.before(*this);
+    Chain().Interrupt();
+    EXPECT_TRUE(Chain().Interrupted());
+    EXPECT_FALSE(m_host.Pending(FormatChain::kPollTimer));
+    c.after(*this);
+    EXPECT_EQ(m_script.calls, c.calls);
+    EXPECT_FALSE(Chain().Running());
+    EXPECT_EQ(m_report.ends, 1);
+    EXPECT_FALSE(m_host.AnyPending());
+  }
+}
+
 TEST_F(FormatChainTest, ASlowBoxHasOnePollOutstandingAndOneRemount) {
   ThroughCreation();
   for (int tick = 0; tick < 3; ++tick) {
