@@ -19,9 +19,12 @@
 #include "platform/gio/gio_network_drives.h"
 #endif
 #include "platform/message_box.h"
+#include "platform/secret_environment.h"
 #include "ui/application_icon.h"
 #include "ui/main/single_instance.h"
 #include "ui/main/utility_dlg.h"
+#include "ui/main/window_ending.h"
+#include "ui/platform/ending_signals.h"
 #include "ui/platform/qt_services.h"
 #include "ui/qt_text.h"
 
@@ -58,6 +61,8 @@ void CentreOnScreen(QWidget &window) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+  // Before any thread: a secret meant for corvesta-cli goes to no child.
+  TakeSecretVariables();
   if (const ProgramArguments arguments = ReadProgramArguments(argc, argv);
       arguments.action != ProgramAction::Run) {
     return AnswerProgramArguments(arguments);
@@ -73,6 +78,9 @@ int main(int argc, char *argv[]) {
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
   InstallApplicationIcon();
   QApplication::setQuitOnLastWindowClosed(false);
+  // A logout or shutdown of the desktop, a closed terminal, Ctrl-C: taken
+  // from here to the program's end, so that a login is never left open.
+  EndingSignals ending(ProgramEndingSignals(StartedFromTerminal()));
 
   SingleInstance instance(InstanceKey());
   if (!instance.Claim()) {
@@ -93,14 +101,11 @@ int main(int argc, char *argv[]) {
       window.raise();
       window.activateWindow();
     });
-    QObject::connect(&window, &CUtilityDlg::closing, &application, &QApplication::quit);
-    // The session's end closes the window as its close button does.
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
-                     [&window] { window.OnClose(); });
+    EndWithWindow(application, window, ending);
     CentreOnScreen(window);
     window.show();
     window.Start();
-    status = application.exec();
+    status = ExitStatusAfter(application.exec(), ending);
   }
   return DrainRequestsAndExit(status);
 }

@@ -6,6 +6,7 @@
 
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/wait_limits.h"
 #include "i18n/own_texts.h"
 #include "nas/device_list.h"
@@ -82,9 +83,9 @@ bool IsAddressWord(std::string_view wanted) {
 }
 
 std::string AmbiguityText(const NasDevice &device) {
-  return Tr(kAmbiguousBoxText) + "\n  " + FieldString(device.name) + "  " +
-         FieldString(device.mac) + "  " + FieldString(device.ip) + ", " +
-         FieldString(device.other_ip);
+  return Tr(kAmbiguousBoxText) + "\n  " + VisibleText(FieldString(device.name)) + "  " +
+         VisibleText(FieldString(device.mac)) + "  " + VisibleText(FieldString(device.ip)) + ", " +
+         VisibleText(FieldString(device.other_ip));
 }
 
 bool HasAddress(const NasDevice &device, std::string_view wanted) {
@@ -135,8 +136,8 @@ BoxLookup FindBox(const std::vector<NasDevice> &devices, std::string_view wanted
                    "\"; name one by its address or hardware address:";
   for (std::int32_t index : byName) {
     const NasDevice &device = devices[static_cast<std::size_t>(index)];
-    lookup.message += "\n  " + std::string(FieldText(device.ip, sizeof device.ip)) + "  " +
-                      std::string(FieldText(device.mac, sizeof device.mac));
+    lookup.message += "\n  " + VisibleText(FieldText(device.ip, sizeof device.ip)) + "  " +
+                      VisibleText(FieldText(device.mac, sizeof device.mac));
   }
   return lookup;
 }

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/secret_environment.h"
 #include "platform/text_codec.h"
 
 extern char **environ;
@@ -24,8 +26,16 @@ bool XdgOpenService::OpenLink(std::u16string_view link) {
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  // An environment of its own, without the program's secrets.
+  std::vector<std::string> environment = EnvironmentWithoutSecrets(environ);
+  std::vector<char *> envp;
+  for (std::string &entry : environment) {
+    envp.push_back(entry.data());
+  }
+  envp.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv, environ);
+  const int spawned =
+      ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv, envp.data());
   posix_spawnattr_destroy(&attributes);
   if (spawned != 0) {
     return false;

@@ -6,8 +6,10 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/login_session.h"
+#include "cli/signal_logout.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/own_texts.h"
@@ -51,12 +53,12 @@ std::optional<HdInfo> ReadDisks(CliWindow &window, std::int32_t index) {
 
 void PrintDisks(const HdInfo &disks) {
   if (disks.deviceCount >= 1) {
-    Out("Disk 1: " + FieldString(disks.disk1Name) + "  " + std::to_string(disks.disk1Size) +
-        " GiB");
+    Out("Disk 1: " + VisibleText(FieldString(disks.disk1Name)) + "  " +
+        std::to_string(disks.disk1Size) + " GiB");
   }
   if (disks.deviceCount >= 2) {
-    Out("Disk 2: " + FieldString(disks.disk2Name) + "  " + std::to_string(disks.disk2Size) +
-        " GiB");
+    Out("Disk 2: " + VisibleText(FieldString(disks.disk2Name)) + "  " +
+        std::to_string(disks.disk2Size) + " GiB");
   }
   if (disks.deviceCount == 1) {
     Out("Disk modes: standalone");
@@ -121,8 +123,18 @@ ExitStatus RunFormatChain(CliWindow &window, std::int32_t index, VolumePlan &pla
   FormatReport report;
   QueueSequenceHost host(window.Queue());
   FormatChain chain(host, report, index, plan.Chain());
+  SetFormatting(true);
   chain.Start();
-  host.Run(chain, limits::kFormatChain, &CliWindow::Discard, [&] { report.Tick(); });
+  host.Run(chain, limits::kFormatChain, &CliWindow::Discard, [&] {
+    report.Tick();
+    if (FormatInterruptWanted()) {
+      chain.Interrupt(); // a signal: only what leaves the box usable is sent
+    }
+  });
+  SetFormatting(false);
+  if (chain.Interrupted()) {
+    AwaitSignalEnd(); // the signal's watcher logs out and ends the program
+  }
   const std::optional<FormatOutcome> &outcome = report.Outcome();
   if (!outcome) {
     Err(Tr(u"setting failed."));

@@ -9,6 +9,7 @@
 #include "cli/login_session.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/volume_report.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
@@ -40,7 +41,7 @@ void OfferFirstRunSetup(const std::string &user, const std::string &box) {
   }
   Out("The set-up steps, in order:");
   for (const char *step : {"password", "identity", "timezone", "network", "format"}) {
-    Out(std::string("  corvesta-cli ") + step + " " + box + " ...");
+    Out(std::string("  corvesta-cli ") + step + " " + VisibleText(box) + " ...");
   }
 }
 
@@ -70,10 +71,10 @@ public:
     }
     const NasDevice &device = m_session.Device();
     Out(Utf16ToUtf8(WelcomeText(Utf8ToUtf16(m_user))));
-    Out(m_session.BoxName());
-    Out(Fill(Tr(u"IP:%s"), {FieldString(device.ip)}));
-    Out(Fill(Tr(u"Mask:%s"), {FieldString(device.netmask)}));
-    Out(Fill(Tr(u"Gateway:%s"), {FieldString(device.gateway)}));
+    Out(VisibleText(m_session.BoxName()));
+    Out(Fill(Tr(u"IP:%s"), {VisibleText(FieldString(device.ip))}));
+    Out(Fill(Tr(u"Mask:%s"), {VisibleText(FieldString(device.netmask))}));
+    Out(Fill(Tr(u"Gateway:%s"), {VisibleText(FieldString(device.gateway))}));
   }
 
   void OnAccessRights(std::u16string_view access) override {
@@ -187,8 +188,8 @@ ExitStatus RunShares(Context &context) {
     Out("No shares.");
   }
   for (const ShareEntry &share : shares) {
-    const std::string name = Utf16ToUtf8(share.name);
-    Out(name + "  " + Utf16ToUtf8(ShareNetworkPath(ip, share.name)));
+    Out(VisibleText(Utf16ToUtf8(share.name)) + "  " +
+        VisibleText(Utf16ToUtf8(ShareNetworkPath(ip, share.name))));
   }
   return ExitStatus::Success;
 }

@@ -7,6 +7,7 @@
 #include "cli/login_session.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/wait_limits.h"
 #include "cli/wizard_reading.h"
 #include "i18n/own_texts.h"
@@ -32,7 +33,7 @@ std::string TimeZoneText(int value) {
 
 void PrintWizardValues(const WizardInfo &info) {
   auto line = [](std::u16string_view label, const std::string &value) {
-    Out(Tr(label) + ": " + value);
+    Out(Tr(label) + ": " + VisibleText(value));
   };
   line(u"Name", FieldString(info.name));
   line(u"Workgroup", FieldString(info.workgroup));
@@ -233,9 +234,9 @@ ExitStatus RunIdentity(Context &context) {
     Err(Tr(ChangeFailureText(set, u"setting failed.")));
     return ExitStatus::Failed;
   }
-  Out(Tr(u"Name") + ": " + FieldString(identity.hostname));
-  Out(Tr(u"Workgroup") + ": " + FieldString(identity.workgroup));
-  Out(Tr(u"Description") + ": " + FieldString(identity.description));
+  Out(Tr(u"Name") + ": " + VisibleText(FieldString(identity.hostname)));
+  Out(Tr(u"Workgroup") + ": " + VisibleText(FieldString(identity.workgroup)));
+  Out(Tr(u"Description") + ": " + VisibleText(FieldString(identity.description)));
   return ExitStatus::Success;
 }
 

@@ -6,6 +6,7 @@
 #include "app/remembered_settings.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "i18n/own_texts.h"
 #include "nas/current_credentials.h"
 
@@ -40,12 +41,13 @@ std::optional<LoginInput> GatherLogin(const Arguments &arguments, const std::str
       return std::nullopt;
     }
     login.password = std::move(line.text);
-  } else if (const char *fromEnvironment = std::getenv(kPasswordEnvironment)) {
-    login.password = fromEnvironment;
+  } else if (const auto fromEnvironment = SecretVariable(kPasswordEnvironment)) {
+    login.password = *fromEnvironment;
   } else if (!remembered.user.empty() && remembered.user == login.user) {
     login.password = remembered.password;
   } else if (InputIsTerminal()) {
-    BoundedLine line = ReadSecretLine("Password for " + login.user + " on " + boxLabel + ": ");
+    BoundedLine line =
+        ReadSecretLine("Password for " + login.user + " on " + VisibleText(boxLabel) + ": ");
     if (line.end == LineEnd::TooLong || line.end == LineEnd::ZeroByte) {
       Err(BoundedLineProblem(line.end, "Password"));
       failure = ExitStatus::Usage;

@@ -15,10 +15,11 @@
 
 #include "cli/arguments.h"
 #include "cli/exit_status.h"
+#include "platform/secret_environment.h"
 
 namespace corvesta::cli {
 
-inline constexpr char kPasswordEnvironment[] = "CORVESTA_PASSWORD";
+inline constexpr const char *kPasswordEnvironment = kPasswordVariable;
 inline constexpr char kDefaultUser[] = "admin";
 
 struct LoginInput {

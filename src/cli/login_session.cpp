@@ -6,6 +6,7 @@
 #include "cli/signal_logout.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 #include "cli/wait_limits.h"
 #include "i18n/translate.h"
 #include "nas/current_credentials.h"
@@ -155,8 +156,8 @@ ExitStatus LoginSession::OfferNewAddress(std::u16string_view question) {
   // The new address comes from the options, or from the person at the terminal.
   Arguments withAddress = m_context.args;
   if (!HasAddressOptions(withAddress) && !(CanAsk() && AskAddress(withAddress))) {
-    Err("Give the new address with the set-ip command: corvesta-cli set-ip " + BoxName() +
-        " --dhcp | --static --ip A --mask M [--gateway G]");
+    Err("Give the new address with the set-ip command: corvesta-cli set-ip " +
+        VisibleText(BoxName()) + " --dhcp | --static --ip A --mask M [--gateway G]");
     return ExitStatus::Usage;
   }
   ++m_addressChanges;

@@ -7,13 +7,17 @@
 #include <unistd.h>
 
 #include <array>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "cli/cli_window.h"
 #include "cli/terminal.h"
 #include "cli/text_output.h"
+#include "cli/wait_limits.h"
+#include "i18n/own_texts.h"
 #include "nas/protocol_timing.h"
 #include "nas/worker_drain.h"
 #include "setup/logout_sequence.h"
@@ -64,7 +68,59 @@ void LogOutNow(const DueLogout &due) {
   }
 }
 
+// The format under way, shared with the format's loop.
+std::mutex g_formatLock;
+std::condition_variable g_formatEnded;
+bool g_formatting = false;
+bool g_interruptWanted = false;
+bool g_warned = false;
+
+// True when the signal ends nothing yet (the first SIGINT of a format);
+// otherwise, during a format, asks for its interruption and waits for the
+// chain's end, bounded.
+bool InterruptFormat(int signal) {
+  std::unique_lock lock(g_formatLock);
+  if (!g_formatting || g_interruptWanted) {
+    return false;
+  }
+  if (signal == SIGINT && !g_warned) {
+    g_warned = true;
+    lock.unlock();
+    Err(Tr(kFormatLeaveWarningText));
+    return true;
+  }
+  g_interruptWanted = true;
+  lock.unlock();
+  Err(Tr(kFormatInterruptedText));
+  lock.lock();
+  g_formatEnded.wait_for(lock, limits::kFormatInterrupt, [] { return !g_formatting; });
+  return false;
+}
+
 } // namespace
+
+void SetFormatting(bool formatting) {
+  {
+    std::lock_guard guard(g_formatLock);
+    g_formatting = formatting;
+    g_warned = false;
+    if (formatting) {
+      g_interruptWanted = false;
+    }
+  }
+  g_formatEnded.notify_all();
+}
+
+bool FormatInterruptWanted() {
+  std::lock_guard guard(g_formatLock);
+  return g_interruptWanted;
+}
+
+void AwaitSignalEnd() {
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+}
 
 void SetLogoutDue(std::int32_t deviceIndex, const std::string &alsoAt) {
   std::lock_guard guard(g_dueLock);
@@ -114,6 +170,9 @@ void SignalLogout::Watch() {
       continue;
     }
     RestoreTerminalEcho();
+    if (InterruptFormat(static_cast<int>(info.ssi_signo))) {
+      continue; // the format goes on
+    }
     if (const std::optional<DueLogout> due = TakeDue()) {
       Err("Interrupted: logging out of the NAS.");
       LogOutNow(*due);

@@ -42,4 +42,16 @@ void SetLogoutDue(std::int32_t deviceIndex, const std::string &alsoAt = {});
 // No logout is due (the owner logs out itself, or nothing is open).
 void ClearLogoutDue();
 
+// While the box formats, a first SIGINT only warns that leaving now leaves
+// the box's file service stopped. A second one, SIGTERM or SIGHUP ask for
+// the formatting to be interrupted: the format's loop sees the request
+// (FormatInterruptWanted) and interrupts its chain, which sends what leaves
+// the box usable; the watcher waits for the chain's end (SetFormatting(false))
+// at most limits::kFormatInterrupt, then logs out and ends the process.
+void SetFormatting(bool formatting);
+bool FormatInterruptWanted();
+// After an interrupted chain: the watcher ends the process; the calling
+// thread waits for that.
+[[noreturn]] void AwaitSignalEnd();
+
 } // namespace corvesta::cli

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/text_output.h"
+#include "cli/visible_text.h"
 
 namespace corvesta::cli {
 
@@ -26,7 +27,7 @@ bool CanAsk() {
 std::optional<std::string> ReadInputLine(std::string_view prompt) {
   if (InputIsTerminal() && !prompt.empty()) {
     EndPartialLine();
-    std::cerr << prompt << std::flush;
+    std::cerr << VisibleLine(prompt) << std::flush;
   }
   std::string line;
   if (!std::getline(std::cin, line)) {
@@ -150,7 +151,7 @@ BoundedLine ReadSecretLine(std::string_view prompt) {
     return ReadBoundedLine(std::cin, kSecretLineMaxBytes);
   }
   EndPartialLine();
-  std::cerr << prompt << std::flush;
+  std::cerr << VisibleLine(prompt) << std::flush;
   EchoOff quiet;
   return ReadBoundedLine(std::cin, kSecretLineMaxBytes);
 }

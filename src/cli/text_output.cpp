@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "cli/visible_text.h"
 #include "i18n/translate.h"
 #include "platform/text_codec.h"
 
@@ -52,7 +53,9 @@ void EndPartialLineLocked() {
   }
 }
 
-void WriteLine(std::FILE *stream, std::string_view line) {
+void WriteLine(std::FILE *stream, std::string_view text) {
+  // Nothing a line holds reaches the terminal as a control sequence.
+  const std::string line = VisibleLine(text);
   std::lock_guard guard(g_lock);
   EndPartialLineLocked();
   std::fwrite(line.data(), 1, line.size(), stream);
@@ -61,9 +64,10 @@ void WriteLine(std::FILE *stream, std::string_view line) {
 }
 } // namespace
 
-void ShowPartialLine(std::string_view text) {
+void ShowPartialLine(std::string_view shown) {
+  const std::string text = VisibleLine(shown);
   std::lock_guard guard(g_lock);
-  std::string line = "\r" + std::string(text);
+  std::string line = "\r" + text;
   if (text.size() < g_partialWidth) {
     line.append(g_partialWidth - text.size(), ' ');
   }

@@ -24,7 +24,10 @@ template <std::size_t N> std::string FieldString(const char (&field)[N]) {
   return FieldString(field, N);
 }
 
-// One line to standard output / standard error (a line break is added).
+// One line to standard output / standard error (a line break is added). Its
+// line breaks and tabs stay; every other control character is shown as an
+// escape (VisibleLine). A text from a box goes in through VisibleText, so that
+// its own line breaks cannot start a line.
 void Out(std::string_view line);
 void Err(std::string_view line);
 

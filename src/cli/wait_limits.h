@@ -26,6 +26,10 @@ inline constexpr milliseconds kNetworkChange = std::chrono::minutes(3);
 // Formatting: the whole formatting and the steps around it.
 inline constexpr milliseconds kFormatChain = timing::kFormatTotal + std::chrono::minutes(10);
 
+// A format left by a signal: the remount, its check and the finish (or the
+// finish alone) get this long before the logout and the end.
+inline constexpr milliseconds kFormatInterrupt = seconds(30);
+
 // reconnect: a remembered network drive whose box does not answer is tried
 // again for this long, with this pause between the tries.
 inline constexpr milliseconds kDriveReconnectPatience = std::chrono::minutes(1);

@@ -55,6 +55,22 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
     {kCliFormatCompleteText, u"Les volumes ont été créés et formatés.",
      u"Die Volumes wurden erstellt und formatiert.", u"Los volúmenes se han creado y formateado.",
      u"Тома созданы и отформатированы."},
+    {kFormatLeaveWarningText,
+     u"Le NAS est en cours de formatage. Le quitter maintenant laisse son service de fichiers "
+     u"arrêté et ses disques non remontés ; appuyez de nouveau sur Ctrl-C pour quitter malgré "
+     u"tout.",
+     u"Das NAS wird gerade formatiert. Ein Abbruch jetzt lässt seinen Dateidienst angehalten und "
+     u"seine Festplatten nicht wieder eingebunden; drücken Sie erneut Strg+C, um trotzdem "
+     u"abzubrechen.",
+     u"El NAS se está formateando. Si sale ahora, su servicio de archivos quedará detenido y sus "
+     u"discos sin volver a montar; pulse Ctrl-C otra vez para salir de todos modos.",
+     u"NAS форматируется. Если выйти сейчас, его файловая служба останется остановленной, а "
+     u"диски — не подключёнными; нажмите Ctrl-C ещё раз, чтобы всё равно выйти."},
+    {kFormatInterruptedText,
+     u"Interrompu : remise en marche du service de fichiers du NAS, puis déconnexion.",
+     u"Abgebrochen: Der Dateidienst des NAS wird wiederhergestellt, danach wird abgemeldet.",
+     u"Interrumpido: se restablece el servicio de archivos del NAS y después se cierra la sesión.",
+     u"Прервано: восстанавливается файловая служба NAS, затем выполняется выход."},
     {kFormatStateLostText, u"Le NAS a cessé de signaler l'état du formatage.",
      u"Das NAS meldet den Stand der Formatierung nicht mehr.",
      u"El NAS ha dejado de informar del estado del formateo.",

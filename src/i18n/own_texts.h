@@ -49,6 +49,13 @@ inline constexpr std::u16string_view kCliRebuildQuestionText =
 // for its "OK" button.
 inline constexpr std::u16string_view kCliFormatCompleteText =
     u"The volumes have been created and formatted.";
+// corvesta-cli's first Ctrl-C while the box formats: it goes on.
+inline constexpr std::u16string_view kFormatLeaveWarningText =
+    u"The NAS is formatting. Leaving now leaves its file service stopped and its disks not "
+    u"remounted; press Ctrl-C again to leave all the same.";
+// corvesta-cli ends during a format: what leaves the box usable is sent first.
+inline constexpr std::u16string_view kFormatInterruptedText =
+    u"Interrupted: restoring the NAS's file service, then logging out.";
 // The format-state polling ended without the box reporting an end.
 inline constexpr std::u16string_view kFormatStateLostText =
     u"The NAS stopped reporting the state of the formatting.";

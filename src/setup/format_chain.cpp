@@ -51,12 +51,26 @@ void FormatChain::Start() {
             kSettingFailed, kStopLimit);
 }
 
+void FormatChain::Interrupt() {
+  if (!Running() || m_interrupted) {
+    return;
+  }
+  m_interrupted = true;
+  if (m_step == Step::Formatting) {
+    Remount();
+  }
+}
+
 bool FormatChain::StartStep(Step step, Ticket ticket, std::u16string_view notStarted,
                             std::chrono::milliseconds limit) {
   m_step = step;
   m_ticket = ticket;
   if (ticket == 0) {
-    Fail(notStarted);
+    if (step == Step::StoppingService) {
+      End(notStarted); // nothing reached the box
+    } else {
+      Fail(notStarted);
+    }
     return false;
   }
   Host().StartTimer(kAnswerTimer, TimerDelay(limit));
@@ -94,7 +108,7 @@ bool FormatChain::OnStepResult(CommandIndex index, bool accepted) {
     expected = Step::CheckingRemount;
     break;
   case CommandIndex::FinishFormatting:
-    expected = Step::Finishing;
+    expected = m_step == Step::Restarting ? Step::Restarting : Step::Finishing;
     break;
   default:
     return false;
@@ -103,12 +117,24 @@ bool FormatChain::OnStepResult(CommandIndex index, bool accepted) {
     return true; // an answer to a step that is over
   }
   Host().StopTimer(kAnswerTimer);
+  if (m_step == Step::Restarting) {
+    End(m_failure); // accepted or not, nothing more to try
+    return true;
+  }
   if (!accepted) {
-    StepFailed();
+    if (m_step == Step::StoppingService) {
+      End(kSettingFailed); // the file browser runs as before
+    } else {
+      StepFailed();
+    }
     return true;
   }
   switch (m_step) {
   case Step::StoppingService:
+    if (m_interrupted) {
+      RestartFileBrowser(kSettingFailed); // no volume is created any more
+      break;
+    }
     m_observer.OnStage(FormatStage::Creating);
     StartStep(Step::Creating,
               m_tooManyVolumes
@@ -144,6 +170,10 @@ bool FormatChain::OnCreateResult(bool accepted) {
   }
   m_step = Step::Formatting;
   m_ticket = 0;
+  if (m_interrupted) {
+    Remount(); // the box formats: it is asked to remount at once
+    return true;
+  }
   m_observer.OnStage(FormatStage::Formatting);
   Host().StartTimer(kPollTimer, TimerDelay(timing::kFormatPollPeriod));
   Host().StartTimer(kSilenceTimer, TimerDelay(timing::kFormatSilence));
@@ -183,8 +213,10 @@ bool FormatChain::OnUnanswered(Ticket ticket) {
     Host().StopTimer(kAnswerTimer);
     if (m_step == Step::Creating) {
       // The volume request may have reached the box before its answer was
-      // lost: the box may be formatting.
-      Fail(kChangeMayHaveBeenMadeText);
+      // lost: the box may be formatting, and its file browser stays as it is.
+      End(kChangeMayHaveBeenMadeText);
+    } else if (m_step == Step::Restarting) {
+      End(m_failure);
     } else {
       StepFailed();
     }
@@ -207,16 +239,18 @@ void FormatChain::OnTimer(int id) {
     break;
   case kSilenceTimer:
     if (m_step == Step::Formatting) {
-      Fail(kFormatStateLostText);
+      End(kFormatStateLostText); // the box may still be formatting
     }
     break;
   case kTotalTimer:
     if (m_step == Step::Formatting) {
-      Fail(kFormatTooLongText);
+      End(kFormatTooLongText); // the box may still be formatting
     }
     break;
   case kAnswerTimer:
-    if (Running() && m_step != Step::Formatting) {
+    if (m_step == Step::Restarting) {
+      End(m_failure);
+    } else if (Running() && m_step != Step::Formatting) {
       StepFailed();
     }
     break;
@@ -261,6 +295,33 @@ void FormatChain::StepFailed() {
 }
 
 void FormatChain::Fail(std::u16string_view message) {
+  switch (m_step) {
+  case Step::StoppingService: // its answer was lost: it may have stopped
+  case Step::Creating:        // refused, or not sent
+  case Step::Remounting:
+  case Step::CheckingRemount:
+    RestartFileBrowser(message);
+    break;
+  default:
+    End(message);
+    break;
+  }
+}
+
+void FormatChain::RestartFileBrowser(std::u16string_view message) {
+  m_poll = 0;
+  StopTimers();
+  m_failure = std::u16string(message);
+  m_step = Step::Restarting;
+  m_ticket = m_requests.finishFormatting(Host().Window(), m_deviceIndex);
+  if (m_ticket == 0) {
+    End(m_failure);
+    return;
+  }
+  Host().StartTimer(kAnswerTimer, TimerDelay(timing::kWebRequestLimit));
+}
+
+void FormatChain::End(std::u16string_view message) {
   m_poll = 0;
   StopTimers();
   m_step = Step::Ended;

@@ -4,6 +4,11 @@
 // end, then remount the disks (also after a failed formatting), check the
 // remount and finish. Each step starts when the previous one was accepted;
 // a refused or unanswered step ends the chain with the system's message.
+// An end after the file browser was stopped (or may have been: its stop went
+// unanswered) first sends the finish step, which starts the file browser
+// again, unless the box may still be formatting; the chain ends with its
+// message once the finish is answered or its wait is over, whatever the
+// answer.
 //
 // The state is read once a period with at most one poll outstanding: a tick
 // while a poll is out waits for the next. Once the box has reported an end,
@@ -96,6 +101,13 @@ public:
 
   // Stops the file browser; the rest follows the answers.
   void Start();
+  // The person leaves before the end: no volume is created from here on, a
+  // formatting box is asked to remount its disks at once, and the chain runs
+  // only what leaves the box usable (the remount, its check and the finish;
+  // the finish alone while no format runs) before it ends. A step in flight
+  // is awaited first.
+  void Interrupt();
+  bool Interrupted() const { return m_interrupted; }
 
   bool OnMessage(const Message &message) override;
   void OnTimer(int id) override;
@@ -110,6 +122,7 @@ private:
     Remounting,
     CheckingRemount,
     Finishing,
+    Restarting, // the finish sent after a failure, for the file browser
     Ended
   };
 
@@ -125,7 +138,11 @@ private:
   void Remount();
   // The step in flight was refused or never answered.
   void StepFailed();
+  // Ends with `message`, after the file browser's restart where the file
+  // browser may be stopped and the box is not formatting.
   void Fail(std::u16string_view message);
+  void RestartFileBrowser(std::u16string_view message);
+  void End(std::u16string_view message);
   void Complete();
   void StopTimers();
 
@@ -138,6 +155,8 @@ private:
   Ticket m_poll = 0;   // the state poll outstanding
   bool m_tooManyVolumes = false;
   bool m_formatted = false;
+  bool m_interrupted = false;
+  std::u16string m_failure; // the end's message while the file browser restarts
 };
 
 } // namespace corvesta

@@ -113,7 +113,16 @@ TEST_F(SimFormatTest, StepsOutOfOrderAreRefused) {
   EXPECT_NE(Step("cgi_FMT_Disk_Finish").find("<res>0</res>"), std::string::npos);
   Step("cgi_AJAXPlorer_Stop");
   EXPECT_NE(Create(kRaid1Line).find("<res>1</res>"), std::string::npos);
-  EXPECT_NE(Create(kRaid1Line).find("<res>0</res>"), std::string::npos); // already running
+  EXPECT_NE(Create(kRaid1Line).find("<res>0</res>"), std::string::npos);          // already running
+  EXPECT_NE(Step("cgi_FMT_Disk_Finish").find("<res>0</res>"), std::string::npos); // formatting
+}
+
+// A finish without a format starts the stopped file browser again.
+TEST_F(SimFormatTest, AFinishWithoutAFormatStartsTheFileBrowserAgain) {
+  Step("cgi_AJAXPlorer_Stop");
+  EXPECT_NE(Step("cgi_FMT_Disk_Finish").find("<res>1</res>"), std::string::npos);
+  EXPECT_NE(Step("cgi_FMT_Disk_Finish").find("<res>0</res>"), std::string::npos); // runs again
+  EXPECT_NE(Create(kRaid1Line).find("<res>0</res>"), std::string::npos);
 }
 
 TEST_F(SimFormatTest, VolumeLinesABoxWouldNotAcceptAreRefused) {

@@ -162,9 +162,14 @@ HttpReply FinishFormat(CommandContext &context, const Values &) {
     return StepReply(false, "refused on demand");
   }
   FormatChain &chain = context.box.format;
-  if (!chain.remountChecked) {
-    Refuse(context.box, "cgi_FMT_Disk_Finish", "the remount was not checked");
-    return StepReply(false, "the remount was not checked");
+  // After a format, only once its remount was checked; without one, it
+  // starts a stopped file browser again.
+  const bool afterFormat = chain.phase != FormatChain::Phase::kIdle;
+  if (afterFormat ? !chain.remountChecked : !chain.fileBrowserStopped) {
+    const char *reason =
+        afterFormat ? "the remount was not checked" : "the file browser was not stopped";
+    Refuse(context.box, "cgi_FMT_Disk_Finish", reason);
+    return StepReply(false, reason);
   }
   // The file browser runs again; the box is ready for another format.
   const unsigned run = chain.run;

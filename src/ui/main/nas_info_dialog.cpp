@@ -5,6 +5,7 @@
 #include "ui/main/main_ids.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/ui_text.h"
+#include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_icon_static.h"
@@ -67,11 +68,12 @@ void CNASInfoDialog::PlaceVolumes() {
 
 void CNASInfoDialog::SetInfo(const QString &name, const QString &address, const QString &mask,
                              const QString &gateway) {
-  m_lines[0]->SetText(name);
+  // The box's texts, each on its own line whatever they hold.
+  m_lines[0]->SetText(OneLineText(name));
   // The address line is the same in every language.
-  m_lines[1]->SetText(QStringLiteral("IP:") + address);
-  m_lines[2]->SetText(UiText(u"Mask:%s", mask));
-  m_lines[3]->SetText(UiText(u"Gateway:%s", gateway));
+  m_lines[1]->SetText(QStringLiteral("IP:") + OneLineText(address));
+  m_lines[2]->SetText(UiText(u"Mask:%s", OneLineText(mask)));
+  m_lines[3]->SetText(UiText(u"Gateway:%s", OneLineText(gateway)));
   for (CTransStatic *line : m_lines) {
     line->setAccessibleName(line->Text());
   }

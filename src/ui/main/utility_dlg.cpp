@@ -48,6 +48,8 @@
 #include "ui/main/settings_dialog.h"
 #include "ui/main/ui_text.h"
 #include "ui/platform/qt_sequence_host.h"
+#include <QTextDocument>
+
 #include "ui/qt_text.h"
 #include "ui/skin/bottom_icon_button.h"
 #include "ui/skin/control_id.h"
@@ -434,8 +436,11 @@ void CUtilityDlg::OnDiscoveryResult() {
   QStringList names;
   for (const NasDevice &device : DeviceList::Instance().Snapshot()) {
     names << FieldQString(device.name);
-    m_boxList->addItem(names.back());
-    m_boxList->setItemData(m_boxList->count() - 1, FieldQString(device.ip), Qt::ToolTipRole);
+    // Shown as plain text on one line, whatever the box calls itself.
+    m_boxList->addItem(OneLineText(names.back()));
+    m_boxList->setItemData(m_boxList->count() - 1,
+                           Qt::convertFromPlainText(OneLineText(FieldQString(device.ip))),
+                           Qt::ToolTipRole);
   }
   m_boxList->setCurrentIndex(ChooseListedBox(names, lastBox));
   m_info->FolderList()->ClearFolders();

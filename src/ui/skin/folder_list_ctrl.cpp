@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_slider.h"
 #include "ui/skin/skin_colors.h"
@@ -62,7 +63,8 @@ void CFolderListCtrl::AddFolder(const QString &name) {
   const int column = n % kColumns;
   const int row = n / kColumns;
   const QRect cell(kCellPitch * column, kCellPitch * row + kGridTop, kCellSize, kCellSize);
-  m_entries.push_back({name, ShortenedName(name), cell});
+  // A share's name is shown on one line, whatever it holds.
+  m_entries.push_back({name, ShortenedName(OneLineText(name)), cell});
   if (FolderCount() > kColumns) {
     // The cell's bottom edge is exclusive, as the range is counted.
     const int lastBottom = m_entries.back().cell.bottom() + 1;

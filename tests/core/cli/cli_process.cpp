@@ -124,11 +124,19 @@ CliRun RunCli(const CliCall &call) {
   std::array<pollfd, 2> fds{{{out.read, POLLIN, 0}, {err.read, POLLIN, 0}}};
   std::array<std::string *, 2> sinks{&run.out, &run.err};
   int open = 2;
-  bool signalled = false;
+  int signalled = 0;
+  Clock::time_point lastSignal{};
   constexpr std::chrono::milliseconds kSignalLook{100};
+  constexpr std::chrono::seconds kSignalApart{1};
   while (open > 0) {
-    if (!signalled && call.signalWhen && call.signalWhen()) {
-      signalled = true;
+    if (signalled == 0 && call.signalWhen && call.signalWhen()) {
+      signalled = 1;
+      lastSignal = Clock::now();
+      ::kill(pid, call.signal);
+    } else if (signalled > 0 && signalled < call.signalCount &&
+               Clock::now() - lastSignal >= kSignalApart) {
+      ++signalled;
+      lastSignal = Clock::now();
       ::kill(pid, call.signal);
     }
     const auto left =
@@ -138,7 +146,8 @@ CliRun RunCli(const CliCall &call) {
       ::kill(pid, SIGKILL);
       break;
     }
-    const auto wait = call.signalWhen && !signalled ? std::min(left, kSignalLook) : left;
+    const bool signalsLeft = call.signalWhen && signalled < call.signalCount;
+    const auto wait = signalsLeft ? std::min(left, kSignalLook) : left;
     if (::poll(fds.data(), fds.size(), static_cast<int>(wait.count())) < 0) {
       continue;
     }

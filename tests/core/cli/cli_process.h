@@ -27,6 +27,8 @@ struct CliCall {
   // yes, `signal` is sent to corvesta-cli (once).
   std::function<bool()> signalWhen;
   int signal = 0;
+  // How often the signal is sent, a second apart.
+  int signalCount = 1;
   // Standard error is a terminal (a pseudo-terminal the test reads), so
   // what is shown only on a terminal, such as progress lines, is seen.
   bool errorOnTerminal = false;

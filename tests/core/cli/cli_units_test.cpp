@@ -18,6 +18,7 @@
 #include "cli/command_table.h"
 #include "cli/json_writer.h"
 #include "cli/terminal.h"
+#include "cli/visible_text.h"
 #include "worker/private_messages.h"
 
 namespace corvesta::cli {
@@ -131,6 +132,50 @@ struct CommandWaitCase {
   std::vector<Message> posted; // window filled in by the test
   std::optional<bool> outcome;
 };
+
+// What a box's text becomes on a terminal: every control and every byte
+// that is not well-formed UTF-8 as an escape, every other character as it is.
+TEST(VisibleTextTest, ControlsAndIllFormedBytesBecomeEscapes) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Plain NAS-1 \\share", "Plain NAS-1 \\share"},
+      {"\x1b[2J\x1b]0;title\x07", "\\u001b[2J\\u001b]0;title\\u0007"},
+      {"a\rb\nc\td", "a\\u000db\\u000ac\\u0009d"},
+      {std::string("nul\0x", 5), "nul\\u0000x"},
+      {"del\x7f", "del\\u007f"},
+      {"\xc2\x80\xc2\x9b"
+       "2J\xc2\x9f",
+       "\\u0080\\u009b2J\\u009f"},
+      {"\xc2\xa0\xc3\xa9\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80",
+       "\xc2\xa0\xc3\xa9\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80"}, // NBSP, é, Ж, €, emoji
+      {"\xe2\x80\xae"
+       "evil\xe2\x80\xa8\xe2\x81\xa6",
+       "\\u202eevil\\u2028\\u2066"},
+      {"\xff\xfe", "\\xff\\xfe"},
+      {"\xc0\xaf", "\\xc0\\xaf"},                   // overlong "/"
+      {"\xed\xa0\x80", "\\xed\\xa0\\x80"},          // a surrogate
+      {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"}, // beyond U+10FFFF
+      {"ab\xe2\x82", "ab\\xe2\\x82"},               // cut short at the end
+      {"\xe2\x82"
+       "A",
+       "\\xe2\\x82A"},                  // cut short by an ASCII letter
+      {"\xc2\x1b[H", "\\xc2\\u001b[H"}, // an escape inside a broken sequence
+  };
+  for (const auto &[text, shown] : cases) {
+    EXPECT_EQ(VisibleText(text), shown);
+  }
+}
+
+// A whole line keeps its own line breaks and tabs; JSON keeps its meaning.
+TEST(VisibleTextTest, LinesKeepTheirBreaksAndJsonItsValue) {
+  EXPECT_EQ(VisibleLine("one\n\ttwo\x1b[1A\r"), "one\n\ttwo\\u001b[1A\\u000d");
+  const std::string name = "N\x7f\xc2\x9b"
+                           "2K\xe2\x80\xae";
+  const std::string line = VisibleLine(JsonObject().Text("name", name).Str());
+  EXPECT_EQ(line.find('\x7f'), std::string::npos);
+  const auto parsed = nlohmann::json::parse(line, nullptr, false);
+  ASSERT_TRUE(parsed.is_object()) << line;
+  EXPECT_EQ(parsed.at("name"), name);
+}
 
 TEST(BoundedLineTest, APasswordLineIsTakenWholeOrRefused) {
   using namespace std::string_literals;

@@ -122,6 +122,14 @@ public:
                 static_cast<LPARAM>(QueryKind::DiskCommand));
   }
   bool Fire(int timer) { return m_host.Fire(Chain(), timer); }
+  // The finish that restarts the file browser after a failure, answered;
+  // false when it was not the request in flight.
+  bool Restarted(WPARAM res) {
+    if (m_script.calls.empty() || m_script.calls.back() != "finish" || m_report.outcome) {
+      return false;
+    }
+    return Step(CommandIndex::FinishFormatting, res);
+  }
 
   // Stopped and created: the state polling runs.
   void ThroughCreation() {
@@ -237,6 +245,11 @@ const std::string kStateLost = Utf16ToUtf8(kFormatStateLostText);
 const std::string kTooLong = Utf16ToUtf8(kFormatTooLongText);
 const Strings kRemount{"stop", "create", "state", "remount"};
 const Strings kCheck{"stop", "create", "state", "remount", "check"};
+// The same, then the finish that starts the file browser again.
+const Strings kStopRestarted{"stop", "finish"};
+const Strings kCreateRestarted{"stop", "create", "finish"};
+const Strings kRemountRestarted{"stop", "create", "state", "remount", "finish"};
+const Strings kCheckRestarted{"stop", "create", "state", "remount", "check", "finish"};
 
 std::vector<EndCase> EndCases() {
   return {EndCase{"StopNotStarted",
@@ -255,28 +268,32 @@ std::vector<EndCase> EndCases() {
                   [](auto &t) {
                     t.Chain().Start();
                     EXPECT_TRUE(t.Unanswered("stop"));
+                    EXPECT_TRUE(t.Restarted(1)); // it may have stopped
                   },
-                  "setting failed.", kStop},
+                  "setting failed.", kStopRestarted},
           EndCase{"StopNeverAnswered",
                   [](auto &t) {
                     t.Chain().Start();
                     EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
+                    EXPECT_TRUE(t.Restarted(0));
                   },
-                  "setting failed.", kStop},
+                  "setting failed.", kStopRestarted},
           EndCase{"CreateNotStarted",
                   [](auto &t) {
                     t.Requests().notStarted["create"] = true;
                     t.Chain().Start();
                     t.Step(CommandIndex::StopFileBrowser, 1);
+                    EXPECT_TRUE(t.Restarted(1));
                   },
-                  "setting failed.", kCreate},
+                  "setting failed.", kCreateRestarted},
           EndCase{"CreateRefused",
                   [](auto &t) {
                     t.Chain().Start();
                     t.Step(CommandIndex::StopFileBrowser, 1);
                     t.Created(0);
+                    EXPECT_TRUE(t.Restarted(1));
                   },
-                  "setting failed.", kCreate},
+                  "setting failed.", kCreateRestarted},
           EndCase{"CreateUnanswered",
                   [](auto &t) {
                     t.Chain().Start();
@@ -317,38 +334,44 @@ std::vector<EndCase> EndCases() {
                   [](auto &t) {
                     t.Requests().notStarted["remount"] = true;
                     t.ThroughFormatting(FormatState::Finished);
+                    EXPECT_TRUE(t.Restarted(1));
                   },
-                  "setting failed.", kRemount},
+                  "setting failed.", kRemountRestarted},
           EndCase{"RemountRefused",
                   [](auto &t) {
                     t.ThroughFormatting(FormatState::Finished);
                     t.Step(CommandIndex::RemountDisks, 0);
+                    EXPECT_TRUE(t.Restarted(0)); // refused too: the end all the same
                   },
-                  "Set Remount failed.", kRemount},
+                  "Set Remount failed.", kRemountRestarted},
           EndCase{"RemountUnanswered",
                   [](auto &t) {
                     t.ThroughFormatting(FormatState::Finished);
                     EXPECT_TRUE(t.Unanswered("remount"));
+                    EXPECT_TRUE(t.Unanswered("finish"));
                   },
-                  "Set Remount failed.", kRemount},
+                  "Set Remount failed.", kRemountRestarted},
           EndCase{"CheckNotStarted",
                   [](auto &t) {
                     t.Requests().notStarted["check"] = true;
                     t.ThroughRemount();
+                    EXPECT_TRUE(t.Restarted(1));
                   },
-                  "CheckDiskRemountState failed.", kCheck},
+                  "CheckDiskRemountState failed.", kCheckRestarted},
           EndCase{"CheckRefused",
                   [](auto &t) {
                     t.ThroughRemount();
                     t.Step(CommandIndex::ReadRemountState, 0);
+                    EXPECT_TRUE(t.Restarted(1));
                   },
-                  "CheckDiskRemountState  failed.", kCheck},
+                  "CheckDiskRemountState  failed.", kCheckRestarted},
           EndCase{"CheckNeverAnswered",
                   [](auto &t) {
                     t.ThroughRemount();
                     EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer));
+                    EXPECT_TRUE(t.Fire(FormatChain::kAnswerTimer)); // the restart's too
                   },
-                  "CheckDiskRemountState  failed.", kCheck},
+                  "CheckDiskRemountState  failed.", kCheckRestarted},
           EndCase{"FinishNotStarted",
                   [](auto &t) {
                     t.Requests().notStarted["finish"] = true;
@@ -371,6 +394,107 @@ std::vector<EndCase> EndCases() {
 
 INSTANTIATE_TEST_SUITE_P(Ends, FormatChainEndTest, ::testing::ValuesIn(EndCases()),
                          [](const auto &testCase) { return std::string(testCase.param.label); });
+
+// A refused creation leaves the box with its file browser stopped: the
+// chain starts it again (the finish step) and reports the refusal only once
+// that was answered.
+TEST_F(FormatChainTest, ARefusedCreationRestartsTheFileBrowserBeforeItsEnd) {
+  Chain().Start();
+  ASSERT_TRUE(Step(CommandIndex::StopFileBrowser, 1));
+  ASSERT_TRUE(Created(0));
+  EXPECT_EQ(m_script.calls, (Strings{"stop", "create", "finish"}));
+  EXPECT_TRUE(Chain().Running());
+  EXPECT_FALSE(m_report.outcome);
+  EXPECT_TRUE(m_host.Pending(FormatChain::kAnswerTimer));
+  // A state answer or another step's answer does not end the wait.
+  EXPECT_TRUE(State(FormatState::Finished, 100));
+  EXPECT_TRUE(Step(CommandIndex::RemountDisks, 1));
+  EXPECT_FALSE(m_report.outcome);
+  ASSERT_TRUE(Step(CommandIndex::FinishFormatting, 1));
+  ASSERT_TRUE(m_report.outcome);
+  EXPECT_EQ(m_report.ends, 1);
+  EXPECT_FALSE(m_report.outcome->completed);
+  EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), "setting failed.");
+  EXPECT_FALSE(m_host.AnyPending());
+  EXPECT_EQ(m_script.calls, (Strings{"stop", "create", "finish"}));
+}
+
+// A restart that cannot be sent ends the chain at once with its message.
+TEST_F(FormatChainTest, ARestartThatCannotStartEndsWithTheFailure) {
+  m_script.notStarted["finish"] = true;
+  Chain().Start();
+  ASSERT_TRUE(Step(CommandIndex::StopFileBrowser, 1));
+  ASSERT_TRUE(Created(0));
+  ASSERT_TRUE(m_report.outcome);
+  EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), "setting failed.");
+  EXPECT_FALSE(Chain().Running());
+  EXPECT_FALSE(m_host.AnyPending());
+}
+
+// The person leaves while the chain runs: from wherever it has got to, no
+// volume is created any more and only what leaves the box usable is sent.
+TEST_F(FormatChainTest, AnInterruptionSendsOnlyWhatLeavesTheBoxUsable) {
+  struct Case {
+    const char *label;
+    std::function<void(FormatChainTest &)> before; // up to the interruption
+    std::function<void(FormatChainTest &)> after;  // the box's answers from there
+    Strings calls;
+  };
+  const Case cases[] = {
+      {"while the file browser stops",
+       [](auto &t) { t.Chain().Start(); },
+       [](auto &t) {
+         EXPECT_TRUE(t.Step(CommandIndex::StopFileBrowser, 1));
+         EXPECT_TRUE(t.Restarted(1));
+       },
+       {"stop", "finish"}},
+      {"while the volumes are created",
+       [](auto &t) {
+         t.Chain().Start();
+         t.Step(CommandIndex::StopFileBrowser, 1);
+       },
+       [](auto &t) {
+         EXPECT_TRUE(t.Created(1)); // the box formats: the remount follows at once
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 0));
+         EXPECT_TRUE(t.Restarted(0));
+       },
+       {"stop", "create", "remount", "finish"}},
+      {"while the box formats",
+       [](auto &t) {
+         t.ThroughCreation();
+         t.Fire(FormatChain::kPollTimer);
+       },
+       [](auto &t) {
+         EXPECT_TRUE(t.State(FormatState::Running, 50)); // the poll that was out
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::ReadRemountState, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::FinishFormatting, 1));
+       },
+       {"stop", "create", "state", "remount", "check", "finish"}},
+      {"while the disks are remounted", [](auto &t) { t.ThroughFormatting(FormatState::Finished); },
+       [](auto &t) {
+         EXPECT_TRUE(t.Step(CommandIndex::RemountDisks, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::ReadRemountState, 1));
+         EXPECT_TRUE(t.Step(CommandIndex::FinishFormatting, 1));
+       },
+       kAllSteps},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.label);
+    m_chain.reset();
+    m_script = Script{};
+    m_report = Report{};
+    c.before(*this);
+    Chain().Interrupt();
+    EXPECT_TRUE(Chain().Interrupted());
+    EXPECT_FALSE(m_host.Pending(FormatChain::kPollTimer));
+    c.after(*this);
+    EXPECT_EQ(m_script.calls, c.calls);
+    EXPECT_FALSE(Chain().Running());
+    EXPECT_EQ(m_report.ends, 1);
+    EXPECT_FALSE(m_host.AnyPending());
+  }
+}
 
 TEST_F(FormatChainTest, ASlowBoxHasOnePollOutstandingAndOneRemount) {
   ThroughCreation();
@@ -477,6 +601,9 @@ TEST_F(FormatChainTest, MoreThanTwoVolumesAreNotSentInPart) {
   Chain().Start();
   ASSERT_TRUE(Step(CommandIndex::StopFileBrowser, 1));
   EXPECT_TRUE(m_script.created.empty());
+  // The file browser stopped for it starts again.
+  EXPECT_EQ(m_script.calls, (Strings{"stop", "finish"}));
+  ASSERT_TRUE(Restarted(1));
   ASSERT_TRUE(m_report.outcome);
   EXPECT_EQ(Utf16ToUtf8(m_report.outcome->message), "setting failed.");
 }
