@@ -6,6 +6,7 @@
 
 #include "ui/platform/qt_message_target.h"
 #include "ui/skin/dialog_group.h"
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_tool_tip.h"
 #include "worker/private_messages.h"
@@ -28,6 +29,7 @@ CSkinButton::CSkinButton(QWidget *parent)
     : QAbstractButton(parent),
       m_target(new QtMessageTarget(
           this, [this](UINT m, WPARAM w, LPARAM l) { return WindowProc(m, w, l); }, this)) {
+  InstallSkinAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_Hover);
   setAutoFillBackground(false);
@@ -168,6 +170,12 @@ void CSkinButton::keyPressEvent(QKeyEvent *event) {
     break;
   case Qt::Key_Return:
   case Qt::Key_Enter:
+    if (isCheckable()) {
+      // Space ticks and chooses; Enter is the dialog's, which presses its
+      // default button.
+      event->ignore();
+      return;
+    }
     m_keyboardFocus = true;
     if (!event->isAutoRepeat()) {
       animateClick();
@@ -197,7 +205,7 @@ bool CSkinButton::MoveWithinGroup(bool forward) {
 }
 
 void CSkinButton::keyReleaseEvent(QKeyEvent *event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isCheckable()) {
     event->accept();
     return;
   }
