@@ -193,10 +193,14 @@ private Q_SLOTS:
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
-    QTest::newRow("English") << 0 << "Gateway, part 1 of 4" << "Gateway, part 4 of 4";
-    QTest::newRow("French") << 1 << "Gateway, partie 1 sur 4" << "Gateway, partie 4 sur 4";
-    QTest::newRow("German") << 2 << "Gateway, Teil 1 von 4" << "Gateway, Teil 4 von 4";
-    QTest::newRow("Spanish") << 3 << "Gateway, parte 1 de 4" << "Gateway, parte 4 de 4";
+    QTest::newRow("English") << 0 << "Gateway, part 1 of 4"
+                             << "Gateway, part 4 of 4";
+    QTest::newRow("French") << 1 << "Gateway, partie 1 sur 4"
+                            << "Gateway, partie 4 sur 4";
+    QTest::newRow("German") << 2 << "Gateway, Teil 1 von 4"
+                            << "Gateway, Teil 4 von 4";
+    QTest::newRow("Spanish") << 3 << "Gateway, parte 1 de 4"
+                             << "Gateway, parte 4 de 4";
     QTest::newRow("Russian") << 4 << QString::fromUtf8("Gateway, часть 1 из 4")
                              << QString::fromUtf8("Gateway, часть 4 из 4");
   }
