@@ -286,7 +286,7 @@ void CUtilityDlg::BuildControls() {
   m_info->setGeometry(layout::kInfoPanel);
 
   // Keyboard order: the box list and its buttons, the shortcuts, the view
-  // button, then the title strip's tools.
+  // button, the panel's folder grid, then the title strip's tools.
   QWidget *order[] = {m_boxList,
                       GetDlgItem(kConnect),
                       GetDlgItem(kRefresh),
@@ -296,6 +296,7 @@ void CUtilityDlg::BuildControls() {
                       GetDlgItem(kDownloadCenter),
                       GetDlgItem(kBackupCenter),
                       GetDlgItem(kVolumeView),
+                      m_info->FolderList(),
                       GetDlgItem(kHelp),
                       GetDlgItem(kSettings),
                       GetDlgItem(kLogout),

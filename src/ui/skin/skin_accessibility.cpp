@@ -3,6 +3,8 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "ui/skin/folder_list_accessible.h"
+#include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/skin_button.h"
 
 namespace corvesta {
@@ -82,6 +84,9 @@ private:
 QAccessibleInterface *SkinAccessibleFactory(const QString &, QObject *object) {
   if (auto *button = qobject_cast<CSkinButton *>(object)) {
     return new SkinButtonAccessible(button);
+  }
+  if (auto *folders = qobject_cast<CFolderListCtrl *>(object)) {
+    return MakeFolderListAccessible(folders);
   }
   return nullptr;
 }

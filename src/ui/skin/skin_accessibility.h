@@ -4,9 +4,10 @@
 // are not auto-exclusive, so Qt's own reading would call every checkable one
 // a check box), with the checked state, and every action a click performs
 // does what the click does: choosing a radio-style button switches what it
-// stands for, exactly as a mouse click would.
+// stands for, exactly as a mouse click would. The folder grid is a list of
+// its entries (folder_list_accessible.h).
 //
-// The factory is installed once, by the first skinned button made.
+// The factory is installed once, by the first skinned button or grid made.
 
 class QAccessibleInterface;
 class QObject;
