@@ -138,16 +138,30 @@ void CSkinButton::leaveEvent(QEvent *event) {
   QAbstractButton::leaveEvent(event);
 }
 
+namespace {
+
+// The focus leaves or comes back with its window (a dialog opened over it
+// and closed, a menu): the way it got there still holds.
+bool WithItsWindow(Qt::FocusReason reason) {
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
 void CSkinButton::focusInEvent(QFocusEvent *event) {
-  m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
-                    event->reason() == Qt::BacktabFocusReason ||
-                    event->reason() == Qt::ShortcutFocusReason;
+  if (!WithItsWindow(event->reason())) {
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
+                      event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+  }
   QAbstractButton::focusInEvent(event);
   update();
 }
 
 void CSkinButton::focusOutEvent(QFocusEvent *event) {
-  m_keyboardFocus = false;
+  if (!WithItsWindow(event->reason())) {
+    m_keyboardFocus = false;
+  }
   QAbstractButton::focusOutEvent(event);
   update();
 }
@@ -162,12 +176,13 @@ void CSkinButton::keyPressEvent(QKeyEvent *event) {
   case Qt::Key_Left:
   case Qt::Key_Down:
   case Qt::Key_Right:
-    if (m_radioStyle &&
-        MoveWithinGroup(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right)) {
-      event->accept();
-      return;
+    if (m_radioStyle) {
+      MoveWithinGroup(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right);
     }
-    break;
+    // Other buttons stay where they are: an arrow never carries the focus
+    // to a neighbour that a following Enter would press.
+    event->accept();
+    return;
   case Qt::Key_Return:
   case Qt::Key_Enter:
     if (isCheckable()) {

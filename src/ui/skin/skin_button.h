@@ -4,7 +4,9 @@
 // group unchecking for radio-style buttons, and keyboard use (Tab reaches it,
 // Space presses it, Enter presses a push button and leaves a check box or
 // radio button to the dialog's default button, the arrow keys move between
-// the radio-style buttons of a group and choose, keyboard focus is drawn). Each button class
+// the radio-style buttons of a group and choose and leave other buttons
+// where they are, keyboard focus is drawn and outlasts a dialog opened over
+// its window). Each button class
 // paints itself over the dialog's background and nothing else.
 
 #include <QAbstractButton>
