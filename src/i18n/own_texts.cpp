@@ -171,6 +171,8 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"Файл настроек %s является ссылкой на файл, который нельзя записать; ничего не сохранено."},
     {kSetIpTitleText, u"Adresse IP du NAS", u"IP-Adresse des NAS", u"Dirección IP del NAS",
      u"IP-адрес NAS"},
+    {kAddressPartText, u"%s, partie %s sur 4", u"%s, Teil %s von 4", u"%s, parte %s de 4",
+     u"%s, часть %s из 4"},
     {kBoxLeftSubnetText,
      u"Le NAS répond désormais à l'adresse %s, hors du sous-réseau de ce PC. Donnez-lui une "
      u"adresse de ce sous-réseau depuis la fenêtre principale.",

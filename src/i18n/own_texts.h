@@ -76,6 +76,9 @@ inline constexpr std::u16string_view kAmbiguousBoxText =
 inline constexpr std::u16string_view kLoginTitleText = u"Login";
 // The title of the set-IP dialog.
 inline constexpr std::u16string_view kSetIpTitleText = u"NAS IP Address";
+// What a screen reader calls one of the four number fields of an address
+// (first %s: the address's name, second %s: the field's place, 1 to 4).
+inline constexpr std::u16string_view kAddressPartText = u"%s, part %s of 4";
 
 // A text for a box is not well-formed text (%s: the translated field word).
 inline constexpr std::u16string_view kInvalidTextText = u"The %s is not valid text.";

@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QtTest>
 #include <vector>
 
@@ -161,6 +163,79 @@ private Q_SLOTS:
     QTest::mouseDClick(owner.folders, Qt::LeftButton, Qt::NoModifier, QPoint(60, 10));
     QCoreApplication::processEvents();
     QCOMPARE(owner.Opened().size(), 1u);
+  }
+
+  void keysSelectScrollAndOpen() {
+    Owner owner(26);
+    CFolderListCtrl *grid = owner.folders;
+    QVERIFY(QTest::qWaitForWindowActive(owner.stage));
+    grid->setFocus(Qt::TabFocusReason);
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(grid->GetSelected(), 0); // the focus always shows an entry
+    const struct {
+      Qt::Key key;
+      int selected;
+    } steps[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 5}, {Qt::Key_Left, 4},  {Qt::Key_Left, 3},
+                 {Qt::Key_Up, 3},    {Qt::Key_End, 25}, {Qt::Key_Down, 25}, {Qt::Key_Right, 25},
+                 {Qt::Key_Up, 21},   {Qt::Key_Home, 0}, {Qt::Key_Left, 0}};
+    for (const auto &step : steps) {
+      QTest::keyClick(grid, step.key);
+      QCOMPARE(grid->GetSelected(), step.selected);
+      // The selected cell is in sight, below the grid's top edge.
+      const QRect cell = grid->VisibleCellRect(step.selected);
+      QVERIFY2(cell.top() >= CFolderListCtrl::kGridTop && cell.bottom() < grid->height(),
+               qPrintable(QStringLiteral("entry %1 at %2").arg(step.selected).arg(cell.top())));
+      QCOMPARE(grid->ScrollOffset(), grid->ScrollBar()->value());
+    }
+    QTest::keyClick(grid, Qt::Key_End);
+    QVERIFY(grid->ScrollOffset() > 0);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTRY_COMPARE(owner.Opened().size(), 1u);
+    QCOMPARE(owner.Opened()[0].wParam, WPARAM(25));
+    QTest::keyClick(grid, Qt::Key_Home);
+    QCOMPARE(grid->ScrollOffset(), 0);
+    QTest::keyClick(grid, Qt::Key_Enter);
+    QTRY_COMPARE(owner.Opened().size(), 2u);
+    QCOMPARE(owner.Opened()[1].wParam, WPARAM(0));
+  }
+
+  void aScreenReaderSeesEachShareAndCanOpenIt() {
+    Owner owner(3);
+    owner.folders->AddFolder(QStringLiteral("a share with a long name"));
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(owner.folders);
+    QCOMPARE(grid->role(), QAccessible::List);
+    QCOMPARE(grid->childCount(), 4);
+    const QStringList names{QStringLiteral("share0"), QStringLiteral("share1"),
+                            QStringLiteral("share2"), QStringLiteral("a share with a long name")};
+    for (int i = 0; i < grid->childCount(); ++i) {
+      QAccessibleInterface *item = grid->child(i);
+      QVERIFY(item != nullptr);
+      QCOMPARE(item->role(), QAccessible::ListItem);
+      QCOMPARE(item->text(QAccessible::Name), names[i]); // the whole name, never shortened
+      QCOMPARE(item->parent(), grid);
+      QCOMPARE(grid->indexOfChild(item), i);
+      QVERIFY(item->rect().isValid());
+    }
+    QAccessibleInterface *third = grid->child(2);
+    QVERIFY(!third->state().selected);
+    QAccessibleActionInterface *actions = third->actionInterface();
+    QVERIFY(actions != nullptr);
+    QVERIFY(actions->actionNames().contains(QStringLiteral("open")));
+    actions->doAction(QStringLiteral("open"));
+    QTRY_COMPARE(owner.Opened().size(), 1u);
+    QCOMPARE(owner.Opened()[0].wParam, WPARAM(2));
+    QCOMPARE(owner.folders->GetSelected(), 2);
+    QVERIFY(third->state().selected);
+    // The point of an entry finds its item.
+    const QPoint centre = owner.folders->mapToGlobal(owner.Inside(1));
+    QCOMPARE(grid->childAt(centre.x(), centre.y()), grid->child(1));
+
+    // A refill is read anew: fewer entries, other names.
+    owner.folders->ClearFolders();
+    owner.folders->AddFolder(QStringLiteral("public"));
+    QCOMPARE(grid->childCount(), 1);
+    QCOMPARE(grid->child(0)->text(QAccessible::Name), QStringLiteral("public"));
+    QVERIFY(!third->isValid());
   }
 
   void theWheelOverTheGridScrolls() {

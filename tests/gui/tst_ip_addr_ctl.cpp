@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -6,7 +7,9 @@
 #include <QtTest>
 
 #include "i18n/current_language.h"
+#include "main_test_support.h"
 #include "platform/message_box.h"
+#include "ui/main/address_names.h"
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_dialog.h"
@@ -184,6 +187,37 @@ private Q_SLOTS:
     QVERIFY2(Text(request).startsWith(QStringLiteral("230 ")), qPrintable(Text(request)));
     QVERIFY(Text(request).contains(QStringLiteral(" 223 ")));
     QVERIFY(!Text(request).contains(QStringLiteral("%d")));
+  }
+
+  void eachFieldIsNamedAsAPartOfTheAddress_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("English") << 0 << "Gateway, part 1 of 4"
+                             << "Gateway, part 4 of 4";
+    QTest::newRow("French") << 1 << "Gateway, partie 1 sur 4"
+                            << "Gateway, partie 4 sur 4";
+    QTest::newRow("German") << 2 << "Gateway, Teil 1 von 4"
+                            << "Gateway, Teil 4 von 4";
+    QTest::newRow("Spanish") << 3 << "Gateway, parte 1 de 4"
+                             << "Gateway, parte 4 de 4";
+    QTest::newRow("Russian") << 4 << QString::fromUtf8("Gateway, часть 1 из 4")
+                             << QString::fromUtf8("Gateway, часть 4 из 4");
+  }
+  void eachFieldIsNamedAsAPartOfTheAddress() {
+    QFETCH(int, language);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    test::ScopedLanguage scoped(language);
+    CGdipIpAddrCtl control;
+    NameAddressControl(&control, QStringLiteral("Gateway"));
+    QCOMPARE(control.accessibleName(), QStringLiteral("Gateway"));
+    QCOMPARE(control.Field(0)->accessibleName(), first);
+    QCOMPARE(control.Field(3)->accessibleName(), last);
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(control.Field(1));
+    QCOMPARE(field->role(), QAccessible::EditableText);
+    QVERIFY(field->text(QAccessible::Name).contains(QLatin1String("Gateway")));
+    QVERIFY(field->text(QAccessible::Name).contains(QLatin1Char('2')));
   }
 
   void setClearAndBlank() {

@@ -40,6 +40,8 @@ private Q_SLOTS:
   void cancelAndCloseReturnCancel_data();
   void cancelAndCloseReturnCancel();
   void enterPressesOk();
+  void enterOnAnyControlButCancelPressesOk_data();
+  void enterOnAnyControlButCancelPressesOk();
   void everyControlIsNamedAndReachableByKeyboard();
   void germanTexts();
 };
@@ -185,6 +187,33 @@ void TestLoginDialog::enterPressesOk() {
   QVERIFY(accepted.count() == 1 || accepted.wait(2000));
   QCOMPARE(dialog.UserName(), QStringLiteral("admin"));
   QCOMPARE(dialog.Password(), QStringLiteral("pw"));
+}
+
+void TestLoginDialog::enterOnAnyControlButCancelPressesOk_data() {
+  QTest::addColumn<int>("control");
+  QTest::newRow("user name") << ids::kLoginUser;
+  QTest::newRow("password") << ids::kLoginPassword;
+  QTest::newRow("Remember Me") << ids::kLoginRemember;
+  QTest::newRow("OK") << ids::kLoginOk;
+}
+
+// Enter on "Remember Me" is the dialog's Enter: it presses OK and leaves the
+// tick as it was.
+void TestLoginDialog::enterOnAnyControlButCancelPressesOk() {
+  QFETCH(int, control);
+  CLoginDialog dialog;
+  dialog.Prepare(QStringLiteral("admin"), QStringLiteral("kept"));
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  QWidget *target = dialog.GetDlgItem(control);
+  target->setFocus(Qt::TabFocusReason);
+  QVERIFY(target->hasFocus());
+  QSignalSpy accepted(&dialog, &QDialog::accepted);
+  QTest::keyClick(target, Qt::Key_Return);
+  QVERIFY(accepted.count() == 1 || accepted.wait(2000));
+  QVERIFY(dialog.Remember());
+  QVERIFY(dialog.GetDlgItemAs<QAbstractButton>(ids::kLoginRemember)->isChecked());
+  QCOMPARE(dialog.Password(), QStringLiteral("kept"));
 }
 
 void TestLoginDialog::everyControlIsNamedAndReachableByKeyboard() {

@@ -4,6 +4,7 @@
 // the dialog through every end (completed, failed formatting, refused or
 // lost steps, a silent or slow box), always closable once it has ended.
 
+#include <QAccessible>
 #include <QTest>
 #include <algorithm>
 
@@ -202,6 +203,15 @@ void TestRaidPage::CheckEndedAndClosable(CProcessDialog *dialog, const QString &
   QCOMPARE(Text(dialog->GetDlgItem(kTitle)),
            succeeded ? QStringLiteral("Complete") : QStringLiteral("Format Hard Drives"));
   QVERIFY(dialog->GetDlgItem(kIcon)->isVisible());
+  // A screen reader hears the end as it is shown: the window and its labels
+  // are named by the texts now on screen.
+  QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name),
+           Text(dialog->GetDlgItem(kTitle)));
+  for (int id : {kTitle, kText}) {
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(dialog->GetDlgItem(id));
+    QCOMPARE(label->role(), QAccessible::StaticText);
+    QCOMPARE(label->text(QAccessible::Name), Text(dialog->GetDlgItem(id)));
+  }
   QVERIFY(!dialog->GetDlgItem(kProgress)->isVisible());
   QVERIFY(!dialog->GetDlgItem(kPercent)->isVisible());
   for (int id : {kOk, kCancel, kClose}) {

@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -8,6 +10,7 @@
 #include "ui/skin/gdip_button.h"
 #include "ui/skin/gdip_dialog.h"
 #include "ui/skin/icon_radio_button.h"
+#include "ui/skin/shortcut_button.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/skin/underline_button.h"
 #include "worker/private_messages.h"
@@ -41,6 +44,18 @@ int LeftmostLitColumn(const QImage &image) {
     }
   }
   return -1;
+}
+
+// The brightest channel of the brightest pixel in `area`.
+int Brightest(const QImage &image, const QRect &area) {
+  int best = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      best = std::max({best, qRed(pixel), qGreen(pixel), qBlue(pixel)});
+    }
+  }
+  return best;
 }
 
 } // namespace
@@ -212,6 +227,130 @@ private Q_SLOTS:
     QTRY_COMPARE(clicks.count(), 2);
     QTest::keyClick(second, Qt::Key_Enter);
     QTRY_COMPARE(clicks.count(), 3);
+  }
+
+  void enterOnACheckBoxOrRadioPressesTheDefaultButtonAndKeepsTheTick_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("check box") << int(ButtonKind::CheckBox);
+    QTest::newRow("radio") << int(ButtonKind::RadioButton);
+  }
+  void enterOnACheckBoxOrRadioPressesTheDefaultButtonAndKeepsTheTick() {
+    QFETCH(int, kind);
+    CGdipDialog dialog;
+    auto *option = new CGdipButton(ButtonKind(kind), &dialog);
+    auto *ok = new CGdipButton(ButtonKind::PushButton, &dialog);
+    option->setGeometry(10, 10, 110, 22);
+    ok->setGeometry(10, 40, 110, 32);
+    dialog.SetDefaultButton(ok);
+    option->SetCheck(true);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    option->setFocus(Qt::TabFocusReason);
+    QSignalSpy okClicks(ok, &QAbstractButton::clicked);
+    QSignalSpy optionClicks(option, &QAbstractButton::clicked);
+    QTest::keyClick(option, Qt::Key_Return);
+    QTRY_COMPARE(okClicks.count(), 1);
+    QTest::keyClick(option, Qt::Key_Enter);
+    QTRY_COMPARE(okClicks.count(), 2);
+    QCOMPARE(optionClicks.count(), 0);
+    QVERIFY(option->GetCheck());
+    // Space still uses the option itself.
+    QTest::keyClick(option, Qt::Key_Space);
+    QCOMPARE(optionClicks.count(), 1);
+  }
+
+  void accessibleRolesAndStatesSayWhatEachButtonIs() {
+    QWidget dialog;
+    auto *push = new CGdipButton(ButtonKind::PushButton, &dialog);
+    auto *check = new CGdipButton(ButtonKind::CheckBox, &dialog);
+    CGdipButton *radio = MakeRadio(&dialog, true);
+    auto *disk = new CIconRadioButton(&dialog);
+    push->setText(QStringLiteral("OK"));
+    check->setText(QStringLiteral("Remember Me"));
+    radio->setText(QStringLiteral("DHCP"));
+    radio->SetCheck(true);
+    const struct {
+      QAbstractButton *button;
+      QAccessible::Role role;
+      bool checkable;
+      bool checked;
+    } rows[] = {{push, QAccessible::Button, false, false},
+                {check, QAccessible::CheckBox, true, false},
+                {radio, QAccessible::RadioButton, true, true},
+                {disk, QAccessible::RadioButton, true, false}};
+    for (const auto &row : rows) {
+      QAccessibleInterface *face = QAccessible::queryAccessibleInterface(row.button);
+      QVERIFY(face != nullptr);
+      QCOMPARE(face->role(), row.role);
+      QCOMPARE(bool(face->state().checkable), row.checkable);
+      QCOMPARE(bool(face->state().checked), row.checked);
+      QCOMPARE(face->text(QAccessible::Name), row.button->text());
+    }
+  }
+
+  // The accessible action of a radio-style button is the click: the button
+  // is chosen, the rest of its group cleared, and the owner hears the click
+  // that switches its mode. Choosing the chosen one never unticks it.
+  void accessibleActionsDoWhatAClickDoes() {
+    QWidget dialog;
+    CGdipButton *dhcp = MakeRadio(&dialog, true);
+    CGdipButton *fixed = MakeRadio(&dialog, false);
+    auto *remember = new CGdipButton(ButtonKind::CheckBox, &dialog);
+    fixed->SetCheck(true);
+    bool dhcpMode = false;
+    connect(dhcp, &QAbstractButton::clicked, &dialog, [&dhcpMode] { dhcpMode = true; });
+    connect(fixed, &QAbstractButton::clicked, &dialog, [&dhcpMode] { dhcpMode = false; });
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(dhcp);
+    QAccessibleActionInterface *actions = face->actionInterface();
+    QVERIFY(actions != nullptr);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(dhcpMode);
+    QVERIFY(dhcp->GetCheck());
+    QTRY_VERIFY(!fixed->GetCheck());
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(dhcp->GetCheck()); // chosen again, not unticked
+    QAccessible::queryAccessibleInterface(fixed)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QVERIFY(!dhcpMode);
+    QTRY_VERIFY(!dhcp->GetCheck());
+
+    QAccessibleActionInterface *tick =
+        QAccessible::queryAccessibleInterface(remember)->actionInterface();
+    QSignalSpy clicks(remember, &QAbstractButton::clicked);
+    tick->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(remember->GetCheck());
+    tick->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!remember->GetCheck());
+    QCOMPARE(clicks.count(), 2);
+
+    remember->setEnabled(false);
+    QVERIFY(tick->actionNames().isEmpty());
+    tick->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!remember->GetCheck());
+  }
+
+  // A sidebar entry that can be used reads plainly; a disabled one is dimmed
+  // well below it.
+  void disabledShortcutTextIsDimmedWellBelowAUsableOne() {
+    std::unique_ptr<QWidget> stage(test::MakeBlackStage({260, 60}));
+    auto *button = new CShortCutButton(stage.get());
+    QVERIFY(button->LoadImages(skin::kShortcutNormal, skin::kShortcutPressed, skin::kShortcutHover,
+                               skin::kDownloadShortcut, skin::kDownloadShortcutLit));
+    button->setText(QStringLiteral("Wizard"));
+    button->setGeometry(0, 4, 240, 52);
+    const QImage enabled = test::RenderChild(stage.get(), button);
+    button->setEnabled(false);
+    const QImage disabled = test::RenderChild(stage.get(), button);
+    const QRect text(56, 10, 120, 32);
+    const int on = Brightest(enabled, text);
+    const int off = Brightest(disabled, text);
+    QVERIFY2(on >= 180, qPrintable(QString::number(on)));
+    QVERIFY2(off * 2 <= on, qPrintable(QStringLiteral("%1 against %2").arg(off).arg(on)));
+    const QRect icon(8, 8, 36, 36);
+    QVERIFY(Brightest(disabled, icon) < Brightest(enabled, icon));
   }
 
   void arrowKeysChooseWithinTheGroup() {

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QtTest>
 
 #include "i18n/current_language.h"
@@ -42,6 +43,48 @@ private Q_SLOTS:
     QCOMPARE(volume.UsageField()->Text(), usage);
     QCOMPARE(volume.PercentField()->Text(), percent);
     QCOMPARE(volume.Bar()->GetPos(), bar);
+  }
+
+  void aScreenReaderReadsTheGaugeAsItIsShown() {
+    CVolumeInfoCtrl volume;
+    volume.setAccessibleName(QStringLiteral("Volume_1"));
+    volume.SetVolume(931, 466, QStringLiteral("Volume_1"));
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(volume.Bar());
+    QCOMPARE(bar->role(), QAccessible::ProgressBar);
+    QCOMPARE(bar->text(QAccessible::Name), QStringLiteral("Volume_1"));
+    QVERIFY(bar->valueInterface() != nullptr);
+    QCOMPARE(bar->valueInterface()->currentValue().toInt(), 50);
+    QCOMPARE(bar->valueInterface()->maximumValue().toInt(), 100);
+    QCOMPARE(bar->text(QAccessible::Value), QStringLiteral("50%"));
+    for (CTransStatic *field : {volume.NameField(), volume.UsageField(), volume.PercentField()}) {
+      QAccessibleInterface *label = QAccessible::queryAccessibleInterface(field);
+      QCOMPARE(label->role(), QAccessible::StaticText);
+      QCOMPARE(label->text(QAccessible::Name), field->Text());
+      QVERIFY(!field->Text().isEmpty());
+    }
+    // Names follow the texts.
+    volume.SetVolume(100, 100, QStringLiteral("Volume_2"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(volume.PercentField())->text(QAccessible::Name),
+             QStringLiteral("100%"));
+    QCOMPARE(bar->valueInterface()->currentValue().toInt(), 100);
+  }
+
+  // A name set to the text follows the text; a name of the label's own stays.
+  void aLabelsNameFollowsItsText() {
+    CTransStatic welcome;
+    welcome.SetText(QStringLiteral("Welcome admin"));
+    welcome.setAccessibleName(welcome.Text());
+    welcome.SetText(QString());
+    QVERIFY(welcome.accessibleName().isEmpty());
+    welcome.SetText(QStringLiteral("Welcome guest"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&welcome)->text(QAccessible::Name),
+             QStringLiteral("Welcome guest"));
+    CTransStatic named;
+    named.SetText(QStringLiteral("50%"));
+    named.setAccessibleName(QStringLiteral("Volume_1 used"));
+    named.SetText(QStringLiteral("60%"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&named)->text(QAccessible::Name),
+             QStringLiteral("Volume_1 used"));
   }
 
   void theUsageTextIsTranslated() {

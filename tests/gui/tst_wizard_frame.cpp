@@ -10,6 +10,7 @@
 #include "support/clean_records.h"
 #include "ui/main/open_dialog_slot.h"
 #include "ui/qt_text.h"
+#include "ui/skin/control_id.h"
 #include "ui/skin/process_button.h"
 #include "ui/skin/trans_static.h"
 #include "ui/wizard/drive_mapping_page.h"
@@ -122,6 +123,7 @@ private Q_SLOTS:
   void launcherAddsThePagesOfTheUser_data();
   void launcherAddsThePagesOfTheUser();
   void launcherWithTheRealFrameShowsTheFirstPage();
+  void thePagesFirstFieldHasTheFocusAndTabWalksThePageFirst();
 };
 
 void TestWizardFrame::twoPagesNextAppliesAndMovesOnSuccess() {
@@ -479,6 +481,36 @@ void TestWizardFrame::launcherWithTheRealFrameShowsTheFirstPage() {
     QCOMPARE(Buttons(frame), administrator ? QStringLiteral("Skip Previous Next")
                                            : QStringLiteral("Skip Previous Finish"));
   }
+}
+
+void TestWizardFrame::thePagesFirstFieldHasTheFocusAndTabWalksThePageFirst() {
+  WizardPageSet pages;
+  CWizardDialog frame(nullptr, 0, true);
+  AddWizardPages(frame, pages, true, -1); // no box: nothing is sent
+  frame.Initialise();
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowActive(&frame));
+  QCOMPARE(frame.ActivePage(), pages.Page(0));
+  QCOMPARE(QApplication::focusWidget(), frame.GetDlgItem(kOldPassword));
+  // The fields, the buttons shown, then Close and the step bar.
+  QList<int> walked;
+  for (int i = 0; i < 6; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked << GetDlgCtrlID(QApplication::focusWidget());
+  }
+  QCOMPARE(walked, (QList<int>{kNewPassword, kConfirmPassword, kSkip, kNext, kExit, kClose}));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(GetDlgCtrlID(QApplication::focusWidget()), kSteps[0].button);
+
+  // A page whose fields wait for the box's values (none here) leaves the
+  // focus on the default button, never on the step bar.
+  frame.OnSkip();
+  QCOMPARE(frame.ActivePage(), pages.Page(1));
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(frame.DefaultButton()));
+  // Back on the first page its first field has the focus again.
+  frame.OnPrevious();
+  QCOMPARE(frame.ActivePage(), pages.Page(0));
+  QCOMPARE(QApplication::focusWidget(), frame.GetDlgItem(kOldPassword));
 }
 
 QTEST_MAIN(TestWizardFrame)

@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "setup/address_change_plan.h"
+#include "ui/main/address_names.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/ui_text.h"
@@ -143,7 +144,7 @@ void CSettingIpDialog::BuildControls() {
     auto *control = new CGdipIpAddrCtl(this);
     SetDlgCtrlID(control, row.field);
     control->setGeometry(field);
-    control->setAccessibleName(text->Text());
+    NameAddressControl(control, text->Text());
     if (firstRow) {
       SetGroupStart(text, true); // the radios' group ends here
       firstRow = false;

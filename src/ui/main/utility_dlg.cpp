@@ -289,7 +289,7 @@ void CUtilityDlg::BuildControls() {
   m_info->setGeometry(layout::kInfoPanel);
 
   // Keyboard order: the box list and its buttons, the shortcuts, the view
-  // button, then the title strip's tools.
+  // button, the panel's folder grid, then the title strip's tools.
   QWidget *order[] = {m_boxList,
                       GetDlgItem(kConnect),
                       GetDlgItem(kRefresh),
@@ -299,6 +299,7 @@ void CUtilityDlg::BuildControls() {
                       GetDlgItem(kDownloadCenter),
                       GetDlgItem(kBackupCenter),
                       GetDlgItem(kVolumeView),
+                      m_info->FolderList(),
                       GetDlgItem(kHelp),
                       GetDlgItem(kSettings),
                       GetDlgItem(kLogout),
@@ -742,11 +743,21 @@ void CUtilityDlg::closeEvent(QCloseEvent *event) {
 }
 
 void CUtilityDlg::keyPressEvent(QKeyEvent *event) {
-  // Escape and Enter never end the main window.
+  // Escape and Enter never end the main window. Enter in the box list, on a
+  // chosen box, connects to it as Connect does.
   switch (event->key()) {
-  case Qt::Key_Escape:
   case Qt::Key_Return:
   case Qt::Key_Enter:
+    if (event->modifiers() == Qt::NoModifier && focusWidget() == m_boxList &&
+        m_boxList->currentIndex() >= 0) {
+      auto *connectButton = GetDlgItemAs<QAbstractButton>(kConnect);
+      if (connectButton->isEnabled() && connectButton->isVisible()) {
+        connectButton->animateClick();
+      }
+    }
+    event->accept();
+    return;
+  case Qt::Key_Escape:
     event->accept();
     return;
   default:

@@ -1,5 +1,7 @@
 #include "ui/skin/folder_list_ctrl.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_slider.h"
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
 #include "ui/skin/skin_image_ids.h"
@@ -27,11 +30,14 @@ constexpr int kWheelNotch = 120;
 // Pixels a wheel notch scrolls the grid when turned over the folders.
 constexpr int kWheelStep = 40;
 constexpr char16_t kEllipsis[] = u"....";
+constexpr qreal kFocusFrameRadius = 4.0;
 
 } // namespace
 
 CFolderListCtrl::CFolderListCtrl(QWidget *parent)
     : QWidget(parent), m_scrollBar(new CGdipSlider(this)) {
+  InstallSkinAccessibility();
+  setFocusPolicy(Qt::StrongFocus);
   m_highlight.LoadFromResource(skin::kFolderHighlight);
   m_folder.LoadFromResource(skin::kFolder);
   SetDlgCtrlID(m_scrollBar, kScrollBarId);
@@ -77,6 +83,7 @@ void CFolderListCtrl::AddFolder(const QString &name) {
     m_scrollBar->hide();
   }
   update();
+  NotifyEntriesChanged();
 }
 
 void CFolderListCtrl::ClearFolders() {
@@ -85,6 +92,63 @@ void CFolderListCtrl::ClearFolders() {
   m_offsetX = 0;
   m_offsetY = 0;
   update();
+  NotifyEntriesChanged();
+}
+
+QString CFolderListCtrl::FolderName(int index) const {
+  return index >= 0 && index < FolderCount() ? m_entries[static_cast<std::size_t>(index)].name
+                                             : QString();
+}
+
+QRect CFolderListCtrl::VisibleCellRect(int index) const {
+  return CellRect(index).translated(-m_offsetX, -m_offsetY);
+}
+
+void CFolderListCtrl::Select(int index) {
+  if (index < 0 || index >= FolderCount()) {
+    return;
+  }
+  m_selected = index;
+  const QRect cell = CellRect(index);
+  // Scrolled only as far as needed to bring the whole cell into sight.
+  if (m_scrollBar->isVisible()) {
+    // The cell's bottom edge is exclusive, as the slider's range is counted.
+    if (cell.top() - m_offsetY < kGridTop) {
+      ScrollTo(cell.top() - kGridTop);
+    } else if (cell.bottom() + 1 - m_offsetY > kVisibleHeight) {
+      ScrollTo(cell.bottom() + 1 - kVisibleHeight);
+    }
+  }
+  update();
+  NotifySelected();
+}
+
+void CFolderListCtrl::Open(int index) {
+  if (index < 0 || index >= FolderCount()) {
+    return;
+  }
+  Select(index);
+  PostMessage(ParentHandleOf(this), WM_SKIN_ITEM_OPEN, static_cast<WPARAM>(index), 0);
+}
+
+void CFolderListCtrl::NotifyEntriesChanged() {
+  if (QAccessible::isActive()) {
+    QAccessibleEvent event(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void CFolderListCtrl::NotifySelected() {
+  if (QAccessible::isActive() && m_selected >= 0) {
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(m_selected);
+    QAccessible::updateAccessibility(&selection);
+    if (hasFocus()) {
+      QAccessibleEvent focus(this, QAccessible::Focus);
+      focus.setChild(m_selected);
+      QAccessible::updateAccessibility(&focus);
+    }
+  }
 }
 
 QString CFolderListCtrl::DisplayName(int index) const {
@@ -136,6 +200,15 @@ void CFolderListCtrl::paintEvent(QPaintEvent *event) {
     }
     painter.drawText(entry.cell.adjusted(0, 0, 0, -kNameBottomInset),
                      Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, entry.shown);
+    if (i == m_selected && hasFocus()) {
+      painter.save();
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.setPen(QPen(skin::SkinColor(skin::kTextAccent), 1.0));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRoundedRect(QRectF(entry.cell).adjusted(0.5, 0.5, -0.5, -0.5), kFocusFrameRadius,
+                              kFocusFrameRadius);
+      painter.restore();
+    }
   }
 }
 
@@ -162,6 +235,7 @@ void CFolderListCtrl::mouseReleaseEvent(QMouseEvent *event) {
   if (click) {
     if (const int hit = EntryAt(m_pressPoint); hit >= 0) {
       m_selected = hit;
+      NotifySelected();
     }
     update();
   }
@@ -193,6 +267,67 @@ void CFolderListCtrl::wheelEvent(QWheelEvent *event) {
   const int notches = event->angleDelta().y() / kWheelNotch;
   ScrollTo(m_offsetY - notches * kWheelStep);
   event->accept();
+}
+
+void CFolderListCtrl::keyPressEvent(QKeyEvent *event) {
+  const int count = FolderCount();
+  if (count == 0 || event->modifiers() != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const int current = m_selected >= 0 && m_selected < count ? m_selected : 0;
+  int next = -1;
+  switch (event->key()) {
+  case Qt::Key_Left:
+    next = current - 1;
+    break;
+  case Qt::Key_Right:
+    next = current + 1;
+    break;
+  case Qt::Key_Up:
+    next = current - kColumns;
+    break;
+  case Qt::Key_Down:
+    next = current + kColumns;
+    break;
+  case Qt::Key_Home:
+    next = 0;
+    break;
+  case Qt::Key_End:
+    next = count - 1;
+    break;
+  case Qt::Key_Space:
+  case Qt::Key_Select:
+    next = current;
+    break;
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    Open(current);
+    event->accept();
+    return;
+  default:
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  if (next >= 0 && next < count) {
+    Select(next);
+  }
+  event->accept(); // an arrow at the edge stays in the grid
+}
+
+void CFolderListCtrl::focusInEvent(QFocusEvent *event) {
+  QWidget::focusInEvent(event);
+  if (m_selected < 0 || m_selected >= FolderCount()) {
+    Select(0); // the focus always has an entry to show
+  } else {
+    NotifySelected();
+  }
+  update();
+}
+
+void CFolderListCtrl::focusOutEvent(QFocusEvent *event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void CFolderListCtrl::ScrollTo(int offset) {

@@ -3,7 +3,9 @@
 // selected one on a highlight, long names shortened, a slider at the right
 // once a second row is needed. A click (press and release at the same point)
 // selects, a double-click opens: WM_SKIN_ITEM_OPEN (entry index, 0) is posted
-// to the nearest ancestor with a window handle.
+// to the nearest ancestor with a window handle. From the keyboard the arrows,
+// Home and End select (the grid scrolls to the selected entry) and Enter
+// opens; a screen reader sees one list item per entry, whose action opens it.
 
 #include <QString>
 #include <QWidget>
@@ -38,6 +40,8 @@ public:
   void ClearFolders();
 
   int FolderCount() const { return static_cast<int>(m_entries.size()); }
+  // The whole name, and the name as the grid shows it.
+  QString FolderName(int index) const;
   QString DisplayName(int index) const;
   // The cell in content coordinates (before scrolling).
   QRect CellRect(int index) const;
@@ -46,6 +50,13 @@ public:
   CGdipSlider *ScrollBar() const { return m_scrollBar; }
   // The entry whose cell holds the point of the window, -1 for none.
   int EntryAt(QPoint point) const;
+  // The cell of the entry in the control's coordinates (after scrolling).
+  QRect VisibleCellRect(int index) const;
+
+  // Selects the entry and scrolls it into sight; out of range does nothing.
+  void Select(int index);
+  // Selects the entry and asks the owner to open it, as a double-click does.
+  void Open(int index);
 
   // The name as the grid shows it.
   static QString ShortenedName(const QString &name);
@@ -57,6 +68,9 @@ protected:
   void mouseReleaseEvent(QMouseEvent *event) override;
   void mouseDoubleClickEvent(QMouseEvent *event) override;
   void wheelEvent(QWheelEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
 
 private:
   struct Entry {
@@ -66,6 +80,9 @@ private:
   };
 
   void ScrollTo(int offset);
+  // Tells assistive technology what changed: the entries, or the selection.
+  void NotifyEntriesChanged();
+  void NotifySelected();
 
   std::vector<Entry> m_entries;
   int m_selected = -1;

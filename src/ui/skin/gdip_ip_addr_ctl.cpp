@@ -168,6 +168,14 @@ WindowHandle CGdipIpAddrCtl::Handle() const {
   return m_target->Handle();
 }
 
+void CGdipIpAddrCtl::SetAccessibleNames(const QString &name,
+                                        const std::function<QString(int)> &fieldName) {
+  setAccessibleName(name);
+  for (int i = 0; i < kAddressFieldCount; ++i) {
+    m_fields[static_cast<std::size_t>(i)]->setAccessibleName(fieldName(i));
+  }
+}
+
 CIPAddrEdit *CGdipIpAddrCtl::Field(int index) const {
   return index >= 0 && index < kAddressFieldCount ? m_fields[static_cast<std::size_t>(index)]
                                                   : nullptr;

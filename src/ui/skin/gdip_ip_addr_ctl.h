@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "platform/window_message.h"
 #include "setup/address_entry.h"
@@ -67,6 +68,10 @@ public:
   int GetAddressValue(AddressKind kind, std::uint32_t &value);
   // The four fields as they stand, read without a check or a message.
   AddressFieldTexts FieldTexts() const;
+
+  // Names the control and each of its four fields for assistive technology;
+  // fieldName(i) names the field i (0 to 3).
+  void SetAccessibleNames(const QString &name, const std::function<QString(int)> &fieldName);
 
   // The field 0 to 3 (control ids 1 to 4).
   CIPAddrEdit *Field(int index) const;

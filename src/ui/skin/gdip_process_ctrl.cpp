@@ -1,12 +1,16 @@
 #include "ui/skin/gdip_process_ctrl.h"
 
+#include <QAccessible>
 #include <QPainter>
 
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_paint.h"
 
 namespace corvesta {
 
-CGdipProcessCtrl::CGdipProcessCtrl(QWidget *parent) : QWidget(parent) {}
+CGdipProcessCtrl::CGdipProcessCtrl(QWidget *parent) : QWidget(parent) {
+  InstallSkinAccessibility();
+}
 
 bool CGdipProcessCtrl::SetBarImages(int background, int leftEnd, int middle, int rightEnd) {
   m_imagesLoaded = false;
@@ -26,8 +30,15 @@ void CGdipProcessCtrl::SetRange(int minimum, int maximum) {
 }
 
 void CGdipProcessCtrl::SetPos(int position) {
+  if (position == m_position) {
+    return;
+  }
   m_position = position;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent event(this, position);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 int CGdipProcessCtrl::FilledLength() const {

@@ -62,8 +62,16 @@ void CShortCutButton::paintEvent(QPaintEvent *) {
   if (DrawsText()) {
     const bool strong = pressed || focused || hovered;
     painter.setFont(skin::SkinFont(kTextHeight, strong ? skin::kWeightBold : skin::kWeightRegular));
-    painter.setPen(skin::SkinColor((strong || (enabled && m_selected)) ? skin::kTextAccent
-                                                                       : skin::kTextDisabled));
+    // An entry that can be used reads plainly; a disabled one is dimmed
+    // like its icon, so that the two cannot be mistaken for each other.
+    if (strong || (enabled && m_selected)) {
+      painter.setPen(skin::SkinColor(skin::kTextAccent));
+    } else if (enabled) {
+      painter.setPen(skin::SkinColor(skin::kTextShortcut));
+    } else {
+      painter.setPen(skin::SkinColor(skin::kTextDisabled));
+      painter.setOpacity(skin::kDisabledOpacity);
+    }
     const QRect textArea(kTextLeft, 0, std::max(0, width() - kTextLeft), height());
     // A name too long for one line (the longer languages) takes two; what
     // still does not fit ends in an ellipsis rather than being cut.

@@ -6,6 +6,7 @@
 
 #include "ui/platform/qt_message_target.h"
 #include "ui/skin/dialog_group.h"
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_tool_tip.h"
 #include "worker/private_messages.h"
@@ -28,6 +29,7 @@ CSkinButton::CSkinButton(QWidget *parent)
     : QAbstractButton(parent),
       m_target(new QtMessageTarget(
           this, [this](UINT m, WPARAM w, LPARAM l) { return WindowProc(m, w, l); }, this)) {
+  InstallSkinAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_Hover);
   setAutoFillBackground(false);
@@ -136,16 +138,30 @@ void CSkinButton::leaveEvent(QEvent *event) {
   QAbstractButton::leaveEvent(event);
 }
 
+namespace {
+
+// The focus leaves or comes back with its window (a dialog opened over it
+// and closed, a menu): the way it got there still holds.
+bool WithItsWindow(Qt::FocusReason reason) {
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
 void CSkinButton::focusInEvent(QFocusEvent *event) {
-  m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
-                    event->reason() == Qt::BacktabFocusReason ||
-                    event->reason() == Qt::ShortcutFocusReason;
+  if (!WithItsWindow(event->reason())) {
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
+                      event->reason() == Qt::BacktabFocusReason ||
+                      event->reason() == Qt::ShortcutFocusReason;
+  }
   QAbstractButton::focusInEvent(event);
   update();
 }
 
 void CSkinButton::focusOutEvent(QFocusEvent *event) {
-  m_keyboardFocus = false;
+  if (!WithItsWindow(event->reason())) {
+    m_keyboardFocus = false;
+  }
   QAbstractButton::focusOutEvent(event);
   update();
 }
@@ -160,14 +176,21 @@ void CSkinButton::keyPressEvent(QKeyEvent *event) {
   case Qt::Key_Left:
   case Qt::Key_Down:
   case Qt::Key_Right:
-    if (m_radioStyle &&
-        MoveWithinGroup(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right)) {
-      event->accept();
-      return;
+    if (m_radioStyle) {
+      MoveWithinGroup(event->key() == Qt::Key_Down || event->key() == Qt::Key_Right);
     }
-    break;
+    // Other buttons stay where they are: an arrow never carries the focus
+    // to a neighbour that a following Enter would press.
+    event->accept();
+    return;
   case Qt::Key_Return:
   case Qt::Key_Enter:
+    if (isCheckable()) {
+      // Space ticks and chooses; Enter is the dialog's, which presses its
+      // default button.
+      event->ignore();
+      return;
+    }
     m_keyboardFocus = true;
     if (!event->isAutoRepeat()) {
       animateClick();
@@ -197,7 +220,7 @@ bool CSkinButton::MoveWithinGroup(bool forward) {
 }
 
 void CSkinButton::keyReleaseEvent(QKeyEvent *event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isCheckable()) {
     event->accept();
     return;
   }

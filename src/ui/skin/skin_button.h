@@ -2,8 +2,11 @@
 // What every skinned button shares: a window handle for the skin's private
 // messages, the hover state, the draw-text flag, the skinned tool tip, dialog
 // group unchecking for radio-style buttons, and keyboard use (Tab reaches it,
-// Space and Enter press it, the arrow keys move between the radio-style
-// buttons of a group and choose, keyboard focus is drawn). Each button class
+// Space presses it, Enter presses a push button and leaves a check box or
+// radio button to the dialog's default button, the arrow keys move between
+// the radio-style buttons of a group and choose and leave other buttons
+// where they are, keyboard focus is drawn and outlasts a dialog opened over
+// its window). Each button class
 // paints itself over the dialog's background and nothing else.
 
 #include <QAbstractButton>
@@ -32,6 +35,8 @@ public:
   CSkinToolTip *ToolTip() const { return m_toolTip; }
 
   bool IsHovered() const { return m_hovered; }
+  // True for a button that stands for one of several choices.
+  bool IsRadioStyle() const { return m_radioStyle; }
   // True while the focus came from the keyboard (Tab, Space, Enter).
   bool HasKeyboardFocus() const { return hasFocus() && m_keyboardFocus; }
 

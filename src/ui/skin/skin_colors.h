@@ -12,6 +12,7 @@ inline constexpr QRgb kTextNormal = 0xFFFFFF;        // white text
 inline constexpr QRgb kTextDisabled = 0x646464;      // grey text of disabled controls
 inline constexpr QRgb kTextAccent = 0x00A0FF;        // current step, hovered items
 inline constexpr QRgb kTextBottomButton = 0x969696;  // bottom text buttons at rest
+inline constexpr QRgb kTextShortcut = 0xC8C8C8;      // usable sidebar entries at rest
 inline constexpr QRgb kTextComboFace = 0x323232;     // drop-down list text
 inline constexpr QRgb kSelectionFill = 0x505050;     // selection bars
 inline constexpr QRgb kToolTipBackground = 0x000000; // tool tip defaults

@@ -1,8 +1,10 @@
 #include "ui/skin/trans_static.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
 
@@ -17,6 +19,7 @@ constexpr int kDefaultFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 CTransStatic::CTransStatic(QWidget *parent)
     : QWidget(parent), m_flags(kDefaultFlags), m_height(kDefaultHeight),
       m_weight(skin::kWeightRegular), m_color(skin::SkinColor(skin::kTextNormal)) {
+  InstallSkinAccessibility();
   setAttribute(Qt::WA_TransparentForMouseEvents);
   UpdateFont();
 }
@@ -27,8 +30,16 @@ CTransStatic::CTransStatic(const QString &text, QWidget *parent) : CTransStatic(
 
 void CTransStatic::SetText(const QString &text) {
   if (text != m_text) {
+    // A name that followed the text follows it on; a name of its own stays.
+    if (!accessibleName().isEmpty() && accessibleName() == m_text) {
+      setAccessibleName(text);
+    }
     m_text = text;
     update();
+    if (QAccessible::isActive()) {
+      QAccessibleEvent event(this, QAccessible::NameChanged);
+      QAccessible::updateAccessibility(&event);
+    }
   }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A label drawn straight onto the dialog's background: white "Decker" text,
-// left and top aligned and word-wrapped unless told otherwise.
+// left and top aligned and word-wrapped unless told otherwise. Assistive
+// technology reads it as static text named by its text, or by an accessible
+// name of its own; a name set to the text follows the text when it changes.
 
 #include <QColor>
 #include <QWidget>

@@ -7,6 +7,7 @@
 #include "platform/text_codec.h"
 #include "setup/address_change_plan.h"
 #include "setup/network_entry.h"
+#include "ui/main/address_names.h"
 #include "ui/main/ui_text.h"
 #include "ui/platform/qt_sequence_host.h"
 #include "ui/qt_text.h"
@@ -106,7 +107,7 @@ void CNetworkPage::LayoutControls() {
     const QSize size = m_addresses[i]->sizeHint();
     m_addresses[i]->setGeometry(
         QRect(QPoint(lay::kFieldLeft, label.center().y() - size.height() / 2), size));
-    m_addresses[i]->setAccessibleName(UiText(kLabelTexts[i]));
+    NameAddressControl(m_addresses[i], UiText(kLabelTexts[i]));
   }
   SetMode(true);
   EnableFields(false);

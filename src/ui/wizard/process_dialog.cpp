@@ -83,6 +83,7 @@ void CProcessDialog::BuildControls() {
   m_progress->setGeometry(lay::kProgress);
   m_progress->SetRange(0, 100);
   m_progress->SetPos(0);
+  m_progress->setAccessibleName(m_title->Text());
 
   m_percent = new CTransStatic(this);
   SetDlgCtrlID(m_percent, kPercent);
@@ -160,6 +161,7 @@ void CProcessDialog::OnEnd(const FormatOutcome &outcome) {
   m_outcome = outcome;
   if (!outcome.title.empty()) {
     m_title->SetText(UiText(outcome.title));
+    setWindowTitle(m_title->Text()); // what the desktop and a screen reader call it
   }
   m_text->SetText(UiText(outcome.message));
   m_icon->SetImage(outcome.Succeeded() ? skin::kCompleteIcon : skin::kErrorIcon);

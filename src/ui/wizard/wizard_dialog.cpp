@@ -1,5 +1,7 @@
 #include "ui/wizard/wizard_dialog.h"
 
+#include <vector>
+
 #include "i18n/translate.h"
 #include "ui/main/ui_text.h"
 #include "ui/qt_text.h"
@@ -153,21 +155,36 @@ bool CWizardDialog::SetActivePage(CWizardPage *page) {
   m_hint->SetText(page->Hint());
   m_hint->setAccessibleName(page->Hint());
   SetStepStates(page);
-  // Tab runs through the page's fields first, then the buttons.
+  // Tab runs through the page's fields first, then the buttons, then the
+  // title strip's Close and the step bar; the page's first usable field
+  // has the focus when the page opens.
   QWidget *previous = nullptr;
+  QWidget *first = nullptr;
   for (QWidget *field : page->findChildren<QWidget *>()) {
     if (field->focusPolicy() & Qt::TabFocus) {
       if (previous != nullptr) {
         setTabOrder(previous, field);
       }
       previous = field;
+      if (first == nullptr && field->isEnabled() && field->isVisibleTo(page)) {
+        first = field;
+      }
     }
   }
-  for (int id : {kSkip, kPrevious, kNext, kFinish, kExit}) {
+  std::vector<int> tail{kSkip, kPrevious, kNext, kFinish, kExit, kClose};
+  for (const auto &step : kSteps) {
+    tail.push_back(step.button);
+  }
+  for (int id : tail) {
     if (previous != nullptr) {
       setTabOrder(previous, GetDlgItem(id));
     }
     previous = GetDlgItem(id);
+  }
+  if (first != nullptr) {
+    first->setFocus(Qt::TabFocusReason); // drawn as keyboard focus
+  } else if (QWidget *button = DefaultButton(); button != nullptr) {
+    button->setFocus(Qt::TabFocusReason);
   }
   return true;
 }

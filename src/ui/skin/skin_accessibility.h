@@ -1,0 +1,24 @@
+#pragma once
+// What assistive technology reads of the skinned buttons: a radio-style
+// button is a radio button and a check box a check box (the skinned buttons
+// are not auto-exclusive, so Qt's own reading would call every checkable one
+// a check box), with the checked state, and every action a click performs
+// does what the click does: choosing a radio-style button switches what it
+// stands for, exactly as a mouse click would. The folder grid is a list of
+// its entries (folder_list_accessible.h).
+//
+// The factory is installed once, by the first skinned button or grid made.
+
+class QAccessibleInterface;
+class QObject;
+class QString;
+
+namespace corvesta {
+
+// The interface for a skinned button, or nullptr for any other object.
+QAccessibleInterface *SkinAccessibleFactory(const QString &className, QObject *object);
+
+// Installs SkinAccessibleFactory; later calls do nothing. UI thread only.
+void InstallSkinAccessibility();
+
+} // namespace corvesta
