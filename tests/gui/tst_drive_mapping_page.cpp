@@ -5,6 +5,7 @@
 // list takes no choice while a change runs and Exit stops it.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QTest>
 
 #include "i18n/own_texts.h"
@@ -22,6 +23,7 @@
 #include "support/temp_folder.h"
 #include "ui/main/ui_text.h"
 #include "ui/qt_text.h"
+#include "ui/skin/gdip_list_combo_box.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/wizard/drive_mapping_page.h"
 #include "ui/wizard/wizard_dialog.h"
@@ -84,6 +86,8 @@ private Q_SLOTS:
   void labelsAfterAScan();
   void lettersOfferedInALocationCell();
   void noChoicesWithoutTheFocusInTheList();
+  void theKeysOfAComboBoxOpenTheChooser_data();
+  void theKeysOfAComboBoxOpenTheChooser();
   void theSameLetterDoesNothing();
   void aChoiceConnectsOrDisconnects_data();
   void aChoiceConnectsOrDisconnects();
@@ -261,6 +265,65 @@ void TestDriveMappingPage::noChoicesWithoutTheFocusInTheList() {
   QStringList choices{QStringLiteral("stale")};
   SendMessage(Page()->Handle(), WM_SKIN_FILL_CHOICES, 0, reinterpret_cast<LPARAM>(&choices));
   QVERIFY(choices.isEmpty());
+}
+
+// From the keyboard: Down to Photos, a key that opens a combo box, Down to
+// the first letter and Enter maps it; Escape leaves the cell as it was. No
+// key in the list ends the wizard.
+void TestDriveMappingPage::theKeysOfAComboBoxOpenTheChooser_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+  QTest::addColumn<bool>("choose"); // false: Escape in the open chooser
+  const Qt::KeyboardModifiers none = Qt::NoModifier;
+  QTest::newRow("Space") << int(Qt::Key_Space) << none << true;
+  QTest::newRow("F2") << int(Qt::Key_F2) << none << true;
+  QTest::newRow("F4") << int(Qt::Key_F4) << none << true;
+  QTest::newRow("Enter") << int(Qt::Key_Return) << none << true;
+  QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+                                << true;
+  QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier)
+                            << true;
+  QTest::newRow("Enter, then Escape") << int(Qt::Key_Return) << none << false;
+}
+
+void TestDriveMappingPage::theKeysOfAComboBoxOpenTheChooser() {
+  QFETCH(int, key);
+  QFETCH(Qt::KeyboardModifiers, modifiers);
+  QFETCH(bool, choose);
+  Open();
+  QCOMPARE(List()->GetItemCount(), 2);
+  QApplication::setActiveWindow(m_frame.get());
+  List()->setFocus(Qt::TabFocusReason);
+  QTRY_VERIFY(List()->hasFocus());
+  List()->SetSelectedRow(0);
+  QTest::keyClick(List(), Qt::Key_Down);
+  QCOMPARE(List()->GetSelectedRow(), 1);
+
+  QTest::keyClick(List(), static_cast<Qt::Key>(key), modifiers);
+  CGdipListComboBox *chooser = CGdipListCtrl::Chooser();
+  QVERIFY(chooser != nullptr);
+  QTRY_VERIFY(chooser->view()->isVisible());
+  QCOMPARE(chooser->itemText(1), QStringLiteral("Z:"));
+  QVERIFY(m_frame->isVisible());
+
+  if (choose) {
+    QTest::keyClick(chooser->view(), Qt::Key_Down);
+    QTest::keyClick(chooser->view(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(Boxes().Count() >= 1, kWaitMs);
+    QCOMPARE((*m_drives)->Calls(),
+             std::vector<std::string>{"map Z: 127.0.0.3 Photos anna anna2024 remember"});
+    QCOMPARE(ToQString(Boxes().Requests().at(0).text), Text(u"Mount is successful."));
+    QCOMPARE(List()->GetItemText(1, 1), QStringLiteral("Z:"));
+  } else {
+    QTest::keyClick(chooser->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!chooser->isVisible());
+    QTest::qWait(50);
+    QVERIFY((*m_drives)->Calls().empty());
+    QCOMPARE(List()->GetItemText(1, 1), QStringLiteral("select"));
+    QTRY_VERIFY(List()->hasFocus());
+  }
+  QVERIFY(m_frame->isVisible());
+  QCOMPARE(m_frame->ActivePage(), Page());
 }
 
 // ---------------------------------------------------------------- changes

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
 
@@ -29,6 +30,7 @@ CGdipComboBox::CGdipComboBox(QWidget *parent) : QComboBox(parent) {
   setFont(skin::SkinFont(kTextHeight));
   setItemDelegate(new CGdipComboItemDelegate(this));
   setFocusPolicy(Qt::StrongFocus);
+  InstallSkinAccessibility();
 }
 
 bool CGdipComboBox::SetFaceImage(int id) {

@@ -248,7 +248,33 @@ void CGdipListCtrl::mousePressEvent(QMouseEvent *event) {
   }
 }
 
+bool CGdipListCtrl::IsChooserKey(const QKeyEvent &event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  switch (event.key()) {
+  case Qt::Key_Space:
+  case Qt::Key_F2:
+  case Qt::Key_F4:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    return modifiers == Qt::NoModifier;
+  case Qt::Key_Down:
+  case Qt::Key_Up:
+    return modifiers == Qt::AltModifier;
+  default:
+    return false;
+  }
+}
+
 void CGdipListCtrl::keyPressEvent(QKeyEvent *event) {
+  // The keys that open a combo box open the chooser of the current row; they
+  // go no further (Enter would otherwise press the dialog's default button).
+  if (!m_choiceColumns.empty() && IsChooserKey(*event) && rowCount() > 0) {
+    const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    SetSelectedRow(row);
+    OpenChooser(row, m_choiceColumns.front());
+    event->accept();
+    return;
+  }
   QTableWidget::keyPressEvent(event);
   ReportScrolled();
 }

@@ -3,7 +3,9 @@
 // a dark bar under the selected row, a thin rule under every row (ruled empty
 // rows continue down to the bottom), per-column text size and colour, and the
 // flat header. Column 1 may be a choice column: a click on it in the focused
-// row opens the in-place chooser, whose entries the parent supplies.
+// row opens the in-place chooser, whose entries the parent supplies, and so
+// do the keys that open a combo box (Space, F2, F4, Enter, Alt+Down, Alt+Up)
+// on the current row.
 //
 // The owner fills the list with the operations below (or QTableWidget's own)
 // and hears about it through posted and sent window messages to the nearest
@@ -18,6 +20,8 @@
 #include <vector>
 
 #include "platform/window_message.h"
+
+class QKeyEvent;
 
 namespace corvesta {
 
@@ -98,6 +102,7 @@ private:
     QColor color;
   };
 
+  static bool IsChooserKey(const QKeyEvent &event);
   void PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const;
   void ReportScrolled();
   void PaintRowBackground(class QPainter &painter, const QRect &area, bool selected) const;

@@ -1,10 +1,12 @@
 #include "ui/skin/skin_accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 
 #include "ui/skin/folder_list_accessible.h"
 #include "ui/skin/folder_list_ctrl.h"
+#include "ui/skin/gdip_combo_box.h"
 #include "ui/skin/gdip_process_ctrl.h"
 #include "ui/skin/skin_button.h"
 #include "ui/skin/trans_static.h"
@@ -141,6 +143,76 @@ private:
   }
 };
 
+// The drop-down list: named by its own accessible name (the heading over
+// it, "Select NAS"), with the chosen entry as its value. Qt's own reading on
+// Linux names a combo box by its current text, so a screen reader would say
+// only the box's name and never what the list is for. Its child is the list
+// of entries, as in Qt's own reading.
+class ComboBoxAccessible : public QAccessibleWidget {
+public:
+  explicit ComboBoxAccessible(CGdipComboBox *combo)
+      : QAccessibleWidget(combo, QAccessible::ComboBox) {
+    addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
+  }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) {
+      const QString name = widget()->accessibleName();
+      return name.isEmpty() ? Combo()->currentText() : name;
+    }
+    if (t == QAccessible::Value) {
+      return Combo()->currentText();
+    }
+    return QAccessibleWidget::text(t);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.expandable = true;
+    state.expanded = Combo()->view()->isVisible();
+    state.collapsed = !state.expanded;
+    return state;
+  }
+
+  int childCount() const override { return 1; }
+
+  QAccessibleInterface *child(int index) const override {
+    return index == 0 ? QAccessible::queryAccessibleInterface(Combo()->view()) : nullptr;
+  }
+
+  int indexOfChild(const QAccessibleInterface *child) const override {
+    return child != nullptr && child->object() == Combo()->view() ? 0 : -1;
+  }
+
+  QStringList actionNames() const override {
+    if (!widget()->isEnabled()) {
+      return {};
+    }
+    return {showMenuAction(), pressAction()};
+  }
+
+  void doAction(const QString &actionName) override {
+    if (!widget()->isEnabled() || !actionNames().contains(actionName)) {
+      return;
+    }
+    if (Combo()->view()->isVisible()) {
+      Combo()->hidePopup();
+    } else {
+      Combo()->showPopup();
+    }
+  }
+
+  QStringList keyBindingsForAction(const QString &actionName) const override {
+    if (actionNames().contains(actionName)) {
+      return {QStringLiteral("Alt+Down")};
+    }
+    return {};
+  }
+
+private:
+  CGdipComboBox *Combo() const { return static_cast<CGdipComboBox *>(widget()); }
+};
+
 } // namespace
 
 QAccessibleInterface *SkinAccessibleFactory(const QString &, QObject *object) {
@@ -152,6 +224,9 @@ QAccessibleInterface *SkinAccessibleFactory(const QString &, QObject *object) {
   }
   if (auto *label = qobject_cast<CTransStatic *>(object)) {
     return new TransStaticAccessible(label);
+  }
+  if (auto *combo = qobject_cast<CGdipComboBox *>(object)) {
+    return new ComboBoxAccessible(combo);
   }
   if (auto *folders = qobject_cast<CFolderListCtrl *>(object)) {
     return MakeFolderListAccessible(folders);

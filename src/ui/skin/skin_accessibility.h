@@ -7,7 +7,7 @@
 // stands for, exactly as a mouse click would. The folder grid is a list of
 // its entries (folder_list_accessible.h).
 //
-// The factory is installed once, by the first skinned button or grid made.
+// The factory is installed once, by the first skinned control made.
 
 class QAccessibleInterface;
 class QObject;
