@@ -281,8 +281,7 @@ void TestDriveMappingPage::theKeysOfAComboBoxOpenTheChooser_data() {
   QTest::newRow("Enter") << int(Qt::Key_Return) << none << true;
   QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
                                 << true;
-  QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier)
-                            << true;
+  QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier) << true;
   QTest::newRow("Enter, then Escape") << int(Qt::Key_Return) << none << false;
 }
 

@@ -9,6 +9,7 @@
 // <shot>@2x.png. The exit code is 0 when every shot was taken, is not blank
 // and was written.
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -29,6 +30,7 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "support/nas_sim_process.h"
+#include "ui/main/idle_logout.h"
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"
@@ -100,6 +102,23 @@ void SetAddress(CGdipIpAddrCtl *control, const char *dotted) {
   }
 }
 
+// The window shown and active with the keyboard focus on `control`, as Tab
+// would have taken it there: the control draws its focus ring.
+QImage FocusedOn(QWidget &window, QWidget *control) {
+  if (control == nullptr) {
+    Fail(QStringLiteral("no control to focus in ") + window.metaObject()->className());
+    return {};
+  }
+  gallery::Show(window);
+  QApplication::setActiveWindow(&window);
+  control->setFocus(Qt::TabFocusReason);
+  gallery::SettleOnScreen();
+  if (!control->hasFocus()) {
+    Fail(QStringLiteral("the focus did not go to ") + control->metaObject()->className());
+  }
+  return ShootOnScreen(window);
+}
+
 std::int32_t IndexOf(const char *name) {
   const std::vector<NasDevice> devices = DeviceList::Instance().Snapshot();
   for (std::size_t i = 0; i < devices.size(); ++i) {
@@ -116,6 +135,8 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
   {
     CSettingsDialog dialog;
     Save(ShootOnScreen(dialog), QStringLiteral("settings_") + code);
+    Save(FocusedOn(dialog, dialog.GetDlgItem(CSettingsDialog::RadioFor(IdleTime()))),
+         QStringLiteral("settings_focus_") + code);
   }
   const std::int32_t box = IndexOf("OFFICE-NAS");
   if (box < 0) {
@@ -127,6 +148,8 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
     Save(ShootOnScreen(dialog), QStringLiteral("set_ip_static_") + code);
     QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpDhcp), Qt::LeftButton);
     Save(ShootOnScreen(dialog), QStringLiteral("set_ip_dhcp_") + code);
+    Save(FocusedOn(dialog, dialog.GetDlgItem(main_ids::kSetIpDhcp)),
+         QStringLiteral("set_ip_focus_dhcp_") + code);
     QTest::mouseClick(dialog.GetDlgItem(main_ids::kSetIpStatic), Qt::LeftButton);
     SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpAddress), "192.168.1.10");
     SetAddress(dialog.GetDlgItemAs<CGdipIpAddrCtl>(main_ids::kSetIpMask), "255.255.255.0");
@@ -233,6 +256,10 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
       Fail(QStringLiteral("the box list did not fill"));
     }
     Save(ShootOnScreen(window), QStringLiteral("main_listed_") + code);
+    Save(FocusedOn(window, window.GetDlgItem(main_ids::kBoxList)),
+         QStringLiteral("main_focus_box_list_") + code);
+    Save(FocusedOn(window, window.GetDlgItem(main_ids::kConnect)),
+         QStringLiteral("main_focus_connect_") + code);
     ShootDialogs(code, sim);
 
     if (all) {
@@ -263,6 +290,8 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
     CLoginDialog dialog;
     dialog.Prepare(QStringLiteral("anna"), QStringLiteral("anna2024"));
     Save(ShootOnScreen(dialog), QStringLiteral("login_remembered_") + code);
+    Save(FocusedOn(dialog, dialog.GetDlgItem(main_ids::kLoginRemember)),
+         QStringLiteral("login_focus_remember_") + code);
   }
   {
     // The refusal of an empty user name over the dialog.
