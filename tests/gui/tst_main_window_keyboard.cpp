@@ -1,7 +1,9 @@
 // The main window from the keyboard alone, against a simulated box in the
 // test's network namespace: Enter in the box list connects, the focus ring
 // outlasts the login dialog, arrows never carry the focus along the title
-// strip, and a share opens from the folder grid with Enter.
+// strip, and a share opens from the folder grid with Enter. A screen reader
+// hears the box list as "Select NAS" with the chosen box as its value.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include "ui/main/login_dialog.h"
 #include "ui/main/main_ids.h"
 #include "ui/main/nas_info_dialog.h"
+#include "ui/main/ui_text.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
@@ -68,6 +71,8 @@ private Q_SLOTS:
   void enterInTheBoxListConnectsAndEscapeKeepsTheRing();
   void arrowsOnTheTitleStripStayPut();
   void aShareOpensFromTheFolderGridWithEnter();
+  void theBoxListIsNamedByItsHeading_data();
+  void theBoxListIsNamedByItsHeading();
 };
 
 void TestMainWindowKeyboard::enterInTheBoxListConnectsAndEscapeKeepsTheRing() {
@@ -173,6 +178,48 @@ void TestMainWindowKeyboard::aShareOpensFromTheFolderGridWithEnter() {
   QCOMPARE(ToQString(opened->Shares()[1].path), QStringLiteral("Backup"));
   QCOMPARE(ToQString(opened->Shares()[1].host), QStringLiteral("127.0.0.3"));
   QCOMPARE(boxes->Count(), std::size_t(0));
+}
+
+void TestMainWindowKeyboard::theBoxListIsNamedByItsHeading_data() {
+  QTest::addColumn<int>("language");
+  QTest::newRow("English") << 0;
+  QTest::newRow("German") << 2;
+  QTest::newRow("Russian") << 4;
+}
+
+void TestMainWindowKeyboard::theBoxListIsNamedByItsHeading() {
+  QFETCH(int, language);
+  test::ScopedLanguage chosen(language);
+  QVERIFY2(m_sim->Start(test::NasSimProcess::MakeState(
+               {test::SimBox("ALPHA", 2, "secret"), test::SimBox("BETA", 3, "secret")})),
+           m_sim->Error().c_str());
+  CUtilityDlg window;
+  test::StartListed(window, kWithinMs);
+  auto *list = window.GetDlgItemAs<CGdipComboBox>(kBoxList);
+  QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, kWithinMs);
+  QAccessibleInterface *box = QAccessible::queryAccessibleInterface(list);
+  QVERIFY(box != nullptr);
+  QCOMPARE(box->role(), QAccessible::ComboBox);
+  const QString heading = UiText(u"Select NAS");
+  QVERIFY(!heading.isEmpty());
+  if (language != 0) {
+    QVERIFY(heading != QStringLiteral("Select NAS"));
+  }
+  for (int index : {0, 1}) {
+    list->setCurrentIndex(index);
+    QCOMPARE(box->text(QAccessible::Name), heading);
+    QCOMPARE(box->text(QAccessible::Value), list->itemText(index));
+  }
+  // The list of entries is its child, and the action opens it.
+  QCOMPARE(box->childCount(), 1);
+  QCOMPARE(box->child(0)->object(), list->view());
+  QAccessibleActionInterface *actions = box->actionInterface();
+  QVERIFY(actions != nullptr);
+  QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+  actions->doAction(QAccessibleActionInterface::showMenuAction());
+  QTRY_VERIFY(list->view()->isVisible());
+  QVERIFY(box->state().expanded);
+  list->hidePopup();
 }
 
 QTEST_MAIN(TestMainWindowKeyboard)
