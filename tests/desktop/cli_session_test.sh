@@ -19,9 +19,22 @@ fail() {
   failures=$((failures + 1))
 }
 
-# A session of its own: its own bus, its own GVfs, the same home.
+# A session of its own: its own bus, its own GVfs, the same home. Its end is
+# a logout: the session's FUSE folder goes with it, as the runtime folder
+# goes at a desktop's logout. Left mounted by a GVfs daemon still ending,
+# it would keep the next session's daemon from mounting its own there.
 session() {
-  dbus-run-session -- "$root/scripts/desktop-session" "$@"
+  local status=0
+  dbus-run-session -- "$root/scripts/desktop-session" "$@" || status=$?
+  local fuse="$XDG_RUNTIME_DIR/gvfs"
+  for _ in $(seq 20); do
+    grep -q " $fuse " /proc/self/mountinfo || break
+    sleep 0.1
+  done
+  if grep -q " $fuse " /proc/self/mountinfo; then
+    fusermount3 -u -z "$fuse" 2>/dev/null || true
+  fi
+  return "$status"
 }
 
 # True when the keyring holds the SMB password of anna on HOMESTORE.
