@@ -112,6 +112,8 @@ QImage FocusedOn(QWidget &window, QWidget *control) {
   }
   gallery::Show(window);
   QApplication::setActiveWindow(&window);
+  // A click may have focused it already, and a click's focus draws no ring.
+  control->clearFocus();
   control->setFocus(Qt::TabFocusReason);
   gallery::SettleOnScreen();
   if (!control->hasFocus()) {
