@@ -53,6 +53,7 @@ std::vector<NetworkAdapter> ListNetworkAdapters() {
     adapter.interfaceIndex = index;
     adapter.address = AddressText(entry->ifa_addr);
     adapter.mask = AddressText(entry->ifa_netmask);
+    adapter.kind = ClassifyAdapter(adapter.name, ReadAdapterFacts(adapter.name));
     if (!adapter.address.empty() && !adapter.mask.empty()) {
       adapters.push_back(std::move(adapter));
     }
