@@ -36,6 +36,7 @@ QString LocationText(std::u16string_view location) {
 
 void CTimeZonePage::LayoutControls() {
   m_list = new CGdipListCtrl(this);
+  m_list->SetReadsAsList(true); // one zone a row
   SetDlgCtrlID(m_list, kZoneList);
   m_list->setGeometry(lay::kZoneList);
   m_list->InsertColumn(0, UiText(u"Location"), ColumnAlign::Left, kLocationWidth);
