@@ -27,7 +27,10 @@
 #include "ui/main/settings_dialog.h"
 #include "ui/main/utility_dlg.h"
 #include "ui/qt_text.h"
+#include "ui/skin/control_id.h"
 #include "ui/skin/folder_list_ctrl.h"
+#include "ui/skin/gdip_button.h"
+#include "ui/skin/gdip_icon_static.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/skin/skin_button.h"
 #include "ui/skin/skin_tool_tip.h"
@@ -161,6 +164,7 @@ class TestWindowAccessibility : public test::WizardSimTest {
   Q_OBJECT
 private Q_SLOTS:
   void cleanup();
+  void theAuditNamesWhatToFix();
   void mainWindowBeforeAndAfterALogin_data() { AddLanguageRows(); }
   void mainWindowBeforeAndAfterALogin();
   void loginDialog_data() { AddLanguageRows(); }
@@ -190,6 +194,52 @@ void TestWindowAccessibility::cleanup() {
     m_started = false;
   }
   ClearCurrentCredentials();
+}
+
+// A dialog with one fault of each kind the audit can see here, beside
+// controls it must leave alone.
+void TestWindowAccessibility::theAuditNamesWhatToFix() {
+  CGdipDialog dialog; // no title
+  auto *unnamed = new CGdipButton(ButtonKind::PushButton, &dialog);
+  SetDlgCtrlID(unnamed, 7001);
+  auto *plain = new QWidget(&dialog); // takes the focus, reads as nothing
+  SetDlgCtrlID(plain, 7002);
+  plain->setFocusPolicy(Qt::StrongFocus);
+  auto *off = new CGdipButton(ButtonKind::CheckBox, &dialog);
+  SetDlgCtrlID(off, 7003);
+  off->setEnabled(false); // still needs its name
+  auto *named = MakeTextButton(&dialog, 7004, QRect(0, 0, 80, 30), QStringLiteral("OK"));
+  auto *hidden = new CGdipButton(ButtonKind::PushButton, &dialog);
+  SetDlgCtrlID(hidden, 7005);
+  hidden->hide();
+  auto *picture = new CGdipIconStatic(&dialog); // decoration
+  SetDlgCtrlID(picture, 7006);
+  dialog.show();
+  QVERIFY(named->isVisible());
+
+  const QStringList problems = test::AccessibilityProblems(&dialog);
+  const QString all = problems.join(QLatin1Char('\n'));
+  QCOMPARE(problems.size(), 5);
+  QVERIFY2(problems[0].contains(QStringLiteral("the window has no name")), qPrintable(all));
+  QVERIFY2(problems.filter(QStringLiteral("#7001")).size() == 1 &&
+               problems.filter(QStringLiteral("#7001"))[0].endsWith(QStringLiteral("no name")),
+           qPrintable(all));
+  const QStringList plainLines = problems.filter(QStringLiteral("QWidget #7002"));
+  QCOMPARE(plainLines.size(), 2); // a generic role and no name
+  QVERIFY2(plainLines.filter(QStringLiteral("generic")).size() == 1, qPrintable(all));
+  QVERIFY2(problems.filter(QStringLiteral("#7003")).size() == 1, qPrintable(all));
+  for (const char *quiet : {"#7004", "#7005", "#7006"}) {
+    QVERIFY2(problems.filter(QString::fromLatin1(quiet)).isEmpty(), qPrintable(all));
+  }
+
+  // Named, the same dialog passes but for the plain widget's role.
+  dialog.setWindowTitle(QStringLiteral("Faults"));
+  unnamed->setAccessibleName(QStringLiteral("Help"));
+  off->setText(QStringLiteral("Remember Me"));
+  plain->setAccessibleName(QStringLiteral("Pad"));
+  QCOMPARE(test::AccessibilityProblems(&dialog).size(), 1);
+  plain->setFocusPolicy(Qt::NoFocus);
+  QCOMPARE(test::AccessibilityProblems(&dialog), QStringList());
 }
 
 void TestWindowAccessibility::mainWindowBeforeAndAfterALogin() {
