@@ -52,6 +52,13 @@ void CTimeZonePage::LayoutControls() {
     m_list->SetItemText(row, 1, QString::fromLatin1(kTimeZones[i].offset));
   }
   connect(m_list, &CGdipListCtrl::ItemClicked, this, [this](int row, int) { m_selected = row; });
+  // The arrows, Home, End and the page keys choose as a click does while
+  // the person is in the list; the box's value shown is chosen already.
+  connect(m_list, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (m_list->hasFocus() && row >= 0) {
+      m_selected = row;
+    }
+  });
 
   m_up = new CGdipButton(ButtonKind::PushButton, this);
   SetDlgCtrlID(m_up, kZoneUp);
