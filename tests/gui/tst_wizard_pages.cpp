@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/remembered_settings.h"
@@ -356,17 +357,22 @@ void TestWizardPages::deviceInfoFieldsCountBytesAndRefuseNonBmp() {
 void TestWizardPages::timeZonePage_data() {
   QTest::addColumn<int>("boxZone");
   QTest::addColumn<int>("clickRow"); // -1: no click
+  QTest::addColumn<int>("downKeys"); // then Down pressed this often in the list, Up for < 0
   QTest::addColumn<int>("sent");     // 0: nothing sent
-  QTest::newRow("zone 37 preselected and sent") << 37 << -1 << 37;
-  QTest::newRow("row 0") << 37 << 0 << 1;
-  QTest::newRow("row 95") << 37 << 95 << 96;
-  QTest::newRow("zone 0 leaves no row") << 0 << -1 << 0;
-  QTest::newRow("zone 0, then a click") << 0 << 3 << 4;
+  QTest::newRow("zone 37 preselected and sent") << 37 << -1 << 0 << 37;
+  QTest::newRow("row 0") << 37 << 0 << 0 << 1;
+  QTest::newRow("row 95") << 37 << 95 << 0 << 96;
+  QTest::newRow("zone 0 leaves no row") << 0 << -1 << 0 << 0;
+  QTest::newRow("zone 0, then a click") << 0 << 3 << 0 << 4;
+  QTest::newRow("two rows down from the keyboard") << 37 << -1 << 2 << 39;
+  QTest::newRow("a click, then a row up from the keyboard") << 37 << 5 << -1 << 5;
+  QTest::newRow("zone 0, Down chooses the first row") << 0 << -1 << 1 << 1;
 }
 
 void TestWizardPages::timeZonePage() {
   QFETCH(int, boxZone);
   QFETCH(int, clickRow);
+  QFETCH(int, downKeys);
   QFETCH(int, sent);
   json box = Box();
   box["timezone"] = boxZone;
@@ -386,6 +392,16 @@ void TestWizardPages::timeZonePage() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(clickRow, 0)).center());
     QCOMPARE(page->SelectedRow(), clickRow);
+  }
+  if (downKeys != 0) {
+    m_frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    list->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < std::abs(downKeys); ++i) {
+      QTest::keyClick(list, downKeys > 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+    QCOMPARE(list->GetSelectedRow(), sent - 1);
+    QCOMPARE(page->SelectedRow(), sent - 1);
   }
   m_frame->OnNext();
   if (sent == 0) {

@@ -55,6 +55,8 @@ CNASInfoDialog::CNASInfoDialog(QWidget *parent)
   PlaceVolumes();
 
   SetDlgCtrlID(m_folders, main_ids::kInfoFolders);
+  // Named as the main window's button that shows it.
+  m_folders->setAccessibleName(UiText(u"Folder"));
   m_folders->setGeometry(layout::kInfoFolders);
   m_folders->hide();
 }

@@ -20,6 +20,7 @@
 #include "ui/qt_text.h"
 #include "ui/skin/control_colors.h"
 #include "ui/skin/control_id.h"
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
 #include "ui/skin/skin_image_ids.h"
@@ -146,6 +147,7 @@ void CIPAddrEdit::contextMenuEvent(QContextMenuEvent *event) {
 
 CGdipIpAddrCtl::CGdipIpAddrCtl(QWidget *parent)
     : QWidget(parent), m_target(new QtMessageTarget(this, nullptr, this)) {
+  InstallSkinAccessibility();
   m_image.LoadFromResource(skin::kIpAddressField);
   setFont(skin::SkinFont(kFieldTextHeight));
   setFocusPolicy(Qt::StrongFocus);

@@ -13,6 +13,7 @@
 #include "ui/skin/control_colors.h"
 #include "ui/skin/gdip_header_ctrl.h"
 #include "ui/skin/gdip_list_combo_box.h"
+#include "ui/skin/skin_accessibility.h"
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
 #include "ui/skin/window_handle_of.h"
@@ -49,6 +50,7 @@ Qt::Alignment AlignmentOf(ColumnAlign align) {
 
 CGdipListCtrl::CGdipListCtrl(QWidget *parent)
     : QTableWidget(parent), m_header(new CGdipHeaderCtrl(this)) {
+  InstallSkinAccessibility();
   setHorizontalHeader(m_header);
   verticalHeader()->hide();
   verticalHeader()->setMinimumSectionSize(1);
@@ -150,6 +152,16 @@ void CGdipListCtrl::SetSelectedRow(int row) {
     return;
   }
   setCurrentCell(row, 0);
+}
+
+void CGdipListCtrl::ClickRow(int row) {
+  if (row < 0 || row >= rowCount()) {
+    return;
+  }
+  SetSelectedRow(row);
+  scrollTo(model()->index(row, 0));
+  ReportScrolled();
+  Q_EMIT ItemClicked(row, 0);
 }
 
 int CGdipListCtrl::GetSelectedRow() const {

@@ -72,6 +72,15 @@ public:
   // The list still scrolls with the wheel and the keys.
   void HideVerticalScrollBar();
 
+  // A list of one choice per row reads as a list of its rows to assistive
+  // technology (list_ctrl_accessible.h); otherwise as a table. Set it right
+  // after making the list: the reading is chosen when it is first asked for.
+  void SetReadsAsList(bool list) { m_readsAsList = list; }
+  bool ReadsAsList() const { return m_readsAsList; }
+  // Selects the row and tells of it as a left click on its first cell does
+  // (assistive technology's press action).
+  void ClickRow(int row);
+
   CGdipHeaderCtrl *Header() const { return m_header; }
   // The program's chooser; null until a list first opened it.
   static CGdipListComboBox *Chooser();
@@ -111,6 +120,7 @@ private:
   std::vector<StyleEntry> m_styles;
   std::vector<int> m_choiceColumns;
   bool m_scrolledQueued = false;
+  bool m_readsAsList = false;
 
   friend class CGdipListItemDelegate;
 };

@@ -4,12 +4,17 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "ui/skin/address_accessible.h"
 #include "ui/skin/folder_list_accessible.h"
 #include "ui/skin/folder_list_ctrl.h"
 #include "ui/skin/gdip_combo_box.h"
+#include "ui/skin/gdip_ip_addr_ctl.h"
+#include "ui/skin/gdip_list_ctrl.h"
 #include "ui/skin/gdip_process_ctrl.h"
+#include "ui/skin/list_ctrl_accessible.h"
 #include "ui/skin/skin_button.h"
 #include "ui/skin/trans_static.h"
+#include "ui/skin/underline_button.h"
 
 namespace corvesta {
 namespace {
@@ -23,6 +28,9 @@ public:
   }
 
   static QAccessible::Role RoleOf(const CSkinButton *button) {
+    if (qobject_cast<const CUnderLineButton *>(button) != nullptr) {
+      return QAccessible::PageTab; // the settings dialog's page tab
+    }
     if (button->IsRadioStyle()) {
       return QAccessible::RadioButton;
     }
@@ -45,6 +53,8 @@ public:
     if (button->isCheckable()) {
       state.checkable = true;
       state.checked = button->isChecked();
+      // A page tab is the current page while checked.
+      state.selected = role() == QAccessible::PageTab && button->isChecked();
     }
     if (button->isDown()) {
       state.pressed = true;
@@ -56,7 +66,7 @@ public:
     if (!widget()->isEnabled()) {
       return {};
     }
-    if (Button()->isCheckable()) {
+    if (Button()->isCheckable() && role() != QAccessible::PageTab) {
       return {toggleAction(), pressAction()};
     }
     return {pressAction()};
@@ -230,6 +240,12 @@ QAccessibleInterface *SkinAccessibleFactory(const QString &, QObject *object) {
   }
   if (auto *folders = qobject_cast<CFolderListCtrl *>(object)) {
     return MakeFolderListAccessible(folders);
+  }
+  if (auto *address = qobject_cast<CGdipIpAddrCtl *>(object)) {
+    return MakeAddressAccessible(address);
+  }
+  if (auto *list = qobject_cast<CGdipListCtrl *>(object)) {
+    return MakeListCtrlAccessible(list); // null: Qt's table
   }
   return nullptr;
 }

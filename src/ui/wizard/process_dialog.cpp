@@ -170,6 +170,8 @@ void CProcessDialog::OnEnd(const FormatOutcome &outcome) {
   m_progress->hide();
   m_percent->hide();
   EnableButtons(true);
+  // Enter, Space and Tab start from OK, as in a message box.
+  GetDlgItem(kOk)->setFocus(Qt::OtherFocusReason);
   Q_EMIT ChainEnded();
 }
 

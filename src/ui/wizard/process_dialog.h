@@ -7,7 +7,8 @@
 // While a step runs nothing closes it: Escape and the window's close are
 // refused with a beep, and OK, Cancel and Close stay disabled. Every end
 // (completed, failed, refused, unanswered, out of time) shows its message
-// and enables the three buttons, which then close it.
+// and enables the three buttons, which then close it; OK then has the focus
+// and is the default button.
 
 #include <memory>
 #include <optional>

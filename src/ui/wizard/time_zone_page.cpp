@@ -36,6 +36,7 @@ QString LocationText(std::u16string_view location) {
 
 void CTimeZonePage::LayoutControls() {
   m_list = new CGdipListCtrl(this);
+  m_list->SetReadsAsList(true); // one zone a row
   SetDlgCtrlID(m_list, kZoneList);
   m_list->setGeometry(lay::kZoneList);
   m_list->InsertColumn(0, UiText(u"Location"), ColumnAlign::Left, kLocationWidth);
@@ -51,6 +52,13 @@ void CTimeZonePage::LayoutControls() {
     m_list->SetItemText(row, 1, QString::fromLatin1(kTimeZones[i].offset));
   }
   connect(m_list, &CGdipListCtrl::ItemClicked, this, [this](int row, int) { m_selected = row; });
+  // The arrows, Home, End and the page keys choose as a click does while
+  // the person is in the list; the box's value shown is chosen already.
+  connect(m_list, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (m_list->hasFocus() && row >= 0) {
+      m_selected = row;
+    }
+  });
 
   m_up = new CGdipButton(ButtonKind::PushButton, this);
   SetDlgCtrlID(m_up, kZoneUp);
