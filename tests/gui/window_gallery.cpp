@@ -106,7 +106,8 @@ void SetAddress(CGdipIpAddrCtl *control, const char *dotted) {
 // would have taken it there: the control draws its focus ring.
 QImage FocusedOn(QWidget &window, QWidget *control) {
   if (control == nullptr) {
-    Fail(QStringLiteral("no control to focus in ") + window.metaObject()->className());
+    Fail(QStringLiteral("no control to focus in ") +
+         QString::fromLatin1(window.metaObject()->className()));
     return {};
   }
   gallery::Show(window);
@@ -114,7 +115,8 @@ QImage FocusedOn(QWidget &window, QWidget *control) {
   control->setFocus(Qt::TabFocusReason);
   gallery::SettleOnScreen();
   if (!control->hasFocus()) {
-    Fail(QStringLiteral("the focus did not go to ") + control->metaObject()->className());
+    Fail(QStringLiteral("the focus did not go to ") +
+         QString::fromLatin1(control->metaObject()->className()));
   }
   return ShootOnScreen(window);
 }
