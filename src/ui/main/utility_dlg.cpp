@@ -712,6 +712,7 @@ void CUtilityDlg::OnLogout() {
   ShareList::Instance().Clear();
   m_info->FolderList()->ClearFolders();
   m_info->ShowVolumeView();
+  SelectCenterButton(0); // the session's sidebar entry is no longer lit
   SetUiState(UiState::Listed);
   m_info->hide();
   m_welcome->SetText(QString());
