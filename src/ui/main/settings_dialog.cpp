@@ -19,7 +19,6 @@ namespace {
 
 using namespace main_ids;
 
-constexpr int kTitleHeight = 36;
 constexpr int kDescriptionHeight = 13;
 constexpr int kRadioTextHeight = 16;
 
@@ -75,7 +74,7 @@ void CSettingsDialog::BuildControls() {
   auto *title = new CTransStatic(this);
   SetDlgCtrlID(title, kSettingsTitle);
   title->setGeometry(layout::kSettingsTitle);
-  title->SetTextHeight(kTitleHeight);
+  title->SetTextHeight(skin::kTitleStripTextHeight);
   title->SetTextWeight(skin::kWeightBold);
   title->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
   title->SetText(windowTitle());
