@@ -90,8 +90,12 @@ void CSettingsDialog::BuildControls() {
 
   auto *tab = new CUnderLineButton(this);
   SetDlgCtrlID(tab, kSettingsLogoutTab);
-  tab->setGeometry(layout::kSettingsTab);
   tab->setText(UiText(u"Logout Time"));
+  // A name too long for one line takes another, the tab growing downwards.
+  tab->setGeometry(
+      QRect(layout::kSettingsTab.topLeft(),
+            QSize(layout::kSettingsTab.width(),
+                  tab->HeightFor(layout::kSettingsTab.width(), layout::kSettingsTab.height()))));
   tab->setAccessibleName(tab->text());
   // The only page: the tab marks itself current and does nothing else.
   tab->setCheckable(true);
