@@ -182,6 +182,19 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"esta subred desde la ventana principal.",
      u"NAS теперь отвечает по адресу %s, вне подсети этого ПК. Задайте ему адрес в этой "
      u"подсети в главном окне."},
+    {kSearchingText, u"Recherche de NAS...", u"NAS werden gesucht...", u"Buscando NAS...",
+     u"Поиск NAS..."},
+    {kNoBoxAnsweredText, u"Aucun NAS n'a répondu.", u"Kein NAS hat geantwortet.",
+     u"Ningún NAS ha respondido.", u"Ни один NAS не ответил."},
+    {kNoBoxHintText,
+     u"Vérifiez que le NAS est allumé et câblé, que ce PC est sur le même réseau et que le "
+     u"pare-feu laisse entrer le port UDP %s ; puis cliquez sur « %s ».",
+     u"Prüfen Sie, ob das NAS eingeschaltet und verkabelt ist, ob dieser PC im selben Netzwerk "
+     u"ist und ob die Firewall den UDP-Port %s hereinlässt; klicken Sie dann auf „%s“.",
+     u"Compruebe que el NAS esté encendido y conectado por cable, que este PC esté en la misma "
+     u"red y que el cortafuegos deje entrar el puerto UDP %s; después haga clic en «%s».",
+     u"Проверьте, что NAS включён и подключён кабелем, что этот ПК в той же сети и что "
+     u"брандмауэр пропускает UDP-порт %s; затем нажмите «%s»."},
     {kDriveRefusedText,
      u"Le NAS a refusé le nom d'utilisateur ou le mot de passe, ou l'accès à ce partage.",
      u"Das NAS hat den Benutzernamen oder das Kennwort oder den Zugriff auf diese Freigabe "

@@ -121,6 +121,15 @@ inline constexpr std::u16string_view kBoxLeftSubnetText =
     u"The NAS now answers at %s, outside the subnet of this PC. Give it an address in this "
     u"subnet from the main window.";
 
+// The main window while a discovery runs.
+inline constexpr std::u16string_view kSearchingText = u"Searching for NAS...";
+// The main window after a discovery that no box answered, and what to check
+// (first %s: the UDP port of the boxes, second %s: the Refresh button's text).
+inline constexpr std::u16string_view kNoBoxAnsweredText = u"No NAS answered.";
+inline constexpr std::u16string_view kNoBoxHintText =
+    u"Check that the NAS is switched on and cabled, that this PC is on the same network, and "
+    u"that the firewall lets UDP port %s in; then click \"%s\".";
+
 // Why a network drive could not be connected or disconnected: the second
 // line under "Mount is failed." and "Umount is failed.".
 inline constexpr std::u16string_view kDriveRefusedText =

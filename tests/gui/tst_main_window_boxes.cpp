@@ -31,6 +31,7 @@
 #include "ui/qt_text.h"
 #include "ui/skin/gdip_button.h"
 #include "ui/skin/gdip_combo_box.h"
+#include "ui/skin/shortcut_button.h"
 #include "ui/skin/trans_static.h"
 #include "worker/private_messages.h"
 
@@ -443,13 +444,23 @@ void TestMainWindowBoxes::administratorLoginShowsThePanelWithItsGauges() {
   QCOMPARE(window.InfoPanel()->VolumeCount(), 4);
   QCOMPARE(window.GetDlgItemAs<CTransStatic>(kWelcome)->Text(), QStringLiteral("Welcome admin"));
   QCOMPARE(boxes->Count(), std::size_t(0));
-  // Logout returns to the list and ends the session on the box.
+  auto *folder = window.GetDlgItemAs<CShortCutButton>(kFolder);
+  QTest::mouseClick(folder, Qt::LeftButton);
+  QVERIFY(folder->IsSelected());
+  // Logout returns to the list and ends the session on the box; the sidebar
+  // keeps no entry of the session lit.
   QTest::mouseClick(window.GetDlgItem(kLogout), Qt::LeftButton);
   QCOMPARE(window.State(), UiState::Listed);
   QVERIFY(!window.InfoPanel()->isVisible());
+  QVERIFY(!folder->IsSelected());
   QVERIFY(m_sim->WaitForRequest(
       [](const test::SimRequest &r) { return r.bytes.find("cmd=logout") != std::string::npos; },
       std::chrono::seconds(10)));
+  // The next login starts on the volume view with nothing lit.
+  ConnectAs(window, QStringLiteral("ALPHA"), QStringLiteral("admin"), QStringLiteral("secret"));
+  QTRY_VERIFY_WITH_TIMEOUT(window.InfoPanel()->isVisible(), 20000);
+  QVERIFY(!window.InfoPanel()->InFolderView());
+  QVERIFY(!folder->IsSelected());
 }
 
 void TestMainWindowBoxes::wrongPasswordSendsNoWebRequest() {

@@ -102,9 +102,9 @@ private Q_SLOTS:
     const struct {
       int id;
       QRect where;
-    } children[] = {{1, QRect(QPoint(48, 13), QPoint(124, 29))},
+    } children[] = {{1, QRect(QPoint(48, 12), QPoint(124, 29))},
                     {2, QRect(QPoint(141, 35), QPoint(412, 48))},
-                    {3, QRect(QPoint(422, 16), QPoint(467, 30))},
+                    {3, QRect(QPoint(422, 14), QPoint(467, 30))},
                     {4, QRect(QPoint(140, 16), QPoint(411, 29))}};
     for (const auto &child : children) {
       QWidget *widget = FindDlgItem(&volume, child.id);

@@ -209,6 +209,48 @@ void ShootFolders(CUtilityDlg &window, const QString &code) {
        QStringLiteral("main_timeout_") + code);
 }
 
+// The boxes of the gallery, every one silent to the probe or none.
+void SetProbeSilent(NasSimProcess &sim, bool silent) {
+  const json faults = silent ? json{{"udp", {{"probe", {{"silent", true}}}}}} : json::object();
+  for (const char *name : {"HOMESTORE", "KS-NEW", "OFFICE-NAS"}) {
+    if (!sim.SetFaults(name, faults)) {
+      Fail(QStringLiteral("nas-sim took no faults for ") + QString::fromLatin1(name));
+    }
+  }
+}
+
+// Refresh's search, once the list has filled; false when it did not.
+bool WaitListed(CUtilityDlg &window) {
+  for (int i = 0; i < 2000 && window.State() != UiState::Listed; ++i) {
+    QTest::qWait(10);
+  }
+  if (window.State() != UiState::Listed) {
+    Fail(QStringLiteral("the box list did not fill"));
+    return false;
+  }
+  return true;
+}
+
+// The word on the search: Refresh's search under way, and a search that no
+// box answered with its hint. The boxes answer again afterwards.
+void ShootSearch(CUtilityDlg &window, const QString &code, NasSimProcess &sim) {
+  QTest::mouseClick(window.GetDlgItem(main_ids::kRefresh), Qt::LeftButton);
+  const QImage searching = ShootOnScreen(window);
+  if (window.State() != UiState::Searching) {
+    Fail(QStringLiteral("the search ended before its shot"));
+  }
+  Save(searching, QStringLiteral("main_search_running_") + code);
+  WaitListed(window);
+  SetProbeSilent(sim, true);
+  QTest::mouseClick(window.GetDlgItem(main_ids::kRefresh), Qt::LeftButton);
+  if (WaitListed(window)) {
+    Save(ShootOnScreen(window), QStringLiteral("main_no_box_") + code);
+  }
+  SetProbeSilent(sim, false);
+  QTest::mouseClick(window.GetDlgItem(main_ids::kRefresh), Qt::LeftButton);
+  WaitListed(window);
+}
+
 json GalleryState() {
   const json admin = {{"user", "admin"}, {"password", "admin"}, {"access", "1,1,1,1,1,1"}};
   const json anna = {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,0,0,0,0"}};
@@ -260,6 +302,7 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
       Fail(QStringLiteral("the box list did not fill"));
     }
     Save(ShootOnScreen(window), QStringLiteral("main_listed_") + code);
+    ShootSearch(window, code, sim);
     Save(FocusedOn(window, window.GetDlgItem(main_ids::kBoxList)),
          QStringLiteral("main_focus_box_list_") + code);
     Save(FocusedOn(window, window.GetDlgItem(main_ids::kConnect)),

@@ -22,7 +22,6 @@ namespace corvesta {
 namespace {
 
 constexpr char16_t kDefaultUser[] = u"admin";
-constexpr int kTitleHeight = 19;
 constexpr int kLabelHeight = 18;
 constexpr int kNoteHeight = 13;
 constexpr int kFieldHeight = 18;
@@ -75,8 +74,8 @@ CLoginDialog::CLoginDialog(QWidget *parent) : CGdipDialog(parent) {
   SetBackgroundImage(skin::kLoginBackground);
   SetWindowOutline(RoundedOutline(size(), layout::kMainCornerRadius));
 
-  MakeLabel(this, main_ids::kLoginTitle, layout::kLoginTitle, kTitleHeight, skin::kWeightBold,
-            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine)
+  MakeLabel(this, main_ids::kLoginTitle, layout::kLoginTitle, skin::kTitleStripTextHeight,
+            skin::kWeightBold, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine)
       ->SetText(windowTitle());
   auto *close = new CGdipButton(ButtonKind::PushButton, this);
   SetDlgCtrlID(close, main_ids::kLoginClose);

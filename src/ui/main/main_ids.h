@@ -30,6 +30,10 @@ inline constexpr int kClose = 1082;
 inline constexpr int kVersionLine = 1150;
 inline constexpr int kWelcome = 1151;
 inline constexpr int kLogo = 1152;
+// The word on the search where the panel goes, its message and its hint.
+inline constexpr int kSearchStatus = 1170;
+inline constexpr int kSearchMessage = 1171;
+inline constexpr int kSearchHint = 1172;
 // The information panel itself, so that tests and the layout can reach it.
 inline constexpr int kInfoPanel = 131;
 

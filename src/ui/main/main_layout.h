@@ -30,6 +30,8 @@ inline constexpr QPoint kFirstShortcut{12, 72};
 inline constexpr QSize kShortcutSize{190, 52};
 inline constexpr int kShortcutPitch = 58;
 inline constexpr QRect kInfoPanel{220, 136, 590, 352};
+// The word on the search, in the panel's place while nobody is logged in.
+inline constexpr QRect kSearchStatus{232, 150, 560, 140};
 inline constexpr QRect kVolumeView{232, 496, 260, 22};
 inline constexpr QRect kAutoSorting{500, 496, 200, 22};
 inline constexpr QRect kFooter{16, 534, 600, 18};

@@ -30,7 +30,6 @@ namespace {
 
 using namespace main_ids;
 
-constexpr int kTitleHeight = 19;
 constexpr int kLabelHeight = 14;
 constexpr int kRadioTextHeight = 16;
 
@@ -106,7 +105,7 @@ void CSettingIpDialog::BuildControls() {
   auto *title = new CTransStatic(this);
   SetDlgCtrlID(title, kSetIpTitle);
   title->setGeometry(layout::kSetIpTitle);
-  title->SetTextHeight(kTitleHeight);
+  title->SetTextHeight(skin::kTitleStripTextHeight);
   title->SetTextWeight(skin::kWeightBold);
   title->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
   title->SetText(windowTitle());

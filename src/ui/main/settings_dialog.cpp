@@ -19,7 +19,6 @@ namespace {
 
 using namespace main_ids;
 
-constexpr int kTitleHeight = 36;
 constexpr int kDescriptionHeight = 13;
 constexpr int kRadioTextHeight = 16;
 
@@ -75,7 +74,7 @@ void CSettingsDialog::BuildControls() {
   auto *title = new CTransStatic(this);
   SetDlgCtrlID(title, kSettingsTitle);
   title->setGeometry(layout::kSettingsTitle);
-  title->SetTextHeight(kTitleHeight);
+  title->SetTextHeight(skin::kTitleStripTextHeight);
   title->SetTextWeight(skin::kWeightBold);
   title->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
   title->SetText(windowTitle());
@@ -91,8 +90,12 @@ void CSettingsDialog::BuildControls() {
 
   auto *tab = new CUnderLineButton(this);
   SetDlgCtrlID(tab, kSettingsLogoutTab);
-  tab->setGeometry(layout::kSettingsTab);
   tab->setText(UiText(u"Logout Time"));
+  // A name too long for one line takes another, the tab growing downwards.
+  tab->setGeometry(
+      QRect(layout::kSettingsTab.topLeft(),
+            QSize(layout::kSettingsTab.width(),
+                  tab->HeightFor(layout::kSettingsTab.width(), layout::kSettingsTab.height()))));
   tab->setAccessibleName(tab->text());
   // The only page: the tab marks itself current and does nothing else.
   tab->setCheckable(true);

@@ -44,6 +44,7 @@
 #include "ui/main/main_layout.h"
 #include "ui/main/nas_info_dialog.h"
 #include "ui/main/open_dialog_slot.h"
+#include "ui/main/search_status.h"
 #include "ui/main/setting_ip_dialog.h"
 #include "ui/main/settings_dialog.h"
 #include "ui/main/ui_text.h"
@@ -287,6 +288,8 @@ void CUtilityDlg::BuildControls() {
 
   m_info = new CNASInfoDialog(this);
   m_info->setGeometry(layout::kInfoPanel);
+  m_search = new CSearchStatus(this);
+  m_search->setGeometry(layout::kSearchStatus);
 
   // Keyboard order: the box list and its buttons, the shortcuts, the view
   // button, the panel's folder grid, then the title strip's tools.
@@ -362,6 +365,15 @@ void CUtilityDlg::SelectCenterButton(int id) {
 
 void CUtilityDlg::Start() {
   m_ticket = StartDiscovery(Handle());
+  ShowSearchStatus();
+}
+
+void CUtilityDlg::ShowSearchStatus() {
+  if (m_ticket != 0) {
+    m_search->ShowSearching();
+  } else {
+    m_search->ShowIdle(); // no search runs: nothing to wait for
+  }
 }
 
 // ---------------------------------------------------------------- messages
@@ -445,6 +457,11 @@ void CUtilityDlg::OnDiscoveryResult() {
   }
   m_boxList->setCurrentIndex(ChooseListedBox(names, lastBox));
   m_info->FolderList()->ClearFolders();
+  if (names.isEmpty()) {
+    m_search->ShowNoBox();
+  } else {
+    m_search->ShowIdle();
+  }
 }
 
 void CUtilityDlg::OnLeftSubnet() {
@@ -695,6 +712,7 @@ void CUtilityDlg::OnLogout() {
   ShareList::Instance().Clear();
   m_info->FolderList()->ClearFolders();
   m_info->ShowVolumeView();
+  SelectCenterButton(0); // the session's sidebar entry is no longer lit
   SetUiState(UiState::Listed);
   m_info->hide();
   m_welcome->SetText(QString());
@@ -708,6 +726,7 @@ void CUtilityDlg::OnRefresh() {
   }
   SetUiState(UiState::Searching);
   m_info->hide();
+  ShowSearchStatus();
 }
 
 void CUtilityDlg::OnHelp() {

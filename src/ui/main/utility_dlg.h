@@ -28,6 +28,7 @@ class CGdipButton;
 class CGdipComboBox;
 class CNASInfoDialog;
 class CQuery;
+class CSearchStatus;
 class CShortCutButton;
 class CTransStatic;
 struct NasDevice;
@@ -55,6 +56,8 @@ public:
   // The box logged in to (or being logged in to), -1 for none.
   std::int32_t SelectedIndex() const { return m_selectedIndex; }
   CNASInfoDialog *InfoPanel() const { return m_info; }
+  // The word on the search in the panel's place.
+  CSearchStatus *SearchStatus() const { return m_search; }
   // "Corvesta ( 0.1.0.0 )": the first line of Help.
   QString TitleText() const { return m_titleText; }
 
@@ -92,6 +95,8 @@ private:
   // Commands.
   void OnConnect();
   void OnRefresh();
+  // "Searching" while the discovery of m_ticket runs, nothing without one.
+  void ShowSearchStatus();
   void OnLogout();
   // Gives up a login sequence still running; true when its web login was
   // sent and may be open on the box.
@@ -142,6 +147,7 @@ private:
   CTransStatic *m_heading = nullptr;
   CTransStatic *m_welcome = nullptr;
   CNASInfoDialog *m_info = nullptr;
+  CSearchStatus *m_search = nullptr;
   QtSequenceHost *m_host = nullptr;
   ActivityFilter *m_activity = nullptr;
   QTimer *m_idleTimer = nullptr;

@@ -22,6 +22,13 @@ QSize CBottomIconButton::sizeHint() const {
   return {metrics.horizontalAdvance(text()) + 16, metrics.height() + 6};
 }
 
+std::vector<skin::TextRoom> CBottomIconButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  return {{text(), font(), rect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine}};
+}
+
 void CBottomIconButton::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   QRgb color = skin::kTextBottomButton;
@@ -31,9 +38,8 @@ void CBottomIconButton::paintEvent(QPaintEvent *) {
     color = skin::kTextNormal;
   }
   if (DrawsText()) {
-    painter.setFont(font());
     painter.setPen(skin::SkinColor(color));
-    painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text());
+    skin::DrawFittedText(painter, TextRooms().front());
   }
   QFontMetrics metrics(font());
   QRect textBox = metrics.boundingRect(rect(), Qt::AlignHCenter | Qt::AlignTop, text());

@@ -11,6 +11,7 @@ class CBottomIconButton : public CSkinButton {
 public:
   explicit CBottomIconButton(QWidget *parent = nullptr);
   QSize sizeHint() const override;
+  std::vector<skin::TextRoom> TextRooms() const override;
 
 protected:
   void paintEvent(QPaintEvent *event) override;

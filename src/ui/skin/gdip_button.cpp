@@ -82,6 +82,22 @@ QSize CGdipButton::sizeHint() const {
   return m_normal.IsNull() ? QSize(textWidth + 24, metrics.height() + 12) : m_normal.Size();
 }
 
+skin::TextRoom CGdipButton::Room() const {
+  if (m_kind == ButtonKind::PushButton) {
+    return {text(), font(), rect(), Qt::AlignCenter | Qt::TextSingleLine};
+  }
+  const int textLeft = (m_imagesLoaded ? m_normal.Width() : 0) + kTextGap;
+  return {text(), font(), QRect(textLeft, 0, std::max(0, width() - textLeft), height()),
+          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine};
+}
+
+std::vector<skin::TextRoom> CGdipButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  return {Room()};
+}
+
 void CGdipButton::DrawImage(QPainter &painter, const CGdiPlusBitmap &image, QRect area) {
   if (!image.IsNull()) {
     painter.drawPixmap(area, image.Pixmap());
@@ -103,7 +119,7 @@ void CGdipButton::PaintPushButton(QPainter &painter) {
   }
   if (DrawsText()) {
     painter.setPen(skin::SkinColor(isEnabled() ? skin::kTextNormal : skin::kTextDisabled));
-    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());
+    skin::DrawFittedText(painter, Room());
   }
   DrawFocusFrame(painter, area);
 }
@@ -138,11 +154,11 @@ void CGdipButton::PaintMark(QPainter &painter) {
       }
     }
   }
-  const int textLeft = (m_imagesLoaded ? m_normal.Width() : 0) + kTextGap;
-  const QRect textArea(textLeft, 0, std::max(0, width() - textLeft), height());
+  const skin::TextRoom room = Room();
+  const QRect textArea = room.room;
   if (DrawsText()) {
     painter.setPen(skin::SkinColor(isEnabled() ? skin::kTextNormal : skin::kTextDisabled));
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    skin::DrawFittedText(painter, room);
   }
   if (HasKeyboardFocus()) {
     QFontMetrics metrics(font());

@@ -34,6 +34,7 @@ public:
   bool GetCheck() const { return isChecked(); }
 
   QSize sizeHint() const override;
+  std::vector<skin::TextRoom> TextRooms() const override;
 
 protected:
   void paintEvent(QPaintEvent *event) override;
@@ -43,6 +44,9 @@ private:
   void PaintPushButton(QPainter &painter);
   void PaintMark(QPainter &painter);
   void DrawImage(QPainter &painter, const CGdiPlusBitmap &image, QRect area);
+  // The text's room: the whole face of a push button, right of the mark of
+  // a check box or radio button.
+  skin::TextRoom Room() const;
 
   ButtonKind m_kind;
   CGdiPlusBitmapResource m_normal;

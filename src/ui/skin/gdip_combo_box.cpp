@@ -60,6 +60,11 @@ void CGdipComboBox::changeEvent(QEvent *event) {
   QComboBox::changeEvent(event);
 }
 
+std::vector<skin::TextRoom> CGdipComboBox::TextRooms() const {
+  return {{currentText(), font(), TextRect().adjusted(2, 0, -2, 0),
+           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, true}};
+}
+
 void CGdipComboBox::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -78,8 +83,7 @@ void CGdipComboBox::paintEvent(QPaintEvent *) {
   } else {
     painter.setPen(skin::SkinColor(isEnabled() ? skin::kTextComboFace : skin::kTextDisabled));
   }
-  painter.drawText(textArea.adjusted(2, 0, -2, 0),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, currentText());
+  skin::DrawFittedText(painter, TextRooms().front());
 }
 
 void CGdipComboItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

@@ -7,6 +7,7 @@
 
 #include "ui/skin/gdiplus_bitmap.h"
 #include "ui/skin/skin_paint.h"
+#include "ui/skin/text_room.h"
 
 namespace corvesta {
 
@@ -24,6 +25,9 @@ public:
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+  // The face's text in its room: a name the box chose, shortened with an
+  // ellipsis when it is too long.
+  std::vector<skin::TextRoom> TextRooms() const;
 
 protected:
   void paintEvent(QPaintEvent *event) override;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/skin/skin_colors.h"
 #include "ui/skin/skin_font.h"
@@ -33,18 +34,21 @@ CGdipHeaderCtrl::CGdipHeaderCtrl(QWidget *parent) : QHeaderView(Qt::Horizontal, 
 
 int CGdipHeaderCtrl::TitleWidth(const QString &title) {
   const QFontMetrics metrics(skin::SkinFont(kTitleHeight, skin::kWeightBold));
-  return metrics.horizontalAdvance(title.left(kTitleMaxLength)) + 2 * kTitleInset;
+  // The width a line of it is drawn in, which may pass its advance.
+  const QString shown = title.left(kTitleMaxLength);
+  return std::max(metrics.horizontalAdvance(shown),
+                  metrics.boundingRect(QRect(), Qt::TextSingleLine, shown).width()) +
+         2 * kTitleInset;
 }
 
 QSize CGdipHeaderCtrl::sizeHint() const {
   return {QHeaderView::sizeHint().width(), kHeight};
 }
 
-void CGdipHeaderCtrl::paintEvent(QPaintEvent *) {
-  QPainter painter(viewport());
-  painter.setFont(skin::SkinFont(kTitleHeight, skin::kWeightBold));
-  painter.setPen(skin::SkinColor(skin::kTextNormal));
+std::vector<skin::TextRoom> CGdipHeaderCtrl::TextRooms() const {
+  std::vector<skin::TextRoom> rooms;
   const int h = viewport()->height();
+  const QPoint offset = viewport()->geometry().topLeft();
   for (int visual = 0; visual < count(); ++visual) {
     const int logical = logicalIndex(visual);
     if (isSectionHidden(logical)) {
@@ -62,11 +66,22 @@ void CGdipHeaderCtrl::paintEvent(QPaintEvent *) {
     const Qt::Alignment horizontal =
         alignment.isValid() ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
                             : Qt::Alignment(Qt::AlignLeft);
-    // A title wider than its section ends in an ellipsis, never cut.
-    const QRect area = section.adjusted(kTitleInset, 1, -kTitleInset, -1);
-    painter.drawText(area, static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine,
-                     painter.fontMetrics().elidedText(title, Qt::ElideRight, area.width()));
+    rooms.push_back({title, skin::SkinFont(kTitleHeight, skin::kWeightBold),
+                     section.adjusted(kTitleInset, 1, -kTitleInset, -1).translated(offset),
+                     static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, true});
   }
+  return rooms;
+}
+
+void CGdipHeaderCtrl::paintEvent(QPaintEvent *) {
+  QPainter painter(viewport());
+  painter.setPen(skin::SkinColor(skin::kTextNormal));
+  const QPoint offset = viewport()->geometry().topLeft();
+  for (skin::TextRoom room : TextRooms()) {
+    room.room.translate(-offset);
+    skin::DrawFittedText(painter, room);
+  }
+  const int h = viewport()->height();
   painter.fillRect(QRect(0, h - kRuleAboveBottom - kRuleWidth + 1, viewport()->width(), kRuleWidth),
                    skin::SkinColor(skin::kTextNormal));
 }

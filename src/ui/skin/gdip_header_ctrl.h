@@ -4,6 +4,9 @@
 // sorting and no column resizing by the mouse.
 
 #include <QHeaderView>
+#include <vector>
+
+#include "ui/skin/text_room.h"
 
 namespace corvesta {
 
@@ -17,6 +20,9 @@ public:
   explicit CGdipHeaderCtrl(QWidget *parent = nullptr);
 
   QSize sizeHint() const override;
+  // Every shown section's title in its room, in the header's coordinates. A
+  // title wider than its section ends in an ellipsis, never cut.
+  std::vector<skin::TextRoom> TextRooms() const;
 
 protected:
   void paintEvent(QPaintEvent *event) override;

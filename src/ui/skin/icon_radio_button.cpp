@@ -53,6 +53,24 @@ void CIconRadioButton::nextCheckState() {
   Choose();
 }
 
+std::vector<skin::TextRoom> CIconRadioButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  const QFont titleFont = skin::SkinFont(kTitleHeight);
+  // The title's line is as high as a line of it is drawn.
+  const int titleWidth = std::max(0, width() - kTextLeft);
+  const int titleHeight = QFontMetrics(titleFont, this)
+                              .boundingRect(QRect(0, 0, titleWidth, 0), Qt::TextSingleLine, m_title)
+                              .height();
+  const QRect title(kTextLeft, 0, titleWidth, titleHeight);
+  const QRect description(kTextLeft, title.bottom() + 1, title.width(),
+                          std::max(0, height() - title.height()));
+  return {{m_title, titleFont, title, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine},
+          {m_description, skin::SkinFont(kDescriptionHeight), description,
+           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap}};
+}
+
 void CIconRadioButton::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -78,15 +96,9 @@ void CIconRadioButton::paintEvent(QPaintEvent *) {
   }
   if (DrawsText()) {
     painter.setPen(skin::SkinColor(isEnabled() ? skin::kTextNormal : skin::kTextDisabled));
-    const QFont titleFont = skin::SkinFont(kTitleHeight);
-    const QFontMetrics titleMetrics(titleFont);
-    const QRect title(kTextLeft, 0, std::max(0, width() - kTextLeft), titleMetrics.height());
-    painter.setFont(titleFont);
-    painter.drawText(title, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);
-    painter.setFont(skin::SkinFont(kDescriptionHeight));
-    const QRect description(kTextLeft, title.bottom() + 1, title.width(),
-                            std::max(0, height() - title.height()));
-    painter.drawText(description, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_description);
+    for (const skin::TextRoom &room : TextRooms()) {
+      skin::DrawFittedText(painter, room);
+    }
   }
   DrawFocusFrame(painter, rect());
 }

@@ -26,6 +26,8 @@ public:
   void SetCheck(bool checked) { setChecked(checked); }
   bool GetCheck() const { return isChecked(); }
 
+  std::vector<skin::TextRoom> TextRooms() const override;
+
 protected:
   void paintEvent(QPaintEvent *event) override;
   void nextCheckState() override;

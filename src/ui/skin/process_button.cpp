@@ -39,6 +39,14 @@ void CProcessButton::SetNarrow(bool narrow) {
   update();
 }
 
+std::vector<skin::TextRoom> CProcessButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  return {{text(), font(), QRect(0, kTextTop, width(), std::max(0, height() - kTextTop)),
+           Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine}};
+}
+
 void CProcessButton::paintEvent(QPaintEvent *) {
   if (!m_imagesGiven) {
     LoadImages(skin::kStepDone, skin::kStepCurrent, skin::kStepPending);
@@ -62,9 +70,8 @@ void CProcessButton::paintEvent(QPaintEvent *) {
   }
   const QRect textArea(0, kTextTop, width(), std::max(0, height() - kTextTop));
   if (DrawsText()) {
-    painter.setFont(font());
     painter.setPen(skin::SkinColor(color));
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text());
+    skin::DrawFittedText(painter, TextRooms().front());
   }
   QFontMetrics metrics(font());
   QRect textBox = metrics.boundingRect(textArea, Qt::AlignLeft | Qt::AlignTop, text());

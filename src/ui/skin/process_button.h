@@ -26,6 +26,8 @@ public:
   void SetNarrow(bool narrow);
   bool IsNarrow() const { return m_narrow; }
 
+  std::vector<skin::TextRoom> TextRooms() const override;
+
 protected:
   void paintEvent(QPaintEvent *event) override;
 

@@ -35,6 +35,26 @@ void CShortCutButton::SetSelected(bool selected) {
   update();
 }
 
+namespace {
+
+// A name too long for one line (the longer languages) takes two; what still
+// does not fit ends in an ellipsis rather than being cut.
+skin::TextRoom ShortcutRoom(const QString &text, const QSize &size, bool strong) {
+  return {text, skin::SkinFont(kTextHeight, strong ? skin::kWeightBold : skin::kWeightRegular),
+          QRect(kTextLeft, 0, std::max(0, size.width() - kTextLeft), size.height()),
+          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap};
+}
+
+} // namespace
+
+std::vector<skin::TextRoom> CShortCutButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  // Bold, the wider, under the mouse and with the focus.
+  return {ShortcutRoom(text(), size(), false), ShortcutRoom(text(), size(), true)};
+}
+
 void CShortCutButton::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -61,7 +81,6 @@ void CShortCutButton::paintEvent(QPaintEvent *) {
   }
   if (DrawsText()) {
     const bool strong = pressed || focused || hovered;
-    painter.setFont(skin::SkinFont(kTextHeight, strong ? skin::kWeightBold : skin::kWeightRegular));
     // An entry that can be used reads plainly; a disabled one is dimmed
     // like its icon, so that the two cannot be mistaken for each other.
     if (strong || (enabled && m_selected)) {
@@ -72,21 +91,7 @@ void CShortCutButton::paintEvent(QPaintEvent *) {
       painter.setPen(skin::SkinColor(skin::kTextDisabled));
       painter.setOpacity(skin::kDisabledOpacity);
     }
-    const QRect textArea(kTextLeft, 0, std::max(0, width() - kTextLeft), height());
-    // A name too long for one line (the longer languages) takes two; what
-    // still does not fit ends in an ellipsis rather than being cut.
-    const QFontMetrics metrics = painter.fontMetrics();
-    if (metrics.horizontalAdvance(text()) <= textArea.width()) {
-      painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
-    } else {
-      const QRect wrapped = metrics.boundingRect(textArea, Qt::TextWordWrap, text());
-      if (wrapped.height() <= textArea.height() && wrapped.width() <= textArea.width()) {
-        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
-      } else {
-        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         metrics.elidedText(text(), Qt::ElideRight, textArea.width()));
-      }
-    }
+    skin::DrawFittedText(painter, ShortcutRoom(text(), size(), strong));
   }
   DrawFocusFrame(painter, rect());
 }

@@ -21,6 +21,8 @@ public:
   void SetSelected(bool selected);
   bool IsSelected() const { return m_selected; }
 
+  std::vector<skin::TextRoom> TextRooms() const override;
+
 protected:
   void paintEvent(QPaintEvent *event) override;
 

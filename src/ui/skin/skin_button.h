@@ -13,6 +13,7 @@
 
 #include "platform/window_message.h"
 #include "ui/skin/skin_tool_tip.h"
+#include "ui/skin/text_room.h"
 
 namespace corvesta {
 
@@ -44,6 +45,10 @@ public:
   // in walk order, and returns their handles. The message's lParam tells when
   // this button was checked: a receiver checked later keeps its check.
   std::vector<WindowHandle> UncheckGroup();
+
+  // Where the button draws its texts, in the state that leaves the least
+  // room; none when it draws no text.
+  virtual std::vector<skin::TextRoom> TextRooms() const { return {}; }
 
   // The skin's messages; the base unchecks on WM_SKIN_UNCHECK.
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,9 @@ namespace corvesta::skin {
 
 inline constexpr int kWeightRegular = 100;
 inline constexpr int kWeightBold = 700;
+// The cell height of a dialog's title in its title strip, the same in every
+// dialog.
+inline constexpr int kTitleStripTextHeight = 20;
 
 // `height` is the character cell height in pixels, `weight` 100 to 900.
 // Weights below 550 draw regular, the others bold: the fall-back faces have

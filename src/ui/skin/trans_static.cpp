@@ -73,11 +73,14 @@ QSize CTransStatic::sizeHint() const {
   return metrics.size(m_flags & ~Qt::TextWordWrap, m_text);
 }
 
+std::vector<skin::TextRoom> CTransStatic::TextRooms() const {
+  return {{m_text, font(), rect(), m_flags}};
+}
+
 void CTransStatic::paintEvent(QPaintEvent *) {
   QPainter painter(this);
-  painter.setFont(font());
   painter.setPen(isEnabled() ? m_color : skin::SkinColor(skin::kTextDisabled));
-  painter.drawText(rect(), m_flags, m_text);
+  skin::DrawFittedText(painter, {m_text, font(), rect(), m_flags});
 }
 
 } // namespace corvesta

@@ -6,6 +6,9 @@
 
 #include <QColor>
 #include <QWidget>
+#include <vector>
+
+#include "ui/skin/text_room.h"
 
 namespace corvesta {
 
@@ -28,6 +31,8 @@ public:
   QColor TextColor() const { return m_color; }
 
   QSize sizeHint() const override;
+  // The text's room: the whole label.
+  std::vector<skin::TextRoom> TextRooms() const;
 
 protected:
   void paintEvent(QPaintEvent *event) override;

@@ -25,6 +25,27 @@ int CUnderLineButton::TextLeft() const {
   return IsHovered() && isEnabled() ? kTextLeft + kHoverShift : kTextLeft;
 }
 
+skin::TextRoom CUnderLineButton::Room(int left) const {
+  return {text(), font(), QRect(left, 0, std::max(0, width() - kRightGap - left), height()),
+          Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap};
+}
+
+std::vector<skin::TextRoom> CUnderLineButton::TextRooms() const {
+  if (!DrawsText()) {
+    return {};
+  }
+  return {Room(kTextLeft + kHoverShift)};
+}
+
+int CUnderLineButton::HeightFor(int width, int oneLineHeight) const {
+  const QFontMetrics metrics(font(), this);
+  const int room = std::max(1, width - kRightGap - kTextLeft - kHoverShift);
+  const QRect wrapped = metrics.boundingRect(QRect(0, 0, room, 0), Qt::TextWordWrap, text());
+  const int spacing = std::max(1, metrics.lineSpacing());
+  const int lines = std::max(1, (wrapped.height() + spacing - 1) / spacing);
+  return oneLineHeight + (lines - 1) * spacing;
+}
+
 void CUnderLineButton::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -37,14 +58,13 @@ void CUnderLineButton::paintEvent(QPaintEvent *) {
   } else if (IsHovered()) {
     color = skin::kTextAccent;
   }
-  const QRect textArea(TextLeft(), 0, std::max(0, width() - kRightGap - TextLeft()), height());
+  const skin::TextRoom room = Room(TextLeft());
   if (DrawsText()) {
-    painter.setFont(font());
     painter.setPen(skin::SkinColor(color));
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, text());
+    skin::DrawFittedText(painter, room);
   }
   QFontMetrics metrics(font());
-  QRect textBox = metrics.boundingRect(textArea, Qt::AlignLeft | Qt::AlignBottom, text());
+  QRect textBox = metrics.boundingRect(room.room, room.flags, text()).intersected(room.room);
   DrawFocusFrame(painter, textBox.adjusted(-3, -1, 3, 0).intersected(rect()));
 }
 

@@ -16,9 +16,11 @@ public:
   static constexpr int kUsageId = 2;
   static constexpr int kPercentId = 3;
   static constexpr int kBarId = 4;
-  static constexpr QRect kNameRect{48, 13, 77, 17};
+  // The name and the percentage sit on their rects' bottom edges; the rects
+  // are as high as a line of their text.
+  static constexpr QRect kNameRect{48, 12, 77, 18};
   static constexpr QRect kUsageRect{141, 35, 272, 14};
-  static constexpr QRect kPercentRect{422, 16, 46, 15};
+  static constexpr QRect kPercentRect{422, 14, 46, 17};
   static constexpr QRect kBarRect{140, 16, 272, 14};
   static constexpr QSize kSize{480, 60};
 

@@ -21,7 +21,6 @@ namespace lay = disk_layout;
 
 namespace {
 
-constexpr int kTitleHeight = 22;
 constexpr int kTextHeight = 17;
 constexpr int kPercentHeight = 18;
 
@@ -55,7 +54,7 @@ void CProcessDialog::BuildControls() {
   m_title = new CTransStatic(this);
   SetDlgCtrlID(m_title, kTitle);
   m_title->setGeometry(lay::kTitle);
-  m_title->SetTextHeight(kTitleHeight);
+  m_title->SetTextHeight(skin::kTitleStripTextHeight);
   m_title->SetTextWeight(skin::kWeightBold);
   m_title->SetFormat(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
   m_title->SetText(UiText(kFormatRunningTitle));

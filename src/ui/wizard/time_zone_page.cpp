@@ -1,5 +1,7 @@
 #include "ui/wizard/time_zone_page.h"
 
+#include <algorithm>
+
 #include "i18n/translate.h"
 #include "nas/http/command_set.h"
 #include "platform/message_box.h"
@@ -8,6 +10,7 @@
 #include "ui/qt_text.h"
 #include "ui/skin/control_id.h"
 #include "ui/skin/gdip_button.h"
+#include "ui/skin/gdip_header_ctrl.h"
 #include "ui/skin/gdip_list_ctrl.h"
 #include "ui/skin/skin_image_ids.h"
 #include "ui/wizard/wizard_ids.h"
@@ -39,8 +42,13 @@ void CTimeZonePage::LayoutControls() {
   m_list->SetReadsAsList(true); // one zone a row
   SetDlgCtrlID(m_list, kZoneList);
   m_list->setGeometry(lay::kZoneList);
-  m_list->InsertColumn(0, UiText(u"Location"), ColumnAlign::Left, kLocationWidth);
-  m_list->InsertColumn(1, UiText(u"TimeZone"), ColumnAlign::Center, kOffsetWidth);
+  // The offset column is as wide as its title needs, the location column
+  // takes the rest.
+  const QString zone = UiText(u"TimeZone");
+  const int offsetWidth = std::max(kOffsetWidth, CGdipHeaderCtrl::TitleWidth(zone));
+  m_list->InsertColumn(0, UiText(u"Location"), ColumnAlign::Left,
+                       kLocationWidth + kOffsetWidth - offsetWidth);
+  m_list->InsertColumn(1, zone, ColumnAlign::Center, offsetWidth);
   m_list->SetColumnStyle(0, kLocationTextHeight, kLocationColor);
   m_list->SetColumnStyle(1, kOffsetTextHeight, kOffsetColor);
   m_list->HideVerticalScrollBar();
