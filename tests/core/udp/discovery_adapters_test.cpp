@@ -127,6 +127,63 @@ std::vector<Listed> ListedBoxes() {
   return listed;
 }
 
+// Starts a discovery, sends `replies` at their times through the peer socket
+// `peers[via]` (to the group, or to `addresses[via]`) and returns the list
+// once the discovery has reported.
+std::vector<Listed> DiscoverWithReplies(const std::vector<int> &peers,
+                                        const std::vector<const char *> &addresses,
+                                        const std::vector<TimedReply> &replies,
+                                        DiscoveryTarget target = {}) {
+  MessageQueueTarget window;
+  const Ticket ticket = StartDiscovery(window.Handle(), std::move(target));
+  EXPECT_NE(ticket, 0u);
+  const Clock::time_point start = Clock::now();
+  const std::string tag = test::CurrentTagBytes();
+  std::thread box([&] {
+    for (const TimedReply &reply : replies) {
+      std::this_thread::sleep_until(start + std::chrono::milliseconds(reply.atMs));
+      const std::vector<std::uint8_t> bytes = ReplyBytes(tag, reply);
+      sockaddr_in to{};
+      to.sin_family = AF_INET;
+      to.sin_port = htons(13579);
+      inet_pton(AF_INET, reply.style == Style::Group ? "224.0.0.1" : addresses.at(reply.via),
+                &to.sin_addr);
+      sendto(peers.at(reply.via), bytes.data(), bytes.size(), 0,
+             reinterpret_cast<const sockaddr *>(&to), sizeof to);
+    }
+  });
+  auto message = window.WaitForMessage(WM_QUERY_RESULT, 20s);
+  box.join();
+  EXPECT_TRUE(message.has_value());
+  if (message) {
+    EXPECT_EQ(message->wParam, kResultSuccess);
+    auto query = TakeQuery(*message);
+    EXPECT_TRUE(query && query->ticket == ticket);
+  }
+  return ListedBoxes();
+}
+
+// A socket in the peer namespace on `address`, sending to the group through
+// the interface `name`; -1 when it cannot be made.
+int PeerSocket(const char *address, const char *name) {
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  inet_pton(AF_INET, address, &local.sin_addr);
+  ip_mreqn outgoing{};
+  outgoing.imr_ifindex = static_cast<int>(if_nametoindex(name));
+  const unsigned char loopOff = 0;
+  const bool made = fd >= 0 && outgoing.imr_ifindex > 0 &&
+                    bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) == 0 &&
+                    setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &outgoing, sizeof outgoing) == 0 &&
+                    setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loopOff, sizeof loopOff) == 0;
+  if (!made && fd >= 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // Three veth adapters in the test's namespace (the loopback adapter left
 // out) and the scripted box behind their peers.
 class DiscoveryAdaptersTest : public ::testing::Test {
@@ -150,18 +207,8 @@ protected:
     ASSERT_TRUE(m_lan.RunInside([&] {
       made = true;
       for (std::size_t i = 0; i < kAdapters.size(); ++i) {
-        const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        inet_pton(AF_INET, kAdapters[i].peerAddress, &local.sin_addr);
-        ip_mreqn outgoing{};
-        outgoing.imr_ifindex = static_cast<int>(if_nametoindex(kAdapters[i].peerName));
-        const unsigned char loopOff = 0;
-        made = made && fd >= 0 && outgoing.imr_ifindex > 0 &&
-               bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) == 0 &&
-               setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &outgoing, sizeof outgoing) == 0 &&
-               setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loopOff, sizeof loopOff) == 0;
-        m_peerSockets[i] = fd;
+        m_peerSockets[i] = PeerSocket(kAdapters[i].peerAddress, kAdapters[i].peerName);
+        made = made && m_peerSockets[i] >= 0;
       }
     }));
     ASSERT_TRUE(made);
@@ -189,37 +236,14 @@ protected:
     }
   }
 
-  // Starts a discovery, sends `replies` at their times and returns the list
-  // once the discovery has reported.
   std::vector<Listed> DiscoverWith(const std::vector<TimedReply> &replies,
                                    DiscoveryTarget target = {}) {
-    MessageQueueTarget window;
-    const Ticket ticket = StartDiscovery(window.Handle(), std::move(target));
-    EXPECT_NE(ticket, 0u);
-    const Clock::time_point start = Clock::now();
-    const std::string tag = test::CurrentTagBytes();
-    std::thread box([&] {
-      for (const TimedReply &reply : replies) {
-        std::this_thread::sleep_until(start + std::chrono::milliseconds(reply.atMs));
-        const std::vector<std::uint8_t> bytes = ReplyBytes(tag, reply);
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(13579);
-        inet_pton(AF_INET, reply.style == Style::Group ? "224.0.0.1" : kAdapters[reply.via].address,
-                  &to.sin_addr);
-        sendto(m_peerSockets[reply.via], bytes.data(), bytes.size(), 0,
-               reinterpret_cast<const sockaddr *>(&to), sizeof to);
-      }
-    });
-    auto message = window.WaitForMessage(WM_QUERY_RESULT, 20s);
-    box.join();
-    EXPECT_TRUE(message.has_value());
-    if (message) {
-      EXPECT_EQ(message->wParam, kResultSuccess);
-      auto query = TakeQuery(*message);
-      EXPECT_TRUE(query && query->ticket == ticket);
+    std::vector<const char *> addresses;
+    for (const Adapter &adapter : kAdapters) {
+      addresses.push_back(adapter.address);
     }
-    return ListedBoxes();
+    return DiscoverWithReplies({m_peerSockets.begin(), m_peerSockets.end()}, addresses, replies,
+                               std::move(target));
   }
 
   // The adapter table must list the adapters as made, in that order.
@@ -349,6 +373,71 @@ TEST_F(DiscoveryAdaptersTest, ADiscoveryForOneBoxEndsSoonAfterItAnswered) {
     const std::vector<Listed> listed = DiscoverWith(c.replies, target);
     ExpectTableOf(2);
     EXPECT_EQ(listed, c.expected);
+  }
+}
+
+// A developer's PC: eight container bridges made before the LAN's card, so
+// the card comes ninth in the system's order. With eight places in the
+// probe's table the card once never got one and its box was never found.
+class DiscoveryBehindBridgesTest : public ::testing::Test {
+protected:
+  static constexpr int kBridges = 8;
+
+  void SetUp() override {
+    ASSERT_TRUE(m_lan.Valid());
+    ASSERT_TRUE(test::Shell("ip link set lo multicast off"));
+    m_loopbackOff = true;
+    for (int i = 0; i < kBridges; ++i) {
+      const std::string name = "br-cv" + std::to_string(i);
+      ASSERT_TRUE(test::Shell("ip link add " + name + " type bridge"));
+      m_bridges.push_back(name);
+      ASSERT_TRUE(test::Shell("ip addr add 10.80." + std::to_string(i) + ".1/24 dev " + name +
+                              " && ip link set " + name + " up"));
+    }
+    ASSERT_TRUE(test::Shell("ip link add cvlan type veth peer name cvlanp netns " +
+                            std::to_string(m_lan.Pid())));
+    m_card = true;
+    ASSERT_TRUE(test::Shell("ip addr add 10.81.0.1/24 dev cvlan && ip link set cvlan up"));
+    ASSERT_TRUE(m_lan.Run("ip addr add 10.81.0.2/24 dev cvlanp && ip link set cvlanp up"));
+    ASSERT_TRUE(m_lan.RunInside([&] { m_peer = PeerSocket("10.81.0.2", "cvlanp"); }));
+    ASSERT_GE(m_peer, 0);
+  }
+
+  void TearDown() override {
+    if (m_peer >= 0) {
+      close(m_peer);
+    }
+    if (m_loopbackOff) {
+      test::Shell("ip link set lo multicast on");
+    }
+    for (const std::string &bridge : m_bridges) {
+      test::Shell("ip link del " + bridge);
+    }
+    if (m_card) {
+      test::Shell("ip link del cvlan");
+    }
+  }
+
+  test::PeerNamespace m_lan;
+  std::vector<std::string> m_bridges;
+  bool m_card = false;
+  bool m_loopbackOff = false;
+  int m_peer = -1;
+};
+
+TEST_F(DiscoveryBehindBridgesTest, TheCardOnTheNinthPlaceIsProbedAndItsBoxFound) {
+  timing::ScopedTimeScale faster(0.5);
+  const std::vector<Listed> listed =
+      DiscoverWithReplies({m_peer}, {"10.81.0.1"},
+                          {{100, 0, Style::Group, 40, "behind-bridges", "10.81.0.40", kMask24},
+                           {400, 0, Style::Group, 40, "behind-bridges", "10.81.0.40", kMask24}});
+  EXPECT_EQ(listed, (std::vector<Listed>{{"behind-bridges", "10.81.0.1"}}));
+  // The card first, then the first seven bridges in the system's order.
+  const AdapterTable table = CurrentAdapterTable();
+  ASSERT_EQ(table.count, kMaxAdapters);
+  EXPECT_STREQ(table.adapters[0].address, "10.81.0.1");
+  for (std::size_t i = 1; i < kMaxAdapters; ++i) {
+    EXPECT_EQ(std::string(table.adapters[i].address), "10.80." + std::to_string(i - 1) + ".1");
   }
 }
 
