@@ -114,8 +114,9 @@ maps_at_once() {
     done
     wait
     "$cli" drives --json >"$HOME/drives.json"
-    # The FUSE folder of a new session can lag behind its first mount.
-    for _ in $(seq 20); do
+    # The FUSE folder of a new session can lag behind its first mount, the
+    # more so on a loaded machine.
+    for _ in $(seq 100); do
       cat "$HOME/Drives/Z/marker.txt" >"$HOME/read.txt" 2>&1 && break
       sleep 0.1
     done' _ "$cli" "$@"
