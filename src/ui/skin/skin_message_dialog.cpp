@@ -236,7 +236,6 @@ MessageBoxResult CSkinMessageDialog::Run() {
 
 void CSkinMessageDialog::paintEvent(QPaintEvent *) {
   QPainter painter(this);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   qDrawBorderPixmap(&painter, rect(), kFrameSlices, m_frame.Pixmap());
 }
 
