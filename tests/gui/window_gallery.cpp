@@ -10,6 +10,7 @@
 // and was written.
 
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -98,12 +99,22 @@ QImage WithMessage(QWidget &window, const std::function<void()> &trigger) {
   QImage composed;
   auto service =
       std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request, QWidget *owner) {
+        // The box with the pointer off it, so that no button shows its hover
+        // face; then the owner, once it is the active window again (a window
+        // manager activates it a moment after the box has gone).
+        const QPoint pointer = QCursor::pos();
+        QCursor::setPos(0, 0);
         auto box = BuildMessageBox(request, owner);
         const QImage boxShot = ShootOnScreen(*box);
-        const QRect boxPlace = box->frameGeometry();
+        // Where the windows are drawn: a window manager's frames are not shot.
+        const QRect boxPlace = box->geometry();
         box->hide();
-        const QImage ownerShot = ShootOnScreen(window);
-        composed = Composed(ownerShot, window.frameGeometry(), boxShot, boxPlace);
+        QCursor::setPos(pointer);
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window)) {
+          Fail(QStringLiteral("the owner of a message box did not become active again"));
+        }
+        composed = Composed(ShootOnScreen(window), window.geometry(), boxShot, boxPlace);
         return DismissAnswer(request.buttons);
       });
   auto previous = SetMessageBoxService(service);
@@ -210,6 +221,17 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
   }
 }
 
+// Logout pressed, and the window active again: the focus has left the
+// Logout button, which is off now (a window manager activates a moment later).
+void LogOut(CUtilityDlg &window) {
+  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) {
+    Fail(QStringLiteral("the main window did not become active after the logout"));
+  }
+  gallery::SettleOnScreen();
+}
+
 // Logged in to HOMESTORE: the folder view, and the idle timeout's message.
 void ShootFolders(CUtilityDlg &window, const QString &code) {
   QTest::mouseClick(window.GetDlgItem(main_ids::kFolder), Qt::LeftButton);
@@ -222,7 +244,7 @@ void ShootFolders(CUtilityDlg &window, const QString &code) {
   }
   Save(ShootOnScreen(window), QStringLiteral("main_folders_") + code);
   // The timeout logs out first, then says so.
-  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  LogOut(window);
   Save(WithMessage(window,
                    [&] {
                      ShowMessageBox(window.Handle(), Translate(u"Time out, please login again."),
@@ -257,7 +279,7 @@ void ShootLoginMessages(CUtilityDlg &window, const QString &code) {
   for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
     QTest::qWait(10);
   }
-  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  LogOut(window);
 
   // Shown once the set-IP dialog has ended with the box's acknowledgement.
   Save(WithMessage(window,

@@ -201,8 +201,10 @@ void CSkinMessageDialog::LayOut(QWidget *owner) {
   }
 
   // Centred on the owner's window, else on the screen; inside the screen.
+  // The owner's own area, not its frame: a window manager may not have told
+  // the frame yet.
   const QRect over =
-      owner != nullptr && owner->window()->isVisible() ? owner->window()->frameGeometry() : area;
+      owner != nullptr && owner->window()->isVisible() ? owner->window()->geometry() : area;
   QRect placed(QPoint(0, 0), size());
   placed.moveCenter(over.center());
   placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - width));
