@@ -259,6 +259,8 @@ constexpr auto kOwnTexts = std::to_array<OwnText>({
      u"Der Dateidienst der Arbeitsumgebung konnte die Freigabe nicht verbinden.",
      u"El servicio de archivos del escritorio no pudo conectar el recurso compartido.",
      u"Файловой службе рабочего стола не удалось подключить общий ресурс."},
+    {kYesText, u"Oui", u"Ja", u"Sí", u"Да"},
+    {kNoText, u"Non", u"Nein", u"No", u"Нет"},
 });
 
 std::u16string_view In(const OwnText &text, LanguageId language) {

@@ -157,6 +157,10 @@ inline constexpr std::u16string_view kDriveCancelledText = u"The connection was 
 inline constexpr std::u16string_view kDriveFailedText =
     u"The desktop's file service could not connect the share.";
 
+// The answers of a message box that asks a question.
+inline constexpr std::u16string_view kYesText = u"Yes";
+inline constexpr std::u16string_view kNoText = u"No";
+
 // Every own text, in no particular order.
 std::span<const OwnText> OwnTexts();
 

@@ -1,4 +1,3 @@
-#include <QAbstractButton>
 #include <QThread>
 #include <QWidget>
 #include <QtTest>
@@ -146,54 +145,6 @@ private Q_SLOTS:
     request.buttons = MessageBoxButtons::OkCancel;
     QCOMPARE(service.Show(request), MessageBoxResult::Cancel);
     QCOMPARE(calls, 1);
-  }
-
-  void builtBoxCarriesTheRequest_data() {
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("expectedButtons");
-    QTest::addColumn<int>("expectedIcon");
-    QTest::newRow("ok, warning") << int(MessageBoxButtons::Ok) << int(MessageBoxIcon::Warning)
-                                 << int(QMessageBox::Ok) << int(QMessageBox::Warning);
-    QTest::newRow("ok cancel, question")
-        << int(MessageBoxButtons::OkCancel) << int(MessageBoxIcon::Question)
-        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Question);
-    QTest::newRow("yes no, error")
-        << int(MessageBoxButtons::YesNo) << int(MessageBoxIcon::Error)
-        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Critical);
-    QTest::newRow("ok, none") << int(MessageBoxButtons::Ok) << int(MessageBoxIcon::None)
-                              << int(QMessageBox::Ok) << int(QMessageBox::NoIcon);
-  }
-  void builtBoxCarriesTheRequest() {
-    QFETCH(int, buttons);
-    QFETCH(int, icon);
-    QFETCH(int, expectedButtons);
-    QFETCH(int, expectedIcon);
-    QWidget owner;
-    MessageBoxRequest request;
-    request.text = u"IP address input error. Please try again.";
-    request.caption = u"Warning";
-    request.buttons = static_cast<MessageBoxButtons>(buttons);
-    request.icon = static_cast<MessageBoxIcon>(icon);
-    request.englishButtons = true;
-    std::unique_ptr<QMessageBox> box = BuildMessageBox(request, &owner);
-    QCOMPARE(box->windowTitle(), QStringLiteral("Warning"));
-    QCOMPARE(box->text(), QStringLiteral("IP address input error. Please try again."));
-    QCOMPARE(box->textFormat(), Qt::PlainText);
-    QCOMPARE(int(box->standardButtons()), expectedButtons);
-    QCOMPARE(int(box->icon()), expectedIcon);
-    QCOMPARE(box->parentWidget(), &owner);
-    if (QAbstractButton *ok = box->button(QMessageBox::Ok)) {
-      QCOMPARE(ok->text(), QStringLiteral("OK"));
-    }
-  }
-
-  void closingABoxGivesTheDismissAnswer() {
-    QCOMPARE(AnswerFromButton(QMessageBox::NoButton, MessageBoxButtons::YesNo),
-             MessageBoxResult::No);
-    QCOMPARE(AnswerFromButton(QMessageBox::NoButton, MessageBoxButtons::OkCancel),
-             MessageBoxResult::Cancel);
-    QCOMPARE(AnswerFromButton(QMessageBox::Yes, MessageBoxButtons::YesNo), MessageBoxResult::Yes);
   }
 
   void sharesBecomeEncodedSmbAddresses() {

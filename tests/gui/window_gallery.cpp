@@ -10,6 +10,7 @@
 // and was written.
 
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -29,6 +30,7 @@
 #include "platform/base64.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "setup/address_change_sequence.h"
 #include "support/nas_sim_process.h"
 #include "ui/main/idle_logout.h"
 #include "ui/main/login_dialog.h"
@@ -76,22 +78,55 @@ json Box(const std::string &name, int host, json accounts, json volumes) {
   return box;
 }
 
-// The window with the message box that `trigger` shows drawn over its middle.
+// The owner's shot with the box's shot over it, each where the screen has
+// it: the picture grows to hold a box that reaches beyond its owner.
+QImage Composed(const QImage &owner, QRect ownerPlace, const QImage &box, QRect boxPlace) {
+  const QRect whole = ownerPlace.united(boxPlace);
+  const qreal ratio = owner.devicePixelRatio();
+  QImage composed(whole.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  composed.setDevicePixelRatio(ratio);
+  composed.fill(Qt::transparent);
+  QPainter painter(&composed);
+  painter.drawImage(ownerPlace.topLeft() - whole.topLeft(), owner);
+  painter.drawImage(boxPlace.topLeft() - whole.topLeft(), box);
+  return composed;
+}
+
+// The window with the message box that `trigger` shows, drawn whole where it
+// opens over the window. A box shown later (from a worker, after a reply)
+// is waited for; none within 20 seconds fails the shot.
 QImage WithMessage(QWidget &window, const std::function<void()> &trigger) {
   QImage composed;
-  auto service = std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request,
-                                                           QWidget *owner) {
-    auto box = BuildMessageBox(request, owner);
-    const QImage shot = ShootOnScreen(*box);
-    composed = ShootOnScreen(window);
-    QPainter painter(&composed);
-    painter.drawImage(
-        QPoint((window.width() - box->width()) / 2, (window.height() - box->height()) / 2), shot);
-    return DismissAnswer(request.buttons);
-  });
+  auto service =
+      std::make_shared<QtMessageBoxService>([&](const MessageBoxRequest &request, QWidget *owner) {
+        // The box with the pointer off it, so that no button shows its hover
+        // face; then the owner, once it is the active window again (a window
+        // manager activates it a moment after the box has gone).
+        const QPoint pointer = QCursor::pos();
+        QCursor::setPos(0, 0);
+        auto box = BuildMessageBox(request, owner);
+        const QImage boxShot = ShootOnScreen(*box);
+        // Where the windows are drawn: a window manager's frames are not shot.
+        const QRect boxPlace = box->geometry();
+        box->hide();
+        QCursor::setPos(pointer);
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window)) {
+          Fail(QStringLiteral("the owner of a message box did not become active again"));
+        }
+        composed = Composed(ShootOnScreen(window), window.geometry(), boxShot, boxPlace);
+        return DismissAnswer(request.buttons);
+      });
   auto previous = SetMessageBoxService(service);
   trigger();
+  for (int i = 0; i < 2000 && composed.isNull(); ++i) {
+    QTest::qWait(10);
+  }
   SetMessageBoxService(previous);
+  if (composed.isNull()) {
+    Fail(QStringLiteral("no message box over ") +
+         QString::fromLatin1(window.metaObject()->className()));
+  }
   return composed;
 }
 
@@ -188,6 +223,17 @@ void ShootDialogs(const QString &code, NasSimProcess &sim) {
   }
 }
 
+// Logout pressed, and the window active again: the focus has left the
+// Logout button, which is off now (a window manager activates a moment later).
+void LogOut(CUtilityDlg &window) {
+  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) {
+    Fail(QStringLiteral("the main window did not become active after the logout"));
+  }
+  gallery::SettleOnScreen();
+}
+
 // Logged in to HOMESTORE: the folder view, and the idle timeout's message.
 void ShootFolders(CUtilityDlg &window, const QString &code) {
   QTest::mouseClick(window.GetDlgItem(main_ids::kFolder), Qt::LeftButton);
@@ -200,7 +246,7 @@ void ShootFolders(CUtilityDlg &window, const QString &code) {
   }
   Save(ShootOnScreen(window), QStringLiteral("main_folders_") + code);
   // The timeout logs out first, then says so.
-  QTest::mouseClick(window.GetDlgItem(main_ids::kLogout), Qt::LeftButton);
+  LogOut(window);
   Save(WithMessage(window,
                    [&] {
                      ShowMessageBox(window.Handle(), Translate(u"Time out, please login again."),
@@ -251,6 +297,43 @@ void ShootSearch(CUtilityDlg &window, const QString &code, NasSimProcess &sim) {
   WaitListed(window);
 }
 
+// Connect to the box selected in the list as `user`, the login dialog
+// answered once it shows; what follows is left to the caller.
+void Connect(CUtilityDlg &window, const QString &user, const QString &password) {
+  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
+    dialog->UserField()->setText(user);
+    dialog->PasswordField()->setText(password);
+    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
+}
+
+// The main window's messages around a login: the box's refusal of a wrong
+// password, the first-run offer after the first login, and the set-IP
+// dialog's success.
+void ShootLoginMessages(CUtilityDlg &window, const QString &code) {
+  Save(WithMessage(window,
+                   [&] { Connect(window, QStringLiteral("admin"), QStringLiteral("wrong")); }),
+       QStringLiteral("main_refused_") + code);
+
+  settings::Write(settings::kSectionUsed, settings::kKeyFirstOpen, u"");
+  Save(WithMessage(window,
+                   [&] { Connect(window, QStringLiteral("admin"), QStringLiteral("admin")); }),
+       QStringLiteral("main_first_run_") + code);
+  for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
+    QTest::qWait(10);
+  }
+  LogOut(window);
+
+  // Shown once the set-IP dialog has ended with the box's acknowledgement.
+  Save(WithMessage(window,
+                   [&] {
+                     ShowMessageBox(window.Handle(), Translate(kAddressTakenText),
+                                    std::u16string(kProgramTitle));
+                   }),
+       QStringLiteral("main_address_taken_") + code);
+}
+
 json GalleryState() {
   const json admin = {{"user", "admin"}, {"password", "admin"}, {"access", "1,1,1,1,1,1"}};
   const json anna = {{"user", "anna"}, {"password", "anna2024"}, {"access", "1,1,0,0,0,0"}};
@@ -267,15 +350,9 @@ json GalleryState() {
                                    Box("OFFICE-NAS", 4, json::array({admin}), json::array())});
 }
 
-// Connect to the box selected in the list as `user`, the login dialog
-// answered once it shows; true once the panel with the volumes is shown.
+// Connect as `user`; true once the panel with the volumes is shown.
 bool LogIn(CUtilityDlg &window, const QString &user, const QString &password) {
-  test::WhenModalShown<CLoginDialog>([=](CLoginDialog *dialog) {
-    dialog->UserField()->setText(user);
-    dialog->PasswordField()->setText(password);
-    QTest::mouseClick(dialog->GetDlgItem(main_ids::kLoginOk), Qt::LeftButton);
-  });
-  QTest::mouseClick(window.GetDlgItem(main_ids::kConnect), Qt::LeftButton);
+  Connect(window, user, password);
   for (int i = 0; i < 2000 && !window.InfoPanel()->isVisible(); ++i) {
     QTest::qWait(10);
   }
@@ -315,6 +392,7 @@ void ShootLanguage(const Language &language, bool all, NasSimProcess &sim) {
                window,
                [&] { QTest::mouseClick(window.GetDlgItem(main_ids::kHelp), Qt::LeftButton); }),
            QStringLiteral("main_help_") + code);
+      ShootLoginMessages(window, code);
     }
 
     // Logged in: the administrator with every center, a user with some.

@@ -9,21 +9,18 @@
 // wait for a worker that may be asking (stop such a worker only after it has
 // posted its result).
 
-#include <QMessageBox>
 #include <functional>
 #include <memory>
 
 #include "platform/message_box.h"
+#include "ui/skin/skin_message_dialog.h"
 
 namespace corvesta {
 
-// Builds the box for a request: text, caption, buttons, icon, owner window
-// (null: no owner). English labels when the request asks for them.
-std::unique_ptr<QMessageBox> BuildMessageBox(const MessageBoxRequest &request, QWidget *owner);
-
-// The answer for the button the person pressed; anything else (Escape, the
-// window's close button) gives the request's dismiss answer.
-MessageBoxResult AnswerFromButton(QMessageBox::StandardButton button, MessageBoxButtons buttons);
+// Builds the skinned box for a request: text, caption, buttons, icon, owner
+// window (null: no owner). English labels when the request asks for them.
+std::unique_ptr<CSkinMessageDialog> BuildMessageBox(const MessageBoxRequest &request,
+                                                    QWidget *owner);
 
 class QtMessageBoxService : public MessageBoxService {
 public:

@@ -129,4 +129,10 @@ inline constexpr int kSliderBottom = 221;
 inline constexpr int kFolderHighlight = 222;
 inline constexpr int kFolder = 224;
 
+// Message dialog icons, drawn at their own size.
+inline constexpr int kMessageInformation = 240;
+inline constexpr int kMessageQuestion = 241;
+inline constexpr int kMessageWarning = 242;
+inline constexpr int kMessageError = 243;
+
 } // namespace corvesta::skin

@@ -104,6 +104,10 @@ constexpr std::array kImages = {
     SkinImageInfo{kLogoutPressed, 28, 28, "Logout button, pressed (main window)"},
     SkinImageInfo{kLogoutHover, 28, 28, "Logout button, hover"},
     SkinImageInfo{kLogoutNormal, 28, 28, "Logout button, normal"},
+    SkinImageInfo{kMessageInformation, 40, 40, "message dialog icon, information"},
+    SkinImageInfo{kMessageQuestion, 40, 40, "message dialog icon, question"},
+    SkinImageInfo{kMessageWarning, 40, 40, "message dialog icon, warning"},
+    SkinImageInfo{kMessageError, 40, 40, "message dialog icon, error"},
 };
 
 static_assert(std::is_sorted(kImages.begin(), kImages.end(),

@@ -32,6 +32,12 @@ constexpr Translated kTranslated[] = {
     {LanguageId::kRussian, &OwnText::russian},
 };
 
+// Words that a language writes as English does: the only translations that
+// may equal their key.
+bool SameAsEnglish(LanguageId id, std::u16string_view english) {
+  return id == LanguageId::kSpanish && english == kNoText;
+}
+
 std::unique_ptr<CLanguageBase> Make(LanguageId id) {
   switch (id) {
   case LanguageId::kFrench:
@@ -57,7 +63,9 @@ TEST(OwnTexts, EveryTextIsWrittenInEveryLanguage) {
       const std::u16string_view translation = text.*language.column;
       SCOPED_TRACE(Utf8(translation));
       ASSERT_FALSE(translation.empty());
-      EXPECT_NE(translation, text.english) << "left in English";
+      if (!SameAsEnglish(language.id, text.english)) {
+        EXPECT_NE(translation, text.english) << "left in English";
+      }
       EXPECT_EQ(translation.find_first_of(u"\r\n\t|\uFFFD"), std::u16string_view::npos);
       EXPECT_NE(translation.front(), u' ');
       EXPECT_NE(translation.back(), u' ');
