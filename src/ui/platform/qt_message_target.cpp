@@ -4,17 +4,35 @@
 #include <QWidget>
 #include <unordered_map>
 
+#include "worker/undelivered_message.h"
+
 namespace corvesta {
 namespace {
 
+// A posted message on its way. Dropped undelivered (its window went first,
+// and QObject's destructor deletes the events queued for it), it frees what
+// the message owns.
 class PostedMessageEvent : public QEvent {
 public:
   explicit PostedMessageEvent(const Message &message)
       : QEvent(QtMessageTarget::PostedMessageEventType()), m_message(message) {}
-  const Message &Posted() const { return m_message; }
+  ~PostedMessageEvent() override {
+    if (!m_delivered) {
+      ReleaseUndeliveredMessage(m_message);
+    }
+  }
+  PostedMessageEvent(const PostedMessageEvent &) = delete;
+  PostedMessageEvent &operator=(const PostedMessageEvent &) = delete;
+
+  // The message, now the receiver's.
+  const Message &Deliver() {
+    m_delivered = true;
+    return m_message;
+  }
 
 private:
   Message m_message;
+  bool m_delivered = false;
 };
 
 // Handle to widget, touched on the UI thread only (registration, lookup for
@@ -64,7 +82,7 @@ void QtMessageTarget::QueuePosted(const Message &message) {
 
 bool QtMessageTarget::event(QEvent *event) {
   if (event->type() == PostedMessageEventType()) {
-    const Message &message = static_cast<PostedMessageEvent *>(event)->Posted();
+    const Message &message = static_cast<PostedMessageEvent *>(event)->Deliver();
     WindowProc(message.message, message.wParam, message.lParam);
     return true;
   }
